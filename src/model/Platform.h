@@ -1,0 +1,54 @@
+#pragma once
+// What behaviour asks of the toolkit and of the world outside the program. The Qt binding
+// implements Platform; tests use a small fake. Behaviour never talks to a toolkit directly.
+
+#include <functional>
+#include <string>
+
+namespace tarvo {
+
+class Window;
+class Control;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // Moves the focus to c, reporting lost and gained to the window before returning. False where
+    // c cannot take it (the window has already checked enabled and visible).
+    virtual bool setFocus(Window& w, Control& c) = 0;
+    // Shows the window; a modal show returns only once the window has been unloaded.
+    virtual void show(Window& w, bool modal) = 0;
+    // Brings an already shown window to the front.
+    virtual void raise(Window& w) = 0;
+    // Closes and forgets the window; the window object itself is still alive when this returns.
+    virtual void unload(Window& w) = 0;
+    // Runs f once the current event has been handled (never inside the caller).
+    virtual void post(std::function<void()> f) = 0;
+    // Every screen is closed: the program ends with exit code 0.
+    virtual void quit() = 0;
+};
+
+// Time of day, the only seed of the random generator.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double secondsSinceMidnight() = 0; // with its fractional part
+};
+
+// A uniform pseudo-random source in [0, 1), reseeded from the time of day by its caller.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual void seed(double seconds) = 0;
+    virtual double next() = 0; // 0 <= r < 1
+};
+
+// Opening a named file for reading and closing it at once.
+class FileProbe {
+public:
+    virtual ~FileProbe() = default;
+    // True when the file could be opened for reading (it is closed again before returning).
+    virtual bool probeReadable(const std::string& name) = 0;
+};
+
+} // namespace tarvo

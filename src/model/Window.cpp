@@ -1,0 +1,181 @@
+#include "model/Window.h"
+
+#include "model/Platform.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tarvo {
+
+Window::Window(const WindowDef& def)
+    : name_(def.name)
+    , title_(def.title)
+    , back_(def.back)
+    , maximised_(def.maximised)
+    , hasIcon_(def.hasIcon)
+    , resizable_(def.resizable)
+    , designWidth_(def.clientWidth)
+    , designHeight_(def.clientHeight)
+    , innerWidth_(def.clientWidth)
+    , innerHeight_(def.clientHeight)
+{
+}
+
+Window::~Window() = default;
+
+Control& Window::add(const ControlDef& def)
+{
+    Control* container = nullptr;
+    if (!def.container.empty()) {
+        container = find(def.container, def.containerIndex);
+        if (!container)
+            throw std::logic_error(
+                "container not defined before its controls: " + std::string(def.container));
+    }
+    if (find(def.name, def.index))
+        throw std::logic_error("control defined twice: " + std::string(def.name));
+    controls_.push_back(std::make_unique<Control>(*this, def, container));
+    Control& c = *controls_.back();
+    c.placeDocked(c.rect_);
+    return c;
+}
+
+Control* Window::find(std::string_view name, int index)
+{
+    for (auto& c : controls_)
+        if (c->is(name, index))
+            return c.get();
+    return nullptr;
+}
+
+Control& Window::at(std::string_view name, int index)
+{
+    if (Control* c = find(name, index))
+        return *c;
+    throw std::out_of_range("no control " + std::string(name) + "(" + std::to_string(index) + ")");
+}
+
+const Control& Window::at(std::string_view name, int index) const
+{
+    return const_cast<Window*>(this)->at(name, index);
+}
+
+std::vector<Control*> Window::array(std::string_view name)
+{
+    std::vector<Control*> members;
+    for (auto& c : controls_)
+        if (c->name() == name && c->index() >= 0)
+            members.push_back(c.get());
+    std::sort(members.begin(), members.end(),
+        [](const Control* a, const Control* b) { return a->index() < b->index(); });
+    return members;
+}
+
+void Window::setInnerSize(int width, int height)
+{
+    innerWidth_ = width < 0 ? 0 : width;
+    innerHeight_ = height < 0 ? 0 : height;
+    for (auto& c : controls_)
+        if (c->dock() != Dock::None)
+            c->move(c->rect());
+}
+
+bool Window::canTakeFocus(const Control& c) const
+{
+    return &c.window() == this && isButton(c.kind()) && c.effectivelyEnabled()
+        && c.effectivelyVisible();
+}
+
+bool Window::setFocus(Control& c)
+{
+    if (!platform_ || !canTakeFocus(c))
+        return false;
+    return platform_->setFocus(*this, c);
+}
+
+void Window::notify(Control& c, Prop p)
+{
+    if (observer)
+        observer(c, p);
+}
+
+void Window::raiseLoad()
+{
+    if (handlers.load)
+        handlers.load();
+}
+
+void Window::raiseActivate()
+{
+    if (handlers.activate)
+        handlers.activate();
+}
+
+void Window::raiseResize()
+{
+    if (handlers.resize)
+        handlers.resize();
+}
+
+void Window::raiseUnload()
+{
+    if (handlers.unload)
+        handlers.unload();
+}
+
+void Window::focusMovedTo(Control* c)
+{
+    if (c == focused_)
+        return;
+    Control* old = focused_;
+    focused_ = c;
+    if (old && handlers.lostFocus)
+        handlers.lostFocus(*old);
+    // A handler of the lost control may have moved the focus on already.
+    if (c && focused_ == c && handlers.gotFocus)
+        handlers.gotFocus(*c);
+}
+
+void Window::raiseKeyDown(Control& c, int& keyCode, int shift)
+{
+    if (handlers.keyDown)
+        handlers.keyDown(c, keyCode, shift);
+}
+
+void Window::raiseKeyPress(Control& c, int& keyAscii)
+{
+    if (handlers.keyPress)
+        handlers.keyPress(c, keyAscii);
+}
+
+void Window::raiseKeyUp(Control* c, int keyCode, int shift)
+{
+    if (handlers.keyUp)
+        handlers.keyUp(c, keyCode, shift);
+}
+
+void Window::raiseMouseDown(Control& c, MouseButton b, int shift)
+{
+    if (handlers.mouseDown)
+        handlers.mouseDown(c, static_cast<int>(b), shift);
+}
+
+void Window::raiseMouseUp(Control& c, MouseButton b, int shift)
+{
+    if (handlers.mouseUp)
+        handlers.mouseUp(c, static_cast<int>(b), shift);
+}
+
+void Window::raiseTimer(Control& timer)
+{
+    if (timer.kind() == Kind::Timer && timer.enabled() && handlers.timer)
+        handlers.timer(timer);
+}
+
+void Window::raiseClick(Control& c)
+{
+    if (c.effectivelyEnabled() && handlers.click)
+        handlers.click(c);
+}
+
+} // namespace tarvo

@@ -1,0 +1,146 @@
+#pragma once
+// One screen: its window properties, its controls in a fixed collection order, the focus, and the
+// event handlers its behaviour installs. The toolkit binding raises events through the raise*
+// calls; behaviour reacts through Handlers. Nothing here knows any toolkit.
+
+#include "model/Control.h"
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+class Platform;
+
+struct WindowDef {
+    std::string_view name;
+    std::string_view title;
+    int clientWidth = 0; // twips, at design time
+    int clientHeight = 0;
+    Bgr back = 0x00C0E0FF;
+    bool maximised = false; // else centred on the screen
+    bool hasIcon = false;
+    bool resizable = true;
+};
+
+// The event handlers of one window. Control arrays share one handler that receives the control,
+// whose index() tells which member it is. Any handler may be left empty.
+struct Handlers {
+    std::function<void()> load;
+    std::function<void()> activate;
+    std::function<void()> resize;
+    std::function<void()> unload;
+    std::function<void(Control&)> gotFocus;
+    std::function<void(Control&)> lostFocus;
+    // keyCode and keyAscii may be written: 0 swallows the key.
+    std::function<void(Control&, int& keyCode, int shift)> keyDown;
+    std::function<void(Control&, int& keyAscii)> keyPress;
+    // The release may come while no control has the focus (null then): latches must still clear.
+    std::function<void(Control*, int keyCode, int shift)> keyUp;
+    std::function<void(Control&, int button, int shift)> mouseDown;
+    std::function<void(Control&, int button, int shift)> mouseUp;
+    std::function<void(Control&)> change; // a label's caption changed
+    std::function<void(Control&)> timer;
+    std::function<void(Control&)> click; // menu entries and command buttons
+};
+
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+
+class Window {
+public:
+    explicit Window(const WindowDef& def);
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    ~Window();
+
+    const std::string& name() const { return name_; }
+    const std::string& title() const { return title_; }
+    Bgr backColor() const { return back_; }
+    bool maximised() const { return maximised_; }
+    bool hasIcon() const { return hasIcon_; }
+    bool resizable() const { return resizable_; }
+    int designWidth() const { return designWidth_; }
+    int designHeight() const { return designHeight_; }
+
+    // Building: controls are added in collection order; a container must be added before the
+    // controls it holds.
+    Control& add(const ControlDef& def);
+
+    // Lookup by name and array index (-1 for a control that is no array member).
+    Control& at(std::string_view name, int index = -1); // throws std::out_of_range if absent
+    const Control& at(std::string_view name, int index = -1) const;
+    Control* find(std::string_view name, int index = -1);
+    // Members of one control array, by index order.
+    std::vector<Control*> array(std::string_view name);
+
+    std::size_t count() const { return controls_.size(); }
+    Control& item(std::size_t position) { return *controls_.at(position); }
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    // The client area in twips, and the window's outer width (client plus frame).
+    int innerWidth() const { return innerWidth_; }
+    int innerHeight() const { return innerHeight_; }
+    int outerWidth() const { return innerWidth_ + frameWidth_; }
+    // Set by the binding before it raises Resize; re-docks the docked picture boxes.
+    void setInnerSize(int width, int height);
+    void setFrameWidth(int twips) { frameWidth_ = twips; }
+
+    Handlers handlers;
+
+    // The platform this window is shown on; null until attached.
+    void attach(Platform* platform) { platform_ = platform; }
+    Platform* platform() const { return platform_; }
+
+    // Focus.
+    Control* focused() const { return focused_; }
+    bool hasFocus(const Control& c) const { return focused_ == &c; }
+    // Asks the platform to move the focus; false (nothing changes) where the control cannot take
+    // it: not a button, disabled, hidden, or no platform.
+    bool setFocus(Control& c);
+    bool canTakeFocus(const Control& c) const;
+
+    // Property observer for the binding: one per window.
+    std::function<void(Control&, Prop)> observer;
+    // Asked when the user closes the window from its frame; the program unloads the screen.
+    std::function<void()> closeRequested;
+
+    // Events, raised by the binding (or by tests standing in for it).
+    void raiseLoad();
+    void raiseActivate();
+    void raiseResize();
+    void raiseUnload();
+    // Focus reports from the platform: lost on the old control, then gained on the new one.
+    void focusMovedTo(Control* c);
+    void raiseKeyDown(Control& c, int& keyCode, int shift = 0);
+    void raiseKeyPress(Control& c, int& keyAscii);
+    void raiseKeyUp(Control* c, int keyCode, int shift = 0);
+    void raiseMouseDown(Control& c, MouseButton b, int shift = 0);
+    void raiseMouseUp(Control& c, MouseButton b, int shift = 0);
+    void raiseTimer(Control& timer);
+    void raiseClick(Control& c);
+
+private:
+    friend class Control;
+    void notify(Control& c, Prop p);
+
+    std::string name_;
+    std::string title_;
+    Bgr back_;
+    bool maximised_;
+    bool hasIcon_;
+    bool resizable_;
+    int designWidth_;
+    int designHeight_;
+    int innerWidth_;
+    int innerHeight_;
+    int frameWidth_ = 0;
+    std::vector<std::unique_ptr<Control>> controls_;
+    Control* focused_ = nullptr;
+    Platform* platform_ = nullptr;
+};
+
+} // namespace tarvo

@@ -1,0 +1,54 @@
+#pragma once
+// A stand-in for the toolkit in behaviour tests: it moves the focus at once (lost, then gained,
+// before the request returns), refuses disabled or hidden controls, moves the focus on when the
+// focused control is disabled or hidden (as a real toolkit does), and runs posted work on demand.
+
+#include "model/Platform.h"
+#include "model/Window.h"
+
+#include <functional>
+#include <vector>
+
+namespace tarvo::test {
+
+class FakePlatform : public Platform {
+public:
+    // Shows the window at once: attaches it and watches it, as the binding would.
+    void attach(Window& w);
+
+    bool setFocus(Window& w, Control& c) override;
+    void show(Window& w, bool modal) override;
+    void raise(Window& w) override;
+    void unload(Window& w) override;
+    void post(std::function<void()> f) override;
+    void quit() override { ++quits; }
+
+    // Runs the work posted so far (and what that work posts in turn).
+    void runPosted();
+
+    int quits = 0;
+    std::vector<Window*> shown;
+    std::vector<Window*> modalShows;
+    std::vector<Window*> unloaded;
+    std::vector<Window*> raised;
+    // Called inside a modal show, before it returns: a test closes the modal window here.
+    std::function<void(Window&)> onModal;
+
+private:
+    void watch(Window& w);
+    std::vector<std::function<void()>> posted_;
+};
+
+// Key presses and clicks as a person gives them to the focused control.
+void pressKey(Window& w, int keyCode, int keyAscii = 0); // KeyDown, then KeyPress if keyAscii
+void releaseKey(Window& w, int keyCode);
+void tapKey(Window& w, int keyCode, int keyAscii = 0); // press and release
+void tapSpace(Window& w);
+void tapEnter(Window& w);
+// A mouse press as the toolkit gives it: the left button focuses the control first; a disabled
+// or hidden control receives nothing.
+void mousePress(Window& w, Control& c, MouseButton b = MouseButton::Left);
+void mouseRelease(Window& w, Control& c, MouseButton b = MouseButton::Left);
+void click(Window& w, Control& c, MouseButton b = MouseButton::Left);
+
+} // namespace tarvo::test
