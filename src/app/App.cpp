@@ -1,0 +1,1 @@
+// The application layer's sources are added beside this file.

@@ -1,0 +1,1 @@
+// The input layer's sources are added beside this file.

@@ -1,0 +1,1 @@
+#include "screens/Screens.h"

@@ -1,0 +1,1 @@
+// The toolkit binding sources are added beside this file.
