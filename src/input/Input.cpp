@@ -1,1 +1,0 @@
-// The input layer's sources are added beside this file.
