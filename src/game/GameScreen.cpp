@@ -1,0 +1,132 @@
+// Life cycle of the game screen, the reset and the making of a tarvo.
+#include "game/GameScreen.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tarvo {
+
+GameScreen::GameScreen(
+    Window& frmOperativo, Module1& state, ScreenHost& host, Clock& clock, RandomSource& rng)
+    : w_(frmOperativo)
+    , s_(state)
+    , host_(host)
+    , clock_(clock)
+    , rng_(rng)
+{
+    Handlers& h = w_.handlers;
+    h.load = [this] { Load(); };
+    h.resize = [this] { Resize(); };
+    h.unload = [this] { Unload(); };
+    h.change = [this](Control& c) { onChange(c); };
+    h.timer = [this](Control& c) { onTimer(c); };
+    h.click = [this](Control& c) { onClick(c); };
+}
+
+GameScreen::~GameScreen()
+{
+    Handlers& h = w_.handlers;
+    h.load = nullptr;
+    h.resize = nullptr;
+    h.unload = nullptr;
+    h.change = nullptr;
+    h.timer = nullptr;
+    h.click = nullptr;
+}
+
+void GameScreen::Load()
+{
+    layout_.capture(w_);
+    s_.VelocitaTessera[3] = 10;
+    s_.VelocitaTessera[2] = 20;
+    s_.VelocitaTessera[1] = 15;
+    s_.VelocitaTessera[0] = 30;
+    for (int i = 0; i < 8; ++i) {
+        w_.at("Label2", i).setCaption("");
+        w_.at("lblSegno", i).setCaption("-");
+        w_.at("lblUguale", i).setCaption("=");
+    }
+    NuovoTarvo();
+}
+
+void GameScreen::Resize()
+{
+    layout_.apply(w_);
+}
+
+void GameScreen::Unload()
+{
+    // The host leaves alone a screen that is not open, or that is closing already (this one).
+    host_.unload(ScreenId::Autore);
+    host_.unload(ScreenId::Istruzioni);
+    host_.unload(ScreenId::Operativo);
+    host_.unload(ScreenId::Inizio);
+}
+
+void GameScreen::onClick(Control& c)
+{
+    if (!c.is("mnuIstruzioni"))
+        return;
+    host_.show(ScreenId::Istruzioni, true);
+    // During the celebration "1" is disabled: the focus then stays where it is.
+    w_.setFocus(tasto(1));
+}
+
+void GameScreen::NuovoTarvo()
+{
+    w_.at("Timer2").setEnabled(false);
+    w_.at("Timer3").setEnabled(false);
+    w_.at("Picture11").setVisible(false);
+    s_.ContaLampeggi = 0;
+    s_.RaggioCorrente = 0;
+    s_.FaseControllo = False;
+    std::fill(s_.Estratti.begin(), s_.Estratti.end(), std::string());
+    for (int i = 0; i < 8; ++i) {
+        Control& c = cella(i);
+        c.setCaption("");
+        c.setBackColor(ColoreCella);
+        w_.at("lblSegno", i).setVisible(false);
+        w_.at("lblUguale", i).setVisible(false);
+    }
+    cella(0).setCaption("?");
+    w_.at("lblSegno", 0).setVisible(true);
+    w_.at("lblUguale", 0).setVisible(true);
+    // Last to set "Avanti": the captions written above have just enabled it.
+    AbilitaTastierino();
+    GeneraRaggi();
+}
+
+void GameScreen::AbilitaTastierino()
+{
+    for (int i = 0; i <= TastoCancella; ++i)
+        tasto(i).setEnabled(true);
+    tasto(TastoAvanti).setEnabled(false);
+    tasto(TastoNuovoTarvo).setEnabled(false);
+    tasto(TastoEsco).setEnabled(false);
+}
+
+void GameScreen::GeneraRaggi()
+{
+    // A centre number below a subtrahend would give a negative answer, which the byte of
+    // Risultati cannot hold: only 10..20 are ever drawn for.
+    const auto centrale = static_cast<std::int16_t>(
+        std::clamp<int>(s_.NumeroCentrale, MinimoCentrale, MassimoCentrale));
+    rng_.seed(clock_.secondsSinceMidnight());
+    for (int i = 0; i < 8; ++i) {
+        do {
+            double r = rng_.next();
+            // A source that breaks its [0, 1) promise must not index outside Estratti.
+            if (!(r >= 0.0 && r < 1.0))
+                r = 0.0;
+            s_.NumeroEstratto = static_cast<std::uint8_t>(static_cast<int>(r * 10.0) + 1);
+        } while (s_.Estratti[s_.NumeroEstratto] == Si);
+        s_.Estratti[s_.NumeroEstratto] = Si;
+        w_.at("Label1").setCaption(std::to_string(centrale));
+        s_.Sottraendi[i] = s_.NumeroEstratto;
+        w_.at("Label2", i).setCaption(std::to_string(s_.Sottraendi[i]));
+        const auto risultato = static_cast<std::int16_t>(centrale - s_.Sottraendi[i]);
+        s_.Risultati[i] = static_cast<std::uint8_t>(risultato);
+    }
+}
+
+} // namespace tarvo

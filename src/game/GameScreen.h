@@ -1,0 +1,92 @@
+#pragma once
+// The game screen's behaviour: makes a tarvo, takes the answers into the current answer cell,
+// checks them, celebrates a fully right tarvo and closes every screen when it closes. It installs
+// the window's Load, Resize, Unload, Change, Timer and menu Click handlers; the keypad's input
+// handlers (GameKeypad) reach it through the public routines below. The window must outlive it.
+
+#include "game/GameState.h"
+#include "layout/ProportionalLayout.h"
+#include "model/Platform.h"
+#include "model/ScreenHost.h"
+#include "model/Window.h"
+
+namespace tarvo {
+
+inline constexpr Bgr ColoreSfondo = 0x00C0E0FF; // pale apricot: the screen and the tarvo area
+inline constexpr Bgr ColoreCella = 0x0080FFFF; // light yellow: an answer cell after a reset
+inline constexpr Bgr ColoreGiusto = 0x0000F5F5; // yellow: an answer found right
+inline constexpr Bgr ColoreSbagliato = 0x000073FF; // orange: the first answer found wrong
+inline constexpr Bgr GialloPallido = 0x00C0FFFF; // the two blink colours
+inline constexpr Bgr Giallo = 0x0000FFFF;
+
+// The keypad buttons with an action of their own besides the ten digits.
+inline constexpr int TastoCancella = 10;
+inline constexpr int TastoAvanti = 11;
+inline constexpr int TastoNuovoTarvo = 12;
+inline constexpr int TastoEsco = 13;
+inline constexpr int NumeroTasti = 14;
+
+// The centre numbers a tarvo can be made for: the answer of every ray stays in 0..19.
+inline constexpr int MinimoCentrale = 10;
+inline constexpr int MassimoCentrale = 20;
+
+class GameScreen {
+public:
+    GameScreen(
+        Window& frmOperativo, Module1& state, ScreenHost& host, Clock& clock, RandomSource& rng);
+    ~GameScreen(); // removes the handlers it installed
+    GameScreen(const GameScreen&) = delete;
+    GameScreen& operator=(const GameScreen&) = delete;
+
+    // Puts the screen and the state back to the start of an exercise and makes a new tarvo.
+    void NuovoTarvo();
+    // Digits and "Cancella" enabled; "Avanti", "Nuovo tarvo" and "Esco" disabled.
+    void AbilitaTastierino();
+    // Draws eight different subtrahends of 1..10 (reseeding once from the time of day) and fills
+    // the rays. A centre number outside 10..20 is drawn for as the nearest of 10 and 20, which is
+    // also what the centre then shows; NumeroCentrale itself is left as it is.
+    void GeneraRaggi();
+
+    // Edits of the current answer cell. Both do nothing while no ray is current (after a fully
+    // right check) and AggiungiCifra ignores anything but '0'..'9'.
+    void AggiungiCifra(char digit);
+    void CancellaCifra(bool regolaAvanti);
+
+    // "Avanti": the next ray, or the check once every ray has been entered.
+    void Avanza();
+    // Checks from ray 0 and stops at the first wrong answer; all right starts the celebration.
+    void ControllaRisposte();
+    // The end-of-tarvo keypad: only "Nuovo tarvo" (focused) and "Esco" enabled.
+    void TastierinoFinale();
+
+    // The ticks of Timer3 (blink) and Timer2 (bounce).
+    void Lampeggio();
+    void Rimbalzo();
+
+    // The action of keypad button `index` (0..13), as ENTER on it or a mouse press performs it.
+    void Premi(int index);
+
+    // The window's handlers, public so that the binding's order of events can be replayed.
+    void Load();
+    void Resize();
+    void Unload();
+
+    const ProportionalLayout& layout() const { return layout_; }
+
+private:
+    Control& cella(int ray) { return w_.at("lblRisultato", ray); }
+    Control& tasto(int index) { return w_.at("Option1", index); }
+    bool raggioValido() const { return s_.RaggioCorrente >= 0 && s_.RaggioCorrente <= 7; }
+    void onChange(Control& c);
+    void onTimer(Control& c);
+    void onClick(Control& c);
+
+    Window& w_;
+    Module1& s_;
+    ScreenHost& host_;
+    Clock& clock_;
+    RandomSource& rng_;
+    ProportionalLayout layout_;
+};
+
+} // namespace tarvo

@@ -1,0 +1,172 @@
+#include "input/GameKeypad.h"
+
+#include "input/Highlight.h"
+#include "input/Scanning.h"
+
+namespace tarvo {
+
+namespace {
+enum class Tasto { Rifiutato, Cifra, Cancella, Avanti, Nuovo, Esco, Indietro, Invio, Libero };
+
+struct Lettura {
+    Tasto tasto = Tasto::Rifiutato;
+    int cifra = -1;
+};
+
+// What a KeyDown code means to the keypad. Letters come by key, so SHIFT, CTRL and ALT are never
+// looked at.
+Lettura leggi(int keyCode)
+{
+    if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9)
+        return { Tasto::Cifra, keyCode - vk::Digit0 };
+    if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9)
+        return { Tasto::Cifra, keyCode - vk::Numpad0 };
+    switch (keyCode) {
+    case vk::C:
+        return { Tasto::Cancella };
+    case vk::A:
+        return { Tasto::Avanti };
+    case vk::N:
+        return { Tasto::Nuovo };
+    case vk::E:
+        return { Tasto::Esco };
+    case vk::Back:
+        return { Tasto::Indietro };
+    case vk::Return:
+        return { Tasto::Invio };
+    // The arrows are left to the toolkit's own move within the group; V and F2 pass through.
+    case vk::Left:
+    case vk::Up:
+    case vk::Right:
+    case vk::Down:
+    case vk::V:
+    case vk::F2:
+        return { Tasto::Libero };
+    default:
+        return {};
+    }
+}
+} // namespace
+
+GameKeypad::GameKeypad(Window& frmOperativo, GameScreen& game)
+    : w_(frmOperativo)
+    , game_(game)
+{
+    Handlers& h = w_.handlers;
+    h.gotFocus = [this](Control& c) {
+        if (isKey(c))
+            onGotFocus(c);
+    };
+    h.lostFocus = [this](Control& c) {
+        if (isKey(c))
+            onLostFocus(c);
+    };
+    h.keyDown = [this](Control& c, int& code, int shift) { KeyDown(c, code, shift); };
+    h.keyPress = [this](Control& c, int& ascii) { KeyPress(c, ascii); };
+    h.keyUp = [this](Control* c, int code, int shift) { KeyUp(c, code, shift); };
+    h.mouseDown = [this](Control& c, int b, int shift) { MouseDown(c, b, shift); };
+    h.mouseUp = [this](Control& c, int b, int shift) { MouseUp(c, b, shift); };
+}
+
+GameKeypad::~GameKeypad()
+{
+    Handlers& h = w_.handlers;
+    h.gotFocus = nullptr;
+    h.lostFocus = nullptr;
+    h.keyDown = nullptr;
+    h.keyPress = nullptr;
+    h.keyUp = nullptr;
+    h.mouseDown = nullptr;
+    h.mouseUp = nullptr;
+}
+
+bool GameKeypad::isKey(const Control& c) const
+{
+    return c.name() == "Option1" && c.index() >= 0 && c.index() < NumeroTasti;
+}
+
+bool GameKeypad::focusIfEnabled(int index)
+{
+    Control& b = w_.at("Option1", index);
+    if (!b.enabled())
+        return false;
+    w_.setFocus(b);
+    return true;
+}
+
+void GameKeypad::KeyDown(Control& button, int& keyCode, int /*shift*/)
+{
+    if (keyLatch_ != False || !isKey(button))
+        return;
+    const Lettura k = leggi(keyCode);
+    if (k.tasto == Tasto::Rifiutato) {
+        keyCode = 0;
+        return;
+    }
+    // Latched before the action: "Esco" may tear the screen down, and nothing may touch this
+    // object after it. No action reads the latch, so the order changes nothing else.
+    keyLatch_ = True;
+    switch (k.tasto) {
+    case Tasto::Cifra:
+        // The digit is written even when its button is disabled; only the focus move asks.
+        game_.AggiungiCifra(static_cast<char>('0' + k.cifra));
+        focusIfEnabled(k.cifra);
+        break;
+    case Tasto::Cancella:
+        if (focusIfEnabled(TastoCancella))
+            game_.CancellaCifra(true);
+        break;
+    case Tasto::Avanti:
+        focusIfEnabled(TastoAvanti);
+        break;
+    case Tasto::Nuovo:
+        focusIfEnabled(TastoNuovoTarvo);
+        break;
+    case Tasto::Esco:
+        focusIfEnabled(TastoEsco);
+        break;
+    case Tasto::Indietro:
+        game_.CancellaCifra(false);
+        break;
+    case Tasto::Invio:
+        game_.Premi(button.index());
+        break;
+    case Tasto::Libero:
+    case Tasto::Rifiutato:
+        break;
+    }
+}
+
+void GameKeypad::KeyPress(Control& button, int& keyAscii)
+{
+    if (spaceLatch_ || !isKey(button))
+        return;
+    // Every character but SPACE was dealt with in KeyDown.
+    if (keyAscii != ' ') {
+        keyAscii = 0;
+        return;
+    }
+    scanStep(w_, "Option1", NumeroTasti, button.index());
+    spaceLatch_ = true;
+}
+
+void GameKeypad::KeyUp(Control* /*button*/, int /*keyCode*/, int /*shift*/)
+{
+    spaceLatch_ = false;
+    keyLatch_ = False;
+}
+
+void GameKeypad::MouseDown(Control& button, int /*mouseButton*/, int /*shift*/)
+{
+    // Any mouse button acts; a disabled button never receives the press.
+    if (isKey(button))
+        game_.Premi(button.index());
+}
+
+void GameKeypad::MouseUp(Control& button, int /*mouseButton*/, int /*shift*/)
+{
+    if (isKey(button))
+        button.setValue(false);
+}
+
+} // namespace tarvo

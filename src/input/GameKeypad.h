@@ -1,0 +1,43 @@
+#pragma once
+// The game screen's keypad Option1(0..13) worked by keyboard, by manual scanning (SPACE moves the
+// focus to the next enabled button, ENTER presses the focused one) and by mouse, all at once.
+// Installs GotFocus, LostFocus, KeyDown, KeyPress, KeyUp, MouseDown and MouseUp on the window;
+// the actions themselves are GameScreen's. One press of a key gives one action: a held key does
+// nothing more until any key is released. The window and the game must outlive it.
+
+#include "game/GameScreen.h"
+#include "model/Window.h"
+
+#include <cstdint>
+
+namespace tarvo {
+
+class GameKeypad {
+public:
+    GameKeypad(Window& frmOperativo, GameScreen& game);
+    ~GameKeypad(); // removes the handlers it installed
+    GameKeypad(const GameKeypad&) = delete;
+    GameKeypad& operator=(const GameKeypad&) = delete;
+
+    // The handlers, for a keypad button; keyCode and keyAscii are set to 0 for a swallowed key.
+    void KeyDown(Control& button, int& keyCode, int shift);
+    void KeyPress(Control& button, int& keyAscii);
+    void KeyUp(Control* button, int keyCode, int shift); // button may be null: latches clear
+    void MouseDown(Control& button, int mouseButton, int shift);
+    void MouseUp(Control& button, int mouseButton, int shift);
+
+    bool keyLatched() const { return keyLatch_ != False; }
+    bool spaceLatched() const { return spaceLatch_; }
+
+private:
+    bool isKey(const Control& c) const;
+    // Focus to keypad button `index` if it is enabled; false otherwise.
+    bool focusIfEnabled(int index);
+
+    Window& w_;
+    GameScreen& game_;
+    std::int16_t keyLatch_ = False; // set by every admitted KeyDown
+    bool spaceLatch_ = false; // set by every scanning step
+};
+
+} // namespace tarvo
