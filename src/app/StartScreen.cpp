@@ -31,6 +31,17 @@ StartScreen::StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, Fi
     };
 }
 
+StartScreen::~StartScreen()
+{
+    Handlers& h = window_.handlers;
+    h.load = nullptr;
+    h.activate = nullptr;
+    h.resize = nullptr;
+    h.unload = nullptr;
+    h.timer = nullptr;
+    h.click = nullptr;
+}
+
 std::string StartScreen::captionFor(std::int16_t index)
 {
     if (index < 0 || index > 10)

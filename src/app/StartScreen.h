@@ -22,6 +22,7 @@ public:
 
     // Installs Load, Activate, Resize, Unload, the curtain timer and the menu Click on the window.
     StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, FileProbe& probe);
+    ~StartScreen() override; // removes the handlers it installed
     StartScreen(const StartScreen&) = delete;
     StartScreen& operator=(const StartScreen&) = delete;
 

@@ -41,6 +41,18 @@ StartInput::StartInput(Window& frmInizio, StartCommands& commands)
     h.mouseUp = [this](Control& c, int, int) { mouseUp(c); };
 }
 
+StartInput::~StartInput()
+{
+    Handlers& h = window_.handlers;
+    h.gotFocus = nullptr;
+    h.lostFocus = nullptr;
+    h.keyDown = nullptr;
+    h.keyPress = nullptr;
+    h.keyUp = nullptr;
+    h.mouseDown = nullptr;
+    h.mouseUp = nullptr;
+}
+
 StartInput::Group StartInput::groupOf(const Control& c) const
 {
     if (c.index() < 0)

@@ -21,7 +21,9 @@ public:
 class StartInput {
 public:
     // Installs GotFocus, LostFocus, KeyDown, KeyPress, KeyUp, MouseDown and MouseUp on the window.
+    // The window and the commands must outlive it.
     StartInput(Window& frmInizio, StartCommands& commands);
+    ~StartInput(); // removes the handlers it installed
     StartInput(const StartInput&) = delete;
     StartInput& operator=(const StartInput&) = delete;
 
