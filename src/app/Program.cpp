@@ -159,6 +159,8 @@ void Program::unload(ScreenId id)
     s->closing = true;
     s->window->raiseUnload();
     platform_.unload(*s->window);
+    // The platform has forgotten the window: a handler still running on it asks nothing more.
+    s->window->attach(nullptr);
     graveyard_.push_back(std::move(screens_[slot(id)]));
     scheduleFree();
     for (const auto& other : screens_)
