@@ -54,10 +54,6 @@ private slots:
             if (!empty)
                 QVERIFY2(line.front() == ' ', QByteArray::number(n));
         }
-        // Each heading follows an empty line and announces one of the three ways listed at the top.
-        QCOMPARE(l[6], std::string(" PER UTILIZZARE LA TASTIERA ED IL TASTIERINO"));
-        QCOMPARE(l[10], std::string(" PER UTILIZZARE  IL MOUSE "));
-        QCOMPARE(l[13], std::string(" PER UTILIZZARE LA SCANSIONE MANUALE "));
     }
 
     void everyLoadWritesTheSameText()
@@ -112,23 +108,6 @@ private slots:
         w->raiseClick(close);
         QCOMPARE(host.unloads, std::vector<ScreenId> { self });
         QVERIFY(host.shows.empty());
-    }
-
-    // The author screen has no Load of its own: its captions stay as the table gives them.
-    void authorScreenLoadChangesNothing()
-    {
-        auto w = screens::makeFrmAutore();
-        FakeHost host;
-        InfoScreen screen(*w, host, ScreenId::Autore);
-        std::vector<std::string> before;
-        for (const auto& c : w->controls())
-            before.push_back(c->caption());
-        int changes = 0;
-        w->observer = [&](Control&, Prop) { ++changes; };
-        w->raiseLoad();
-        QCOMPARE(changes, 0);
-        for (std::size_t i = 0; i < before.size(); ++i)
-            QCOMPARE(w->item(i).caption(), before[i]);
     }
 };
 

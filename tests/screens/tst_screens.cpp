@@ -275,14 +275,6 @@ private slots:
         }
     }
 
-    void answerCellsStandApart()
-    {
-        auto w = screens::makeFrmOperativo();
-        for (int i = 0; i < 8; ++i)
-            for (int j = i + 1; j < 8; ++j)
-                QVERIFY(!overlap(w->at("lblRisultato", i).rect(), w->at("lblRisultato", j).rect()));
-    }
-
     // Only the small picture box the start screen never shows may lie hidden behind a sibling.
     void nothingIsBuriedBehindAnOpaqueSibling_data() { everyScreen(); }
     void nothingIsBuriedBehindAnOpaqueSibling()
