@@ -47,13 +47,6 @@ class TestCurtains : public QObject {
     Q_OBJECT
 
 private slots:
-    void timerIsIdleUntilStarted()
-    {
-        Tende t(12000);
-        QVERIFY(!t.timer.enabled());
-        QCOMPARE(t.timer.interval(), 10);
-    }
-
     void startCoversWithHalfTheOuterWidth()
     {
         Tende t(12001);

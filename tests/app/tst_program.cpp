@@ -90,16 +90,6 @@ private slots:
         QCOMPARE(r.platform.quits, 0);
     }
 
-    void vaiBeforeAnyChoiceOpensNothing()
-    {
-        Run r;
-        r.begin();
-        r.start().setFocus(r.start().at("Option2", 0));
-        tapEnter(r.start());
-        QVERIFY(!r.program.isLoaded(ScreenId::Operativo));
-        QCOMPARE(r.start().focused(), &r.start().at("Option1", 0));
-    }
-
     void vaiTwiceLoadsTheGameOnce()
     {
         Run r;

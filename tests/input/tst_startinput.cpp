@@ -102,7 +102,6 @@ private slots:
         QTest::newRow("keypad 2 to 12") << vk::Numpad0 + 2 << 2;
         QTest::newRow("keypad * to 20") << vk::Multiply << 10;
         QTest::newRow("main 9 to 19") << vk::Digit0 + 9 << 9;
-        QTest::newRow("keypad 9 to 19") << vk::Numpad0 + 9 << 9;
     }
 
     void digitKeysOnlyMoveTheFocus()
@@ -158,11 +157,8 @@ private slots:
         QTest::newRow("S passes") << vk::S << false;
         QTest::newRow("N passes") << vk::N << false;
         QTest::newRow("left arrow") << vk::Left << true;
-        QTest::newRow("up arrow") << vk::Up << true;
-        QTest::newRow("right arrow") << vk::Right << true;
         QTest::newRow("down arrow") << vk::Down << true;
         QTest::newRow("A") << vk::A << true;
-        QTest::newRow("backspace") << vk::Back << true;
         QTest::newRow("keypad +") << vk::Add << true;
         QTest::newRow("F2") << vk::F2 << true;
     }
@@ -192,7 +188,6 @@ private slots:
         QTest::newRow("keypad 1 does nothing") << vk::Numpad0 + 1 << 0 << 0 << false;
         QTest::newRow("E passes") << vk::E << 1 << 1 << false;
         QTest::newRow("backspace passes") << vk::Back << 1 << 1 << false;
-        QTest::newRow("F2 passes") << vk::F2 << 1 << 1 << false;
         QTest::newRow("down arrow") << vk::Down << 0 << 0 << true;
         QTest::newRow("up arrow") << vk::Up << 2 << 2 << true;
         QTest::newRow("S") << vk::S << 0 << 0 << true;

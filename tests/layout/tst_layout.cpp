@@ -195,21 +195,6 @@ private slots:
         for (const auto& [c, p] : seen)
             QVERIFY2(p == Prop::Rect, c->name().c_str());
     }
-
-    void dockedCurtainsStayAtTheirEdges()
-    {
-        auto w = screens::makeFrmInizio();
-        ProportionalLayout layout;
-        layout.capture(*w);
-        w->setInnerSize(19200, 10000);
-        layout.apply(*w);
-        const Control& left = w->at("Picture1");
-        const Control& right = w->at("Picture2");
-        QCOMPARE(left.left(), 0);
-        QCOMPARE(left.height(), 10000);
-        QCOMPARE(right.left() + right.width(), 19200);
-        QCOMPARE(right.height(), 10000);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLayout)
