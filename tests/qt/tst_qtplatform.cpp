@@ -228,20 +228,42 @@ private slots:
         QCOMPARE(codes.back(), code);
     }
 
-    void autoRepeatReleaseIsIgnored()
+    void heldKeyRepeatsPressesAndReleasesOnce()
     {
         take();
         QWidget* target = keyTarget();
-        QTest::keyPress(target, Qt::Key_5);
-        // X11 repeats a held key as release/press pairs.
-        QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_5, Qt::NoModifier, "5", true);
-        QKeyEvent repeatDown(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5", true);
-        QApplication::sendEvent(target, &repeatUp);
-        QApplication::sendEvent(target, &repeatDown);
-        QTest::keyRelease(target, Qt::Key_5);
+        const auto send = [&](QEvent::Type type, Qt::Key key, quint64 time, bool autoRepeat) {
+            const QString text = QString(QChar(key));
+            QKeyEvent e(type, key, Qt::NoModifier, 0, 0, 0, text, autoRepeat);
+            e.setTimestamp(time);
+            QApplication::sendEvent(target, &e);
+        };
+        // A pair flagged as auto-repeat, then a pair that X11 sent unflagged with one timestamp.
+        send(QEvent::KeyPress, Qt::Key_5, 1000, false);
+        send(QEvent::KeyRelease, Qt::Key_5, 1500, true);
+        send(QEvent::KeyPress, Qt::Key_5, 1500, true);
+        send(QEvent::KeyRelease, Qt::Key_5, 1530, false);
+        send(QEvent::KeyPress, Qt::Key_5, 1530, false);
+        const std::vector<std::string> held { "down Option1(3) 53", "press Option1(3) 53",
+            "down Option1(3) 53", "press Option1(3) 53", "down Option1(3) 53",
+            "press Option1(3) 53" };
+        QCoreApplication::processEvents();
+        QCOMPARE(log, held);
+        // The real release arrives once, without any further event.
+        send(QEvent::KeyRelease, Qt::Key_5, 1800, false);
+        QTRY_COMPARE(log.size(), held.size() + 1);
+        QCOMPARE(log.back(), std::string("up Option1(3) 53"));
+        take();
+        // A release followed by another key is reported before that key goes down.
+        send(QEvent::KeyPress, Qt::Key_5, 2000, false);
+        send(QEvent::KeyRelease, Qt::Key_5, 2100, false);
+        send(QEvent::KeyPress, Qt::Key_6, 2100, false);
         QCOMPARE(take(),
             (std::vector<std::string> { "down Option1(3) 53", "press Option1(3) 53",
-                "down Option1(3) 53", "press Option1(3) 53", "up Option1(3) 53" }));
+                "up Option1(3) 53", "down Option1(3) 54", "press Option1(3) 54" }));
+        send(QEvent::KeyRelease, Qt::Key_6, 2200, false);
+        QTRY_COMPARE(log.size(), 1u);
+        QCOMPARE(log.front(), std::string("up Option1(3) 54"));
     }
 
     void arrowsMoveWithinTheGroupWrappingAndSkippingDisabled()

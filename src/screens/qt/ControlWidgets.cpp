@@ -38,11 +38,6 @@ std::optional<MouseButton> modelButton(Qt::MouseButton b)
     }
 }
 
-bool isArrow(int code)
-{
-    return code >= vk::Left && code <= vk::Down;
-}
-
 } // namespace
 
 DrawnWidget::DrawnWidget(ViewHost& host, Control* control, QWidget* parent)
@@ -232,54 +227,13 @@ void ButtonWidget::keyPressEvent(QKeyEvent* e)
 {
     // QPushButton's own handling would click on SPACE and ENTER: never called.
     e->accept();
-    Window* w = host_.model();
-    if (!w)
-        return;
-    int code = virtualKey(*e);
-    if (code) {
-        w->raiseKeyDown(control_, code, shiftState(e->modifiers()));
-        if (!host_.model())
-            return;
-        // An arrow left to the platform moves within the option group.
-        if (isArrow(code) && control_.is(Kind::OptionButton)) {
-            host_.stepInGroup(control_, code == vk::Left || code == vk::Up ? -1 : 1);
-            if (!host_.model())
-                return;
-        }
-    }
-    int ascii = keyAscii(*e);
-    if (!ascii)
-        return;
-    // KeyPress goes to the control focused now: KeyDown may have moved the focus.
-    Control* target = w->focused();
-    if (!target)
-        return;
-    w->raiseKeyPress(*target, ascii);
-    if (!host_.model() || target != &control_ || !control_.is(Kind::CommandButton) || !ascii
-        || e->isAutoRepeat())
-        return;
-    // A command button is pushed by ENTER at once, and by SPACE when it comes back up.
-    if (ascii == 13)
-        w->raiseClick(control_);
-    else if (ascii == 32)
-        spaceDown_ = true;
+    host_.keyPressed(&control_, *e);
 }
 
 void ButtonWidget::keyReleaseEvent(QKeyEvent* e)
 {
     e->accept();
-    // X11 repeats a held key as release and press pairs: only the real release counts.
-    if (e->isAutoRepeat())
-        return;
-    Window* w = host_.model();
-    if (!w)
-        return;
-    w->raiseKeyUp(w->focused(), virtualKey(*e), shiftState(e->modifiers()));
-    if (e->key() == Qt::Key_Space && spaceDown_) {
-        spaceDown_ = false;
-        if (host_.model() && w->focused() == &control_)
-            w->raiseClick(control_);
-    }
+    host_.keyReleased(*e);
 }
 
 void ButtonWidget::press(QMouseEvent* e)
@@ -340,7 +294,6 @@ void ButtonWidget::focusInEvent(QFocusEvent* e)
 
 void ButtonWidget::focusOutEvent(QFocusEvent* e)
 {
-    spaceDown_ = false;
     QWidget::focusOutEvent(e);
     host_.syncFocus();
 }

@@ -23,6 +23,9 @@ public:
     // Moves the focus to the previous (-1) or next (+1) enabled option button of the group of
     // `from`, in index order, wrapping.
     virtual void stepInGroup(Control& from, int direction) = 0;
+    // Key events of the window: to the focused button (`target`), or to the window itself.
+    virtual void keyPressed(Control* target, const QKeyEvent& e) = 0;
+    virtual void keyReleased(const QKeyEvent& e) = 0;
 };
 
 // Labels, shapes, and the surfaces of the client area, frames and picture boxes. Surfaces hold
@@ -72,7 +75,6 @@ private:
     ViewHost& host_;
     Control& control_;
     bool leftDown_ = false; // a left press began on this button (command buttons click on release)
-    bool spaceDown_ = false; // SPACE went down on this command button and was not swallowed
 };
 
 } // namespace tarvo::qt

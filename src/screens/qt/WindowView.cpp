@@ -1,7 +1,5 @@
 #include "screens/qt/WindowView.h"
 
-#include "screens/qt/KeyMap.h"
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -230,6 +228,8 @@ void WindowView::syncFocus()
     // The menu bar holds the keyboard only while it is being worked: the model keeps its focus.
     if (fw && !c && fw != this && fw != client_)
         return;
+    if (c != model_->focused())
+        keys_.focusMoved();
     model_->focusMovedTo(c);
 }
 
@@ -430,14 +430,13 @@ void WindowView::keyPressEvent(QKeyEvent* e)
 {
     // No button has the focus: the key acts on nothing, but its release is still reported.
     e->accept();
+    keys_.press(nullptr, *e);
 }
 
 void WindowView::keyReleaseEvent(QKeyEvent* e)
 {
     e->accept();
-    if (e->isAutoRepeat() || !model_)
-        return;
-    model_->raiseKeyUp(model_->focused(), virtualKey(*e), shiftState(e->modifiers()));
+    keys_.release(*e);
 }
 
 void WindowView::moveEvent(QMoveEvent* e)

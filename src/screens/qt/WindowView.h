@@ -4,6 +4,7 @@
 // model through the window's observer and reports resize, activation, focus and closing back.
 
 #include "screens/qt/ControlWidgets.h"
+#include "screens/qt/KeyRouter.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -26,6 +27,8 @@ public:
     const Scale& scale() const override { return scale_; }
     void syncFocus() override;
     void stepInGroup(Control& from, int direction) override;
+    void keyPressed(Control* target, const QKeyEvent& e) override { keys_.press(target, e); }
+    void keyReleased(const QKeyEvent& e) override { keys_.release(e); }
 
     // Sizes, places and shows the view, then gives the focus to the first button in tab order
     // when nothing has it yet. `opener` (may be null) is the window a modal view belongs to.
@@ -69,6 +72,7 @@ private:
 
     Window* model_;
     Scale scale_;
+    KeyRouter keys_ { *this };
     ClientArea* client_ = nullptr;
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QTimer*> timers_;
