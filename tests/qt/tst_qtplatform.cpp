@@ -266,6 +266,18 @@ private slots:
         QCOMPARE(log.front(), std::string("up Option1(3) 54"));
     }
 
+    void altAloneLeavesTheKeysToTheButtons()
+    {
+        // The menu bar would take the keyboard after a lone ALT; a pupil's stray ALT must not
+        // leave the keypad deaf.
+        QTest::keyClick(keyTarget(), Qt::Key_Alt);
+        take();
+        QTest::keyClick(keyTarget(), Qt::Key_5);
+        QCOMPARE(take(),
+            (std::vector<std::string> {
+                "down Option1(3) 53", "press Option1(3) 53", "up Option1(3) 53" }));
+    }
+
     void arrowsMoveWithinTheGroupWrappingAndSkippingDisabled()
     {
         option(3).setEnabled(false); // had the focus: it moved on in tab order, to Option1(2)
@@ -387,7 +399,14 @@ private slots:
         };
         QTest::keyClick(keyTarget() ? keyTarget() : QApplication::activeWindow(), Qt::Key_7);
         QCOMPARE(ups, (std::vector<std::string> { "none 55" }));
+
+        // Back to the first window: it is activated again and its focus is where it was.
+        int activated = 0;
+        win->handlers.activate = [&] { ++activated; };
         platform->unload(other);
+        platform->raise(*win);
+        QTRY_COMPARE(activated, 1);
+        QCOMPARE(keyTarget(), widget(option(0)));
     }
 
     void modelChangesReachTheWidgets()

@@ -17,6 +17,8 @@ QtPlatform::~QtPlatform()
 {
     for (auto& [window, view] : views_)
         delete view.data();
+    for (auto& view : unloaded_)
+        delete view.data();
 }
 
 WindowView* QtPlatform::view(const Window& w) const
@@ -72,6 +74,8 @@ void QtPlatform::unload(Window& w)
     v->detach();
     v->hide();
     v->deleteLater();
+    std::erase_if(unloaded_, [](const QPointer<WindowView>& p) { return p.isNull(); });
+    unloaded_.push_back(v);
 }
 
 void QtPlatform::post(std::function<void()> f)

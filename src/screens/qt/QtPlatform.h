@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <unordered_map>
+#include <vector>
 
 class QAction;
 class QTimer;
@@ -57,6 +58,7 @@ private:
     WindowView* view(const Window& w) const;
 
     std::unordered_map<const Window*, QPointer<WindowView>> views_;
+    std::vector<QPointer<WindowView>> unloaded_; // deleted later, or by the destructor
     QIcon icon_;
     QObject context_; // posted calls die with the platform
 };

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -12,6 +13,23 @@
 #include <algorithm>
 
 namespace tarvo::qt {
+
+namespace {
+
+// The menu bar never takes the keyboard by a lone ALT: every key belongs to the focused
+// button (a stray ALT would otherwise leave the keypad deaf until ESC or a click).
+class NoAltNavigation final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 class WindowView::ClientArea final : public DrawnWidget {
 public:
@@ -71,8 +89,12 @@ void WindowView::build()
             continue;
         }
         if (c.is(Kind::Menu)) {
-            if (actions_.empty())
+            if (actions_.empty()) {
                 menuBar()->setNativeMenuBar(false);
+                auto* style = new NoAltNavigation;
+                style->setParent(menuBar());
+                menuBar()->setStyle(style);
+            }
             QAction* a = menuBar()->addAction(displayText(c.caption()));
             a->setObjectName(QString::fromStdString(c.name()));
             a->setEnabled(c.enabled());
