@@ -29,6 +29,14 @@ public:
     }
 };
 
+QString objectNameOf(const Control& c)
+{
+    QString name = QString::fromStdString(c.name());
+    if (c.index() >= 0)
+        name += QStringLiteral("(%1)").arg(c.index());
+    return name;
+}
+
 } // namespace
 
 class WindowView::ClientArea final : public DrawnWidget {
@@ -76,55 +84,12 @@ void WindowView::build()
     std::unordered_map<QWidget*, std::vector<Control*>> children;
     for (const auto& owned : w.controls()) {
         Control& c = *owned;
-        if (c.is(Kind::Timer)) {
-            auto* t = new QTimer(this);
-            t->setTimerType(Qt::PreciseTimer);
-            t->setObjectName(QString::fromStdString(c.name()));
-            connect(t, &QTimer::timeout, this, [this, &c] {
-                if (model_)
-                    model_->raiseTimer(c);
-            });
-            timers_[&c] = t;
-            updateTimer(c);
-            continue;
-        }
-        if (c.is(Kind::Menu)) {
-            if (actions_.empty()) {
-                menuBar()->setNativeMenuBar(false);
-                auto* style = new NoAltNavigation;
-                style->setParent(menuBar());
-                menuBar()->setStyle(style);
-            }
-            QAction* a = menuBar()->addAction(displayText(c.caption()));
-            a->setObjectName(QString::fromStdString(c.name()));
-            a->setEnabled(c.enabled());
-            a->setVisible(c.visible());
-            connect(a, &QAction::triggered, this, [this, &c] {
-                if (model_)
-                    model_->raiseClick(c);
-            });
-            actions_[&c] = a;
-            continue;
-        }
-        QWidget* parent = c.container() ? widgets_.at(c.container()) : client_;
-        QWidget* widget = nullptr;
-        if (isButton(c.kind())) {
-            widget = new ButtonWidget(*this, c, parent);
-            buttonsInTabOrder_.push_back(&c);
-        } else {
-            widget = new DrawnWidget(*this, &c, parent);
-        }
-        QString name = QString::fromStdString(c.name());
-        if (c.index() >= 0)
-            name += QStringLiteral("(%1)").arg(c.index());
-        widget->setObjectName(name);
-        widget->setFont(toQFont(c.font()));
-        widget->setEnabled(c.enabled());
-        if (!c.visible())
-            widget->hide();
-        widgets_[&c] = widget;
-        children[parent].push_back(&c);
-        place(c);
+        if (c.is(Kind::Timer))
+            addTimer(c);
+        else if (c.is(Kind::Menu))
+            addMenuEntry(c);
+        else
+            children[addWidget(c)->parentWidget()].push_back(&c);
     }
     updateMenuBar();
 
@@ -142,6 +107,58 @@ void WindowView::build()
     chainTabOrder();
 
     w.observer = [this](Control& c, Prop p) { onChange(c, p); };
+}
+
+void WindowView::addTimer(Control& c)
+{
+    auto* t = new QTimer(this);
+    t->setTimerType(Qt::PreciseTimer);
+    t->setObjectName(objectNameOf(c));
+    connect(t, &QTimer::timeout, this, [this, &c] {
+        if (model_)
+            model_->raiseTimer(c);
+    });
+    timers_[&c] = t;
+    updateTimer(c);
+}
+
+void WindowView::addMenuEntry(Control& c)
+{
+    if (actions_.empty()) {
+        menuBar()->setNativeMenuBar(false); // plain top-level entries have no global-menu form
+        auto* style = new NoAltNavigation;
+        style->setParent(menuBar());
+        menuBar()->setStyle(style);
+    }
+    QAction* a = menuBar()->addAction(displayText(c.caption()));
+    a->setObjectName(objectNameOf(c));
+    a->setEnabled(c.enabled());
+    a->setVisible(c.visible());
+    connect(a, &QAction::triggered, this, [this, &c] {
+        if (model_)
+            model_->raiseClick(c);
+    });
+    actions_[&c] = a;
+}
+
+QWidget* WindowView::addWidget(Control& c)
+{
+    QWidget* parent = c.container() ? widgets_.at(c.container()) : client_;
+    QWidget* widget = nullptr;
+    if (isButton(c.kind())) {
+        widget = new ButtonWidget(*this, c, parent);
+        buttonsInTabOrder_.push_back(&c);
+    } else {
+        widget = new DrawnWidget(*this, &c, parent);
+    }
+    widget->setObjectName(objectNameOf(c));
+    widget->setFont(toQFont(c.font()));
+    widget->setEnabled(c.enabled());
+    if (!c.visible())
+        widget->hide();
+    widgets_[&c] = widget;
+    place(c);
+    return widget;
 }
 
 void WindowView::chainTabOrder()

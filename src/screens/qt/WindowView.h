@@ -56,6 +56,9 @@ private:
     class ClientArea;
 
     void build();
+    void addTimer(Control& c);
+    void addMenuEntry(Control& c);
+    QWidget* addWidget(Control& c);
     void onChange(Control& c, Prop p);
     void place(const Control& c);
     void updateTimer(Control& c);
