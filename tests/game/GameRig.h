@@ -178,6 +178,15 @@ struct GameRig {
             game.AggiungiCifra(d);
     }
 
+    // Types and confirms every ray through the keypad actions, a wrong answer on the rays listed.
+    void enterAll(std::set<int> wrong = {})
+    {
+        for (int i = 0; i < 8; ++i) {
+            type(wrong.count(i) ? wrongAnswer(i) : answer(i));
+            game.Premi(TastoAvanti);
+        }
+    }
+
     // Records every caption change of the window's labels, as "name(index)=caption".
     std::vector<std::string> changes;
     void recordChanges()
