@@ -1,1 +1,0 @@
-// The application layer's sources are added beside this file.

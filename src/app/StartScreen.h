@@ -1,0 +1,57 @@
+#pragma once
+// The start screen's behaviour: the choice of the tarvo, the three commands, the version label,
+// the settings probe, the proportional layout with its curtains, the "Autore" menu and the
+// closing of every screen when the start screen closes.
+
+#include "app/Curtains.h"
+#include "game/GameState.h"
+#include "input/StartInput.h"
+#include "layout/ProportionalLayout.h"
+#include "model/Platform.h"
+#include "model/ScreenHost.h"
+#include "model/Window.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tarvo {
+
+class StartScreen final : public StartCommands {
+public:
+    static constexpr const char* FileImpostazioni = "ImpostazioniVa.dat";
+
+    // Installs Load, Activate, Resize, Unload, the curtain timer and the menu Click on the window.
+    StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, FileProbe& probe);
+    ~StartScreen() override; // removes the handlers it installed
+    StartScreen(const StartScreen&) = delete;
+    StartScreen& operator=(const StartScreen&) = delete;
+
+    // The `Label1` caption that names the tarvo of choice button `index`; empty outside 0..10.
+    static std::string captionFor(std::int16_t index);
+
+    // Index 0..10: centre number 10 + index and its caption; any index: "10" not selected and
+    // the focus to "Vai".
+    void ScegliTarvo(std::int16_t index) override;
+    // 0 "Vai" (opens the game screen once a tarvo is chosen, else leads back to "10"),
+    // 1 "Ripristina" (focus to "10"), 2 "Esci" (closes the start screen); others nothing.
+    void EseguiComando(std::int16_t index) override;
+    // Closes the start screen, the author screen and the game screen, in this order.
+    void ChiudiSchermate();
+    void VerificaEsistenzaFile(const std::string& fileName);
+
+    const ProportionalLayout& layout() const { return layout_; }
+    Curtains& curtains() { return curtains_; }
+
+private:
+    void load();
+    void focusFirstChoice();
+
+    Window& window_;
+    Module1& state_;
+    ScreenHost& host_;
+    FileProbe& probe_;
+    ProportionalLayout layout_;
+    Curtains curtains_;
+};
+
+} // namespace tarvo

@@ -1,0 +1,189 @@
+#include "input/StartInput.h"
+
+#include "input/Highlight.h"
+#include "input/Scanning.h"
+
+namespace tarvo {
+
+namespace {
+constexpr std::string_view Choice = "Option1";
+constexpr std::string_view Command = "Option2";
+
+bool isMainDigit(int k)
+{
+    return k >= vk::Digit0 && k <= vk::Digit0 + 9;
+}
+bool isPadDigit(int k)
+{
+    return k >= vk::Numpad0 && k <= vk::Numpad0 + 9;
+}
+} // namespace
+
+StartInput::StartInput(Window& frmInizio, StartCommands& commands)
+    : window_(frmInizio)
+    , commands_(commands)
+    , choiceCount_(static_cast<int>(frmInizio.array(Choice).size()))
+    , commandCount_(static_cast<int>(frmInizio.array(Command).size()))
+{
+    Handlers& h = window_.handlers;
+    h.gotFocus = [this](Control& c) {
+        if (groupOf(c) != Group::None)
+            onGotFocus(c);
+    };
+    h.lostFocus = [this](Control& c) {
+        if (groupOf(c) != Group::None)
+            onLostFocus(c);
+    };
+    h.keyDown = [this](Control& c, int& keyCode, int) { keyDown(c, keyCode); };
+    h.keyPress = [this](Control& c, int& keyAscii) { keyPress(c, keyAscii); };
+    h.keyUp = [this](Control* c, int, int) { keyUp(c); };
+    h.mouseDown = [this](Control& c, int, int) { mouseDown(c); };
+    h.mouseUp = [this](Control& c, int, int) { mouseUp(c); };
+}
+
+StartInput::~StartInput()
+{
+    Handlers& h = window_.handlers;
+    h.gotFocus = nullptr;
+    h.lostFocus = nullptr;
+    h.keyDown = nullptr;
+    h.keyPress = nullptr;
+    h.keyUp = nullptr;
+    h.mouseDown = nullptr;
+    h.mouseUp = nullptr;
+}
+
+StartInput::Group StartInput::groupOf(const Control& c) const
+{
+    if (c.index() < 0)
+        return Group::None;
+    if (c.name() == Choice)
+        return Group::Choice;
+    if (c.name() == Command)
+        return Group::Command;
+    return Group::None;
+}
+
+void StartInput::focusChoice(int index)
+{
+    if (Control* b = window_.find(Choice, index))
+        window_.setFocus(*b);
+}
+
+void StartInput::focusCommand(int index)
+{
+    if (Control* b = window_.find(Command, index))
+        window_.setFocus(*b);
+}
+
+void StartInput::keyDown(Control& c, int& keyCode)
+{
+    switch (groupOf(c)) {
+    case Group::Choice:
+        choiceKeyDown(c, keyCode);
+        break;
+    case Group::Command:
+        commandKeyDown(c, keyCode);
+        break;
+    case Group::None:
+        break;
+    }
+}
+
+void StartInput::choiceKeyDown(Control& c, int& keyCode)
+{
+    if (choice_.key)
+        return;
+    const int k = keyCode;
+    if (isMainDigit(k))
+        focusChoice(k - vk::Digit0);
+    else if (isPadDigit(k) || k == vk::Multiply)
+        focusChoice(k - vk::Numpad0);
+    else if (k == vk::Return)
+        commands_.ScegliTarvo(static_cast<std::int16_t>(c.index()));
+    else if (k != vk::S && k != vk::N) {
+        // Arrows included: the toolkit's own movement within the group must not happen here.
+        keyCode = 0;
+        return;
+    }
+    choice_.key = true;
+}
+
+void StartInput::commandKeyDown(Control& c, int& keyCode)
+{
+    if (command_.key)
+        return;
+    const int k = keyCode;
+    const bool admitted = isMainDigit(k) || isPadDigit(k) || k == vk::C || k == vk::A || k == vk::N
+        || k == vk::E || k == vk::V || k == vk::F2 || k == vk::Back || k == vk::Return;
+    if (!admitted) {
+        keyCode = 0;
+        return;
+    }
+    if (k == vk::Digit0)
+        focusCommand(0);
+    else if (k == vk::Digit0 + 1)
+        focusCommand(1);
+    else if (k == vk::Return)
+        commands_.EseguiComando(static_cast<std::int16_t>(c.index()));
+    command_.key = true;
+}
+
+void StartInput::keyPress(Control& c, int& keyAscii)
+{
+    const Group g = groupOf(c);
+    if (g == Group::None)
+        return;
+    Latches& l = latchesOf(g);
+    if (l.space)
+        return;
+    if (keyAscii != ' ') {
+        keyAscii = 0;
+        return;
+    }
+    if (g == Group::Choice)
+        scanStep(window_, Choice, choiceCount_, c.index());
+    else
+        scanStep(window_, Command, commandCount_, c.index());
+    l.space = true;
+}
+
+void StartInput::keyUp(Control* c)
+{
+    const Group g = c ? groupOf(*c) : Group::None;
+    if (g == Group::None) {
+        // A release that reaches no button of either group (no focus at all) must not leave a
+        // group deaf to keys: both groups are re-armed.
+        choice_ = {};
+        command_ = {};
+        return;
+    }
+    latchesOf(g) = {};
+    if (g == Group::Choice)
+        c->setValue(false);
+}
+
+void StartInput::mouseDown(Control& c)
+{
+    switch (groupOf(c)) {
+    case Group::Choice:
+        commands_.ScegliTarvo(static_cast<std::int16_t>(c.index()));
+        break;
+    case Group::Command:
+        commands_.EseguiComando(static_cast<std::int16_t>(c.index()));
+        break;
+    case Group::None:
+        break;
+    }
+}
+
+void StartInput::mouseUp(Control& c)
+{
+    const Group g = groupOf(c);
+    if (g == Group::None)
+        return;
+    latchesOf(g) = {};
+    c.setValue(false);
+}
+
+} // namespace tarvo
