@@ -50,14 +50,20 @@ void GameScreen::Rimbalzo()
         Control& tessera = w_.at("Frame2", t);
         tessera.setTop(tessera.top() + s_.VelocitaTessera[t]);
     }
+    // A tile turns only at the bound it is heading for. Tested whatever its direction, a tile
+    // that turned up to one twip above the top (or below the bottom) is still beyond it on the
+    // way back, turns again at every tick and creeps out of the picture for good.
+    std::array<bool, 4> scende {};
+    for (int t : ordine)
+        scende[t] = s_.VelocitaTessera[t] > 0;
     const int altezza = w_.at("Picture11").height();
     for (int t : ordine) {
         Control& tessera = w_.at("Frame2", t);
-        if (altezza - tessera.height() <= tessera.top())
+        if (scende[t] && altezza - tessera.height() <= tessera.top())
             gira(s_.VelocitaTessera[t]);
     }
     for (int t : ordine) {
-        if (w_.at("Frame2", t).top() <= 0)
+        if (!scende[t] && w_.at("Frame2", t).top() <= 0)
             gira(s_.VelocitaTessera[t]);
     }
 }
