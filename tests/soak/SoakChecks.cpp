@@ -224,6 +224,21 @@ std::string checkGame(Window& g, const Module1& s, const WatchedRandom& rng)
         return "celebrating outside the checking phase";
     if (!celebrating && (key[TastoNuovoTarvo]->enabled() || key[TastoEsco]->enabled()))
         return "\"Nuovo tarvo\" or \"Esco\" enabled before the tarvo is right";
+
+    // The letter tiles bounce inside their picture, at most one step beyond a bound.
+    const Control* picture = g.find("Picture11");
+    if (!picture)
+        return "game screen without its celebration picture";
+    for (int t = 0; t < 4; ++t) {
+        const Control* tile = g.find("Frame2", t);
+        if (!tile)
+            return "game screen without letter tile " + std::to_string(t);
+        const int step = s.VelocitaTessera[std::size_t(t)];
+        const int reach = (step < 0 ? -step : step) + 1;
+        if (tile->top() < -reach || tile->top() > picture->height() - tile->height() + reach)
+            return "letter tile " + std::to_string(t) + " at " + std::to_string(tile->top())
+                + " in a picture " + std::to_string(picture->height()) + " high";
+    }
     return {};
 }
 
