@@ -26,15 +26,22 @@ set(CPACK_PACKAGE_NAME tarvo)
 set(CPACK_PACKAGE_VENDOR "Tarvo developers")
 set(CPACK_PACKAGE_CONTACT "Tarvo maintainers <tarvo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "subtraction exercises up to 20 for children")
+# Debian wants description lines under 80 columns; a blank line becomes a paragraph break.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tarvo helps children learn subtraction up to 20: a round centre shows a number from 10 to 20
-with eight rays, and the child writes the result of each ray. Every command works by keys, by
-mouse, or by scanning with SPACE and ENTER alone. The program is in Italian.
+    "Tarvo helps children learn subtraction up to 20: a round centre shows a number
+from 10 to 20 with eight rays, and the child writes the result of each ray.
+Every command works by keys, by mouse, or by scanning with SPACE and ENTER
+alone. The program is in Italian.
 
-Tarvo aiuta i bambini a imparare la sottrazione entro il 20: un centro rotondo mostra un numero
-da 10 a 20 con otto raggi, e il bambino scrive il risultato di ogni raggio. Ogni comando si usa
-con i tasti, con il mouse oppure scorrendo con i soli tasti SPAZIO e INVIO.")
+Tarvo aiuta i bambini a imparare la sottrazione entro il 20: un centro rotondo
+mostra un numero da 10 a 20 con otto raggi, e il bambino scrive il risultato di
+ogni raggio. Ogni comando si usa con i tasti, con il mouse oppure scorrendo con
+i soli tasti SPAZIO e INVIO.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+# The source tarball (package_source) leaves out build trees and editor state.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git" "/build[^/]*/" "/\\\\.cache/" "\\\\.user$")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)

@@ -38,7 +38,7 @@ def main():
     prog = xdrive.Program([binary])
     try:
         shown, win = xdrive.wait_until(lambda: own_window(prog, title), 15.0,
-                                       f"a window {title or ''} of {binary}")
+                                       f"window {title!r} of {binary}" if title else f"a window of {binary}")
         print(f"window shown: {shown!r}")
         cls = win.get_wm_class()
         if cls is None or cls[1] != wm_class:
