@@ -185,6 +185,13 @@ private slots:
         QVERIFY(iface(eleven)->state().focused);
         QVERIFY(!iface(ten)->state().focused);
 
+        // A digit key goes straight to its choice.
+        told.clear();
+        QWidget* seventeen = rig.widget(ScreenId::Inizio, "Option1", 7);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+        QCOMPARE(countOf(QAccessible::Focus, seventeen), 1);
+        QVERIFY(iface(seventeen)->state().focused);
+
         // A press on a choice focuses it; the choice then sends the focus on to "Vai".
         told.clear();
         QWidget* fifteen = rig.widget(ScreenId::Inizio, "Option1", 5);
