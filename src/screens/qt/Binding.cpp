@@ -1,1 +1,0 @@
-// The toolkit binding sources are added beside this file.

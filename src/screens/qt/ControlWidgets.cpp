@@ -1,0 +1,301 @@
+#include "screens/qt/ControlWidgets.h"
+
+#include "screens/qt/KeyMap.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <optional>
+
+namespace tarvo::qt {
+
+namespace {
+
+// A raised or sunken edge: `topLeft` along the top and left, `bottomRight` along the others.
+void drawEdge(
+    QPainter& p, const QRect& r, const QColor& topLeft, const QColor& bottomRight, int width)
+{
+    p.fillRect(QRect(r.left(), r.top(), r.width(), width), topLeft);
+    p.fillRect(QRect(r.left(), r.top(), width, r.height()), topLeft);
+    p.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), bottomRight);
+    p.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), bottomRight);
+}
+
+std::optional<MouseButton> modelButton(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+DrawnWidget::DrawnWidget(ViewHost& host, Control* control, QWidget* parent)
+    : QWidget(parent)
+    , host_(host)
+    , control_(control)
+{
+    if (control_ && !isContainer(control_->kind()))
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QPoint DrawnWidget::clientOrigin() const
+{
+    if (control_ && control_->is(Kind::PictureBox) && control_->frameLine())
+        return QPoint(2 * host_.scale().bevel(), 2 * host_.scale().bevel());
+    return QPoint(0, 0);
+}
+
+void DrawnWidget::paintEvent(QPaintEvent*)
+{
+    Window* w = host_.model();
+    if (!w)
+        return;
+    QPainter p(this);
+    if (!control_) {
+        p.fillRect(rect(), toQColor(w->backColor()));
+        return;
+    }
+    switch (control_->kind()) {
+    case Kind::Label:
+        paintLabel(p, *w);
+        break;
+    case Kind::Shape:
+        paintShape(p);
+        break;
+    case Kind::Frame:
+        paintFrame(p);
+        break;
+    case Kind::PictureBox:
+        paintPicture(p);
+        break;
+    default:
+        break;
+    }
+}
+
+void DrawnWidget::paintLabel(QPainter& p, Window&)
+{
+    const Control& c = *control_;
+    if (c.opaque())
+        p.fillRect(rect(), toQColor(c.backColor(), palette().color(QPalette::Button)));
+    const QString text = displayText(c.caption());
+    if (text.isEmpty())
+        return;
+    QColor ink = toQColor(c.foreColor(), palette().color(QPalette::WindowText));
+    if (!isEnabled())
+        ink = palette().color(QPalette::Disabled, QPalette::WindowText);
+    p.setPen(ink);
+    p.setFont(font());
+    const int horizontal = c.align() == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
+    p.drawText(rect(), horizontal | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
+void DrawnWidget::paintShape(QPainter& p)
+{
+    const Control& c = *control_;
+    p.setRenderHint(QPainter::Antialiasing);
+    const double pen = host_.scale().lineWidth(c.borderPx());
+    QRectF r = rect();
+    if (c.shape() == ShapeKind::Circle) {
+        const double side = std::min(r.width(), r.height());
+        r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    }
+    // The border lies inside the shape's rectangle.
+    r.adjust(pen / 2, pen / 2, -pen / 2, -pen / 2);
+    if (c.backColor())
+        p.setBrush(toQColor(*c.backColor()));
+    else
+        p.setBrush(Qt::NoBrush);
+    if (pen > 0) {
+        QPen line(toQColor(c.borderColor(), Qt::black), pen);
+        line.setJoinStyle(Qt::MiterJoin);
+        p.setPen(line);
+    } else {
+        p.setPen(Qt::NoPen);
+    }
+    switch (c.shape()) {
+    case ShapeKind::Circle:
+        p.drawEllipse(r);
+        break;
+    case ShapeKind::RoundedRectangle: {
+        const double radius = std::min(r.width(), r.height()) / 8;
+        p.drawRoundedRect(r, radius, radius);
+        break;
+    }
+    case ShapeKind::Rectangle:
+        p.drawRect(r);
+        break;
+    }
+}
+
+void DrawnWidget::paintFrame(QPainter& p)
+{
+    const Control& c = *control_;
+    const QColor back = toQColor(c.backColor(), palette().color(QPalette::Button));
+    p.fillRect(rect(), back);
+    const QString caption = displayText(c.caption());
+    const QFontMetrics fm(font());
+    if (c.frameLine()) {
+        // An etched line, starting half a text line down when there is a caption.
+        const int b = host_.scale().bevel();
+        const int top = caption.isEmpty() ? 0 : fm.height() / 2;
+        const QRect r = rect().adjusted(0, top, 0, 0);
+        p.setPen(Qt::NoPen);
+        drawEdge(p, r, QColor(128, 128, 128), QColor(255, 255, 255), b);
+        drawEdge(p, r.adjusted(b, b, -b, -b), QColor(255, 255, 255), QColor(128, 128, 128), b);
+    }
+    if (!caption.isEmpty()) {
+        const int x = fm.averageCharWidth();
+        QRect textRect(x, 0, fm.horizontalAdvance(caption) + x, fm.height());
+        p.fillRect(textRect, back);
+        p.setFont(font());
+        p.setPen(toQColor(c.foreColor(), palette().color(QPalette::WindowText)));
+        p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, QStringLiteral(" ") + caption);
+    }
+}
+
+void DrawnWidget::paintPicture(QPainter& p)
+{
+    const Control& c = *control_;
+    p.fillRect(rect(), toQColor(c.backColor(), palette().color(QPalette::Button)));
+    if (c.frameLine()) {
+        const int b = host_.scale().bevel();
+        drawEdge(p, rect(), QColor(128, 128, 128), QColor(255, 255, 255), b);
+        drawEdge(p, rect().adjusted(b, b, -b, -b), QColor(64, 64, 64), QColor(212, 208, 200), b);
+    }
+}
+
+ButtonWidget::ButtonWidget(ViewHost& host, Control& control, QWidget* parent)
+    : QPushButton(parent)
+    , host_(host)
+    , control_(control)
+{
+    // The focus comes by Tab, by the program, or by a left press (see press()); never by Qt's
+    // own click-to-focus, which would also take it on the right and middle buttons.
+    setFocusPolicy(control.tabIndex() >= 0 ? Qt::TabFocus : Qt::NoFocus);
+    setCheckable(false);
+    setAutoDefault(false);
+    setAccessibleName(QString::fromStdString(control.caption()));
+}
+
+void ButtonWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const Scale& s = host_.scale();
+    const int b = s.bevel();
+    const QColor face = toQColor(control_.backColor(), palette().color(QPalette::Button));
+    const QRect r = rect();
+    p.fillRect(r, face);
+    drawEdge(p, r, QColor(255, 255, 255), QColor(0, 0, 0), b);
+    drawEdge(p, r.adjusted(b, b, -b, -b), face.lighter(110), face.darker(160), b);
+
+    const QRect textRect = r.adjusted(3 * b, 3 * b, -3 * b, -3 * b);
+    const QString text = displayText(control_.caption());
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    p.setFont(font());
+    if (isEnabled()) {
+        p.setPen(toQColor(control_.foreColor(), palette().color(QPalette::ButtonText)));
+        p.drawText(textRect, flags, text);
+    } else {
+        // Engraved grey text, as disabled buttons are drawn.
+        p.setPen(QColor(255, 255, 255));
+        p.drawText(textRect.translated(b, b), flags, text);
+        p.setPen(QColor(128, 128, 128));
+        p.drawText(textRect, flags, text);
+    }
+    if (hasFocus()) {
+        QPen dots(Qt::black, 1, Qt::DotLine);
+        p.setPen(dots);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(4 * b, 4 * b, -4 * b - 1, -4 * b - 1));
+    }
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent* e)
+{
+    // QPushButton's own handling would click on SPACE and ENTER: never called.
+    e->accept();
+    host_.keyPressed(&control_, *e);
+}
+
+void ButtonWidget::keyReleaseEvent(QKeyEvent* e)
+{
+    e->accept();
+    host_.keyReleased(*e);
+}
+
+void ButtonWidget::press(QMouseEvent* e)
+{
+    e->accept();
+    const auto button = modelButton(e->button());
+    Window* w = host_.model();
+    if (!button || !w)
+        return;
+    if (*button == MouseButton::Left) {
+        leftDown_ = true;
+        w->setFocus(control_);
+        if (!host_.model())
+            return;
+    }
+    w->raiseMouseDown(control_, *button, shiftState(e->modifiers()));
+}
+
+void ButtonWidget::mousePressEvent(QMouseEvent* e)
+{
+    press(e);
+}
+
+void ButtonWidget::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    // The second press of a double click is a press like any other.
+    press(e);
+}
+
+void ButtonWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    const auto button = modelButton(e->button());
+    Window* w = host_.model();
+    if (!button || !w)
+        return;
+    // A command button clicks when the left button comes up over it, as push buttons do; the
+    // press alone (MouseDown) is what option buttons act on.
+    const bool click = *button == MouseButton::Left && leftDown_ && control_.is(Kind::CommandButton)
+        && rect().contains(e->position().toPoint());
+    if (*button == MouseButton::Left)
+        leftDown_ = false;
+    w->raiseMouseUp(control_, *button, shiftState(e->modifiers()));
+    if (click && host_.model())
+        w->raiseClick(control_);
+}
+
+void ButtonWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    e->accept();
+}
+
+void ButtonWidget::focusInEvent(QFocusEvent* e)
+{
+    QWidget::focusInEvent(e);
+    host_.syncFocus();
+}
+
+void ButtonWidget::focusOutEvent(QFocusEvent* e)
+{
+    QWidget::focusOutEvent(e);
+    host_.syncFocus();
+}
+
+} // namespace tarvo::qt

@@ -1,0 +1,123 @@
+#include "screens/qt/QtPlatform.h"
+
+#include "screens/qt/Units.h"
+#include "screens/qt/WindowView.h"
+
+#include <QApplication>
+#include <QEventLoop>
+
+namespace tarvo::qt {
+
+QtPlatform::QtPlatform()
+{
+    installFontSubstitutes();
+}
+
+QtPlatform::~QtPlatform()
+{
+    for (auto& [window, view] : views_)
+        delete view.data();
+    for (auto& view : unloaded_)
+        delete view.data();
+}
+
+WindowView* QtPlatform::view(const Window& w) const
+{
+    const auto it = views_.find(&w);
+    return it == views_.end() ? nullptr : it->second.data();
+}
+
+bool QtPlatform::setFocus(Window& w, Control& c)
+{
+    WindowView* v = view(w);
+    return v && v->focusControl(c);
+}
+
+void QtPlatform::show(Window& w, bool modal)
+{
+    if (WindowView* shown = view(w)) {
+        shown->bringToFront();
+        return;
+    }
+    w.attach(this);
+    QWidget* opener = QApplication::activeWindow();
+    auto* v = new WindowView(w);
+    if (w.hasIcon() && !icon_.isNull())
+        v->setWindowIcon(icon_);
+    views_[&w] = v;
+    QPointer<WindowView> guard(v);
+    v->present(modal, opener);
+    if (!modal || !guard || !guard->model())
+        return;
+    QEventLoop loop;
+    guard->setModalLoop(&loop);
+    loop.exec(QEventLoop::DialogExec);
+    if (guard)
+        guard->setModalLoop(nullptr);
+}
+
+void QtPlatform::raise(Window& w)
+{
+    if (WindowView* v = view(w))
+        v->bringToFront();
+}
+
+void QtPlatform::unload(Window& w)
+{
+    const auto it = views_.find(&w);
+    if (it == views_.end())
+        return;
+    QPointer<WindowView> v = it->second;
+    views_.erase(it);
+    if (!v)
+        return;
+    v->detach();
+    v->hide();
+    v->deleteLater();
+    std::erase_if(unloaded_, [](const QPointer<WindowView>& p) { return p.isNull(); });
+    unloaded_.push_back(v);
+}
+
+void QtPlatform::post(std::function<void()> f)
+{
+    QMetaObject::invokeMethod(
+        &context_, [f = std::move(f)] { f(); }, Qt::QueuedConnection);
+}
+
+void QtPlatform::quit()
+{
+    QCoreApplication::exit(0);
+}
+
+void QtPlatform::setIcon(const QIcon& icon)
+{
+    icon_ = icon;
+    for (auto& [window, v] : views_)
+        if (v && window->hasIcon())
+            v->setWindowIcon(icon_);
+}
+
+QWidget* QtPlatform::viewFor(const Window& w) const
+{
+    return view(w);
+}
+
+QWidget* QtPlatform::widgetFor(const Control& c) const
+{
+    WindowView* v = view(c.window());
+    return v ? v->widgetFor(c) : nullptr;
+}
+
+QAction* QtPlatform::actionFor(const Control& menuEntry) const
+{
+    WindowView* v = view(menuEntry.window());
+    return v ? v->actionFor(menuEntry) : nullptr;
+}
+
+QTimer* QtPlatform::timerFor(const Control& timer) const
+{
+    WindowView* v = view(timer.window());
+    return v ? v->timerFor(timer) : nullptr;
+}
+
+} // namespace tarvo::qt

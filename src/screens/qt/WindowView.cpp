@@ -1,0 +1,493 @@
+#include "screens/qt/WindowView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace tarvo::qt {
+
+namespace {
+
+// The menu bar never takes the keyboard by a lone ALT: every key belongs to the focused
+// button (a stray ALT would otherwise leave the keypad deaf until ESC or a click).
+class NoAltNavigation final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QString objectNameOf(const Control& c)
+{
+    QString name = QString::fromStdString(c.name());
+    if (c.index() >= 0)
+        name += QStringLiteral("(%1)").arg(c.index());
+    return name;
+}
+
+} // namespace
+
+class WindowView::ClientArea final : public DrawnWidget {
+public:
+    ClientArea(WindowView& view)
+        : DrawnWidget(view, nullptr, &view)
+        , view_(view)
+    {
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        DrawnWidget::resizeEvent(e);
+        view_.clientResized();
+    }
+
+private:
+    WindowView& view_;
+};
+
+WindowView::WindowView(Window& window)
+    : model_(&window)
+{
+    build();
+}
+
+WindowView::~WindowView()
+{
+    // The model may be gone already; deleting the children must not report to it.
+    model_ = nullptr;
+}
+
+void WindowView::build()
+{
+    Window& w = *model_;
+    setObjectName(QString::fromStdString(w.name()));
+    setWindowTitle(QString::fromStdString(w.title()));
+    scale_ = Scale(screen()->logicalDotsPerInch());
+
+    client_ = new ClientArea(*this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+
+    std::unordered_map<QWidget*, std::vector<Control*>> children;
+    for (const auto& owned : w.controls()) {
+        Control& c = *owned;
+        if (c.is(Kind::Timer))
+            addTimer(c);
+        else if (c.is(Kind::Menu))
+            addMenuEntry(c);
+        else
+            children[addWidget(c)->parentWidget()].push_back(&c);
+    }
+    updateMenuBar();
+
+    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
+    // container; within each class a higher z, then a later control, lies in front.
+    for (auto& [surface, list] : children) {
+        std::stable_sort(list.begin(), list.end(), [](const Control* a, const Control* b) {
+            const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
+            const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
+            return ca != cb ? ca < cb : a->z() < b->z();
+        });
+        for (Control* c : list)
+            widgets_.at(c)->raise();
+    }
+    chainTabOrder();
+
+    w.observer = [this](Control& c, Prop p) { onChange(c, p); };
+}
+
+void WindowView::addTimer(Control& c)
+{
+    auto* t = new QTimer(this);
+    t->setTimerType(Qt::PreciseTimer);
+    t->setObjectName(objectNameOf(c));
+    connect(t, &QTimer::timeout, this, [this, &c] {
+        if (model_)
+            model_->raiseTimer(c);
+    });
+    timers_[&c] = t;
+    updateTimer(c);
+}
+
+void WindowView::addMenuEntry(Control& c)
+{
+    if (actions_.empty()) {
+        menuBar()->setNativeMenuBar(false); // plain top-level entries have no global-menu form
+        auto* style = new NoAltNavigation;
+        style->setParent(menuBar());
+        menuBar()->setStyle(style);
+    }
+    QAction* a = menuBar()->addAction(displayText(c.caption()));
+    a->setObjectName(objectNameOf(c));
+    a->setEnabled(c.enabled());
+    a->setVisible(c.visible());
+    connect(a, &QAction::triggered, this, [this, &c] {
+        if (model_)
+            model_->raiseClick(c);
+    });
+    actions_[&c] = a;
+}
+
+QWidget* WindowView::addWidget(Control& c)
+{
+    QWidget* parent = c.container() ? widgets_.at(c.container()) : client_;
+    QWidget* widget = nullptr;
+    if (isButton(c.kind())) {
+        widget = new ButtonWidget(*this, c, parent);
+        buttonsInTabOrder_.push_back(&c);
+    } else {
+        widget = new DrawnWidget(*this, &c, parent);
+    }
+    widget->setObjectName(objectNameOf(c));
+    widget->setFont(toQFont(c.font()));
+    widget->setEnabled(c.enabled());
+    if (!c.visible())
+        widget->hide();
+    widgets_[&c] = widget;
+    place(c);
+    return widget;
+}
+
+void WindowView::chainTabOrder()
+{
+    auto& list = buttonsInTabOrder_;
+    std::erase_if(list, [](const Control* c) { return c->tabIndex() < 0; });
+    std::stable_sort(list.begin(), list.end(),
+        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    for (std::size_t i = 1; i < list.size(); ++i)
+        QWidget::setTabOrder(widgets_.at(list[i - 1]), widgets_.at(list[i]));
+}
+
+void WindowView::place(const Control& c)
+{
+    QWidget* widget = widgets_.at(&c);
+    QPoint origin;
+    if (auto* surface = dynamic_cast<DrawnWidget*>(widget->parentWidget()))
+        origin = surface->clientOrigin();
+    widget->setGeometry(scale_.rect(c.rect()).translated(origin));
+}
+
+void WindowView::updateTimer(Control& c)
+{
+    QTimer* t = timers_.at(&c);
+    if (c.enabled() && c.interval() > 0) {
+        if (!t->isActive() || t->interval() != c.interval())
+            t->start(c.interval());
+    } else {
+        t->stop();
+    }
+}
+
+void WindowView::updateMenuBar()
+{
+    if (actions_.empty())
+        return;
+    const bool any = std::any_of(
+        actions_.begin(), actions_.end(), [](const auto& kv) { return kv.second->isVisible(); });
+    menuBar()->setVisible(any);
+}
+
+void WindowView::onChange(Control& c, Prop p)
+{
+    if (c.is(Kind::Timer)) {
+        if (p == Prop::Enabled || p == Prop::Interval)
+            updateTimer(c);
+        return;
+    }
+    if (c.is(Kind::Menu)) {
+        QAction* a = actions_.at(&c);
+        if (p == Prop::Caption)
+            a->setText(displayText(c.caption()));
+        else if (p == Prop::Enabled)
+            a->setEnabled(c.enabled());
+        else if (p == Prop::Visible) {
+            a->setVisible(c.visible());
+            updateMenuBar();
+        }
+        return;
+    }
+    QWidget* widget = widgets_.at(&c);
+    switch (p) {
+    case Prop::Caption:
+        if (isButton(c.kind()))
+            widget->setAccessibleName(QString::fromStdString(c.caption()));
+        widget->update();
+        break;
+    case Prop::BackColor:
+    case Prop::ForeColor:
+    case Prop::Value: // never drawn: no button shows a selected state
+        widget->update();
+        break;
+    case Prop::Font:
+        widget->setFont(toQFont(c.font()));
+        widget->update();
+        break;
+    case Prop::Visible:
+        widget->setVisible(c.visible());
+        repairFocus();
+        break;
+    case Prop::Enabled:
+        widget->setEnabled(c.enabled());
+        repairFocus();
+        break;
+    case Prop::Rect:
+        place(c);
+        break;
+    case Prop::Interval:
+        break;
+    }
+}
+
+Control* WindowView::controlOf(QWidget* w) const
+{
+    if (auto* b = dynamic_cast<ButtonWidget*>(w))
+        return &b->control();
+    return nullptr;
+}
+
+void WindowView::syncFocus()
+{
+    if (!model_)
+        return;
+    QWidget* fw = focusWidget();
+    Control* c = controlOf(fw);
+    // The menu bar holds the keyboard only while it is being worked: the model keeps its focus.
+    if (fw && !c && fw != this && fw != client_)
+        return;
+    if (c != model_->focused())
+        keys_.focusMoved();
+    model_->focusMovedTo(c);
+}
+
+void WindowView::repairFocus()
+{
+    if (!model_)
+        return;
+    QWidget* fw = focusWidget();
+    if (controlOf(fw) && !(fw->isEnabled() && fw->isVisibleTo(this))) {
+        QWidget* next = nullptr;
+        for (QWidget* n = fw->nextInFocusChain(); n && n != fw; n = n->nextInFocusChain()) {
+            if (n->window() == this && (n->focusPolicy() & Qt::TabFocus) && n->isEnabled()
+                && n->isVisibleTo(this)) {
+                next = n;
+                break;
+            }
+        }
+        if (next)
+            next->setFocus(Qt::TabFocusReason);
+        else
+            fw->clearFocus();
+    }
+    syncFocus();
+}
+
+bool WindowView::focusControl(Control& c)
+{
+    if (!model_)
+        return false;
+    auto* widget = dynamic_cast<ButtonWidget*>(widgetFor(c));
+    if (!widget || !widget->isEnabled() || !widget->isVisibleTo(this))
+        return false;
+    widget->setFocus(Qt::OtherFocusReason);
+    // Inactive windows get no focus events: report the move here, whatever Qt sent.
+    syncFocus();
+    return model_ && model_->focused() == &c;
+}
+
+void WindowView::stepInGroup(Control& from, int direction)
+{
+    if (!model_)
+        return;
+    std::vector<Control*> group;
+    for (const auto& c : model_->controls())
+        if (c->is(Kind::OptionButton) && c->container() == from.container())
+            group.push_back(c.get());
+    std::stable_sort(group.begin(), group.end(),
+        [](const Control* a, const Control* b) { return a->index() < b->index(); });
+    const auto at = std::find(group.begin(), group.end(), &from);
+    if (at == group.end())
+        return;
+    const long n = static_cast<long>(group.size());
+    const long start = at - group.begin();
+    for (long k = 1; k < n; ++k) {
+        Control* candidate = group[static_cast<std::size_t>(((start + direction * k) % n + n) % n)];
+        if (model_->canTakeFocus(*candidate)) {
+            model_->setFocus(*candidate);
+            return;
+        }
+    }
+}
+
+void WindowView::present(bool modal, QWidget* opener)
+{
+    Window& w = *model_;
+    const QSize client(scale_.px(w.designWidth()), scale_.px(w.designHeight()));
+    const int menuHeight
+        = (!actions_.empty() && !menuBar()->isHidden()) ? menuBar()->sizeHint().height() : 0;
+    const QSize outer(client.width(), client.height() + menuHeight);
+    if (w.resizable())
+        resize(outer);
+    else
+        setFixedSize(outer);
+    if (modal) {
+        setWindowModality(Qt::ApplicationModal);
+        if (opener && opener->windowHandle()) {
+            winId();
+            windowHandle()->setTransientParent(opener->windowHandle());
+        }
+    }
+    if (w.maximised()) {
+        showMaximized();
+    } else {
+        const QRect avail = screen()->availableGeometry();
+        move(avail.center() - QPoint(outer.width() / 2, outer.height() / 2));
+        show();
+    }
+    if (!model_)
+        return;
+    if (QWindow* handle = windowHandle())
+        connect(handle, &QWindow::screenChanged, this, &WindowView::rescale);
+
+    // The first button in tab order takes the focus when the window first shows.
+    if (!focusWidget()) {
+        for (Control* c : buttonsInTabOrder_)
+            if (model_->canTakeFocus(*c) && focusControl(*c))
+                break;
+    }
+    if (model_) {
+        raise();
+        activateWindow();
+    }
+}
+
+void WindowView::bringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void WindowView::detach()
+{
+    if (!model_)
+        return;
+    for (auto& [control, timer] : timers_)
+        timer->stop();
+    model_->observer = nullptr;
+    model_ = nullptr;
+    if (modalLoop_) {
+        modalLoop_->quit();
+        modalLoop_ = nullptr;
+    }
+}
+
+QWidget* WindowView::widgetFor(const Control& c) const
+{
+    const auto it = widgets_.find(&c);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* WindowView::actionFor(const Control& c) const
+{
+    const auto it = actions_.find(&c);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QTimer* WindowView::timerFor(const Control& c) const
+{
+    const auto it = timers_.find(&c);
+    return it == timers_.end() ? nullptr : it->second;
+}
+
+void WindowView::clientResized()
+{
+    if (!model_)
+        return;
+    const QSize size = client_->size();
+    if (reportedOnce_ && size == reported_)
+        return;
+    reportedOnce_ = true;
+    reported_ = size;
+    model_->setInnerSize(scale_.twips(size.width()), scale_.twips(size.height()));
+    updateFrameWidth();
+    model_->raiseResize();
+}
+
+void WindowView::updateFrameWidth()
+{
+    if (model_ && client_)
+        model_->setFrameWidth(scale_.twips(frameGeometry().width() - client_->width()));
+}
+
+void WindowView::rescale()
+{
+    if (!model_)
+        return;
+    const double dpi = screen()->logicalDotsPerInch();
+    if (dpi == scale_.dpi())
+        return;
+    scale_ = Scale(dpi);
+    for (auto& [control, widget] : widgets_)
+        place(*control);
+    reportedOnce_ = false;
+    clientResized();
+}
+
+void WindowView::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && model_)
+        model_->raiseActivate();
+}
+
+void WindowView::closeEvent(QCloseEvent* e)
+{
+    // The program decides: it unloads the screen (and maybe others) itself.
+    if (model_ && model_->closeRequested) {
+        e->ignore();
+        model_->closeRequested();
+        return;
+    }
+    e->accept();
+}
+
+void WindowView::keyPressEvent(QKeyEvent* e)
+{
+    // No button has the focus: the key acts on nothing, but its release is still reported.
+    e->accept();
+    keys_.press(nullptr, *e);
+}
+
+void WindowView::keyReleaseEvent(QKeyEvent* e)
+{
+    e->accept();
+    keys_.release(*e);
+}
+
+void WindowView::moveEvent(QMoveEvent* e)
+{
+    QMainWindow::moveEvent(e);
+    updateFrameWidth();
+}
+
+void WindowView::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    updateFrameWidth();
+}
+
+} // namespace tarvo::qt

@@ -1,0 +1,89 @@
+#pragma once
+// The top-level view of one shown window: a menu bar of plain entries, a client area sized in
+// twips, one widget per control, one QTimer per timer. It keeps the widgets in step with the
+// model through the window's observer and reports resize, activation, focus and closing back.
+
+#include "screens/qt/ControlWidgets.h"
+#include "screens/qt/KeyRouter.h"
+
+#include <QIcon>
+#include <QMainWindow>
+
+#include <unordered_map>
+#include <vector>
+
+class QAction;
+class QEventLoop;
+class QTimer;
+
+namespace tarvo::qt {
+
+class WindowView final : public QMainWindow, public ViewHost {
+public:
+    explicit WindowView(Window& window);
+    ~WindowView() override;
+
+    Window* model() const override { return model_; }
+    const Scale& scale() const override { return scale_; }
+    void syncFocus() override;
+    void stepInGroup(Control& from, int direction) override;
+    void keyPressed(Control* target, const QKeyEvent& e) override { keys_.press(target, e); }
+    void keyReleased(const QKeyEvent& e) override { keys_.release(e); }
+
+    // Sizes, places and shows the view, then gives the focus to the first button in tab order
+    // when nothing has it yet. `opener` (may be null) is the window a modal view belongs to.
+    void present(bool modal, QWidget* opener);
+    void bringToFront();
+    // Qt's focus to c, reported to the model before returning; false where c cannot take it.
+    bool focusControl(Control& c);
+    // Forgets the model: timers stop, the observer goes, a modal loop on this view ends.
+    void detach();
+    void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
+
+    QWidget* widgetFor(const Control& c) const;
+    QAction* actionFor(const Control& c) const;
+    QTimer* timerFor(const Control& c) const;
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    class ClientArea;
+
+    void build();
+    void addTimer(Control& c);
+    void addMenuEntry(Control& c);
+    QWidget* addWidget(Control& c);
+    void onChange(Control& c, Prop p);
+    void place(const Control& c);
+    void updateTimer(Control& c);
+    void updateMenuBar();
+    void restack();
+    void chainTabOrder();
+    // After a control was disabled or hidden: the focus may not stay on a widget that cannot
+    // hold it; it moves on in tab order as Qt does in an active window.
+    void repairFocus();
+    void clientResized();
+    void updateFrameWidth();
+    void rescale();
+    Control* controlOf(QWidget* w) const;
+
+    Window* model_;
+    Scale scale_;
+    KeyRouter keys_ { *this };
+    ClientArea* client_ = nullptr;
+    std::unordered_map<const Control*, QWidget*> widgets_;
+    std::unordered_map<const Control*, QTimer*> timers_;
+    std::unordered_map<const Control*, QAction*> actions_;
+    std::vector<Control*> buttonsInTabOrder_;
+    QEventLoop* modalLoop_ = nullptr;
+    QSize reported_;
+    bool reportedOnce_ = false;
+};
+
+} // namespace tarvo::qt
