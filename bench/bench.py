@@ -50,6 +50,8 @@ CELL_WRONG = (255, 115, 0)
 BLINK = ((255, 255, 0), (255, 255, 192))
 HIGHLIGHT = (255, 192, 128)
 
+CLOCK_MONOTONIC_COARSE = getattr(time, "CLOCK_MONOTONIC_COARSE", 6)  # Linux
+
 # Targets.
 STARTUP_FACTOR = 1.25
 RSS_MARGIN_MIB = 12
@@ -104,6 +106,7 @@ class Screen:
         self.dpi = round(scr.width_in_pixels * 25.4 / scr.width_in_mms)
         self.size = (scr.width_in_pixels, scr.height_in_pixels)
         self.wins = {}
+        self.released = None
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
         self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
         self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
@@ -197,6 +200,15 @@ class Screen:
     def pixel(self, w, x, y):
         return self.shot(w, (x, y, 1, 1)).at(x, y)
 
+    def save(self, path):
+        """The whole screen as a PPM picture, to see what a failed run left."""
+        width, height = self.size
+        shot = Shot(self.root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data,
+                    0, 0, width, height)
+        with open(path, "wb") as f:
+            f.write(b"P6 %d %d 255\n" % (width, height))
+            f.write(bytes(v for y in range(height) for x in range(width) for v in shot.at(x, y)))
+
     # Keys
     def keycode(self, key):
         keysym = XK.string_to_keysym(key)
@@ -206,17 +218,29 @@ class Screen:
         return code
 
     def press(self, key):
+        if self.released and self.released[0] == key:
+            # X11 clients take a release and a press of one key stamped with the same server
+            # millisecond for a key held down; no hand is that fast. The server stamps events
+            # with the monotonic clock (or its coarse variant): let both pass the release's.
+            while not all(now > then for now, then in zip(clock_ms(), self.released[1])):
+                pass
         xtest.fake_input(self.d, X.KeyPress, self.keycode(key))
         self.d.flush()
 
     def release(self, key):
         xtest.fake_input(self.d, X.KeyRelease, self.keycode(key))
-        self.d.flush()
+        self.d.sync()  # handled by the server: its time stamp is in the past now
+        self.released = (key, clock_ms())
 
     def tap(self, *keys):
         for k in keys:
             self.press(k)
             self.release(k)
+
+
+def clock_ms():
+    return tuple(int(time.clock_gettime(c) * 1000)
+                 for c in (time.CLOCK_MONOTONIC, CLOCK_MONOTONIC_COARSE))
 
 
 class Shot:
@@ -352,26 +376,26 @@ class GameLayout:
     """Where the answer cells and "Avanti" are on the game window, scaled with its client
     area, which lies under a menu bar of unknown height."""
 
-    def __init__(self, screen, win):
-        self.width, self.height = screen.geometry(win)
-        shot = screen.shot(win, (0, 0, self.width, self.height))
-        # The top edge of cell 0 fixes the menu bar's height (the client area scales below it).
-        x = round(self.width * (TARVO_AREA[0] + CELLS[0][0]) / GAME_SIZE[0]) + 3
-        found = None
-        for y in range(self.height):
-            if close_to(shot.at(x, y), CELL_NEW):
-                found = y
-                break
+    def __init__(self, width, height, top):
+        self.width, self.height, self.top = width, height, top
+
+    @staticmethod
+    def find(screen, win):
+        """The layout once the game window shows its eight empty cells, else None."""
+        width, height = screen.geometry(win)
+        shot = screen.shot(win, (0, 0, width, height))
+        # The top edge of cell 0 gives the menu bar's height (the client area scales below it).
+        x = round(width * (TARVO_AREA[0] + CELLS[0][0]) / GAME_SIZE[0]) + 3
+        found = next((y for y in range(height) if close_to(shot.at(x, y), CELL_NEW)), None)
         if found is None:
-            raise RuntimeError("no answer cell found on the game screen")
+            return None
         k = (TARVO_AREA[1] + CELLS[0][1]) / GAME_SIZE[1]
-        guess = round((found - self.height * k) / (1 - k))
+        guess = round((found - height * k) / (1 - k))
         for top in sorted(range(guess - 3, guess + 4), key=lambda t: abs(t - guess)):
-            self.top = top
-            if all(close_to(shot.at(*p), CELL_NEW) for i in range(8) for p in self.probes(i)):
-                break
-        else:
-            raise RuntimeError("the answer cells are not where the layout puts them")
+            layout = GameLayout(width, height, top)
+            if all(close_to(shot.at(*p), CELL_NEW) for i in range(8) for p in layout.probes(i)):
+                return layout
+        return None
 
     def rect(self, left, top, width, height):
         cw, ch = self.width, self.height - self.top
@@ -398,16 +422,32 @@ def cell_colour(screen, win, layout, i):
     return screen.pixel(win, *layout.probes(i)[0])
 
 
+def repainted(screen, win, rect, before, since):
+    """A condition: the time of the damage after which rect no longer shows `before`. Damage
+    that leaves it unchanged (a late repaint of something else) does not count."""
+    seen = 0
+
+    def condition():
+        nonlocal seen
+        hits = win.damage_since(since, rect)
+        if len(hits) == seen:
+            return None
+        seen = len(hits)
+        return hits[-1][0] if screen.shot(win, rect).data != before else None
+    return condition
+
+
 def key_latency(screen, win, layout, presses):
     """Key press to the repaint of answer cell 0, for digits and for BACKSPACE after each."""
     cell = layout.cell(0)
     digits, deletes = [], []
     for n in range(presses):
         for key, into in ((str(1 + n % 9), digits), ("BackSpace", deletes)):
+            before = screen.shot(win, cell).data
             t0 = time.monotonic()
             screen.press(key)
-            hit = screen.wait(lambda: win.damage_since(t0, cell), 5, f"the cell after {key}")
-            into.append((hit[0][0] - t0) * 1000)
+            t = screen.wait(repainted(screen, win, cell, before, t0), 5, f"the cell after {key}")
+            into.append((t - t0) * 1000)
             screen.release(key)
     return statistics.median(digits), statistics.median(deletes)
 
@@ -416,10 +456,18 @@ def avanti_lit(screen, win, layout):
     return close_to(screen.pixel(win, *layout.avanti_probe()), HIGHLIGHT)
 
 
-def answer(screen, win, layout, value):
-    """Types an answer and presses "Avanti" (A, then ENTER), returning once both were handled:
-    "Avanti" lights up when A reached it, and goes dark when ENTER moved on to "1"."""
-    screen.tap(*str(value), "a")
+def answer(screen, win, layout, i, value):
+    """Types an answer into cell i, a digit once the previous one shows (two presses of one key
+    within a millisecond would pass for auto-repeat), then presses "Avanti" (A, ENTER) and
+    returns once both were handled: "Avanti" lights up when A reached it and goes dark when
+    ENTER moved on to "1"."""
+    rect = layout.cell(i)
+    for digit in str(value):
+        before = screen.shot(win, rect).data
+        t0 = time.monotonic()
+        screen.tap(digit)
+        screen.wait(repainted(screen, win, rect, before, t0), 5, f"{digit} in cell {i}")
+    screen.tap("a")
     screen.wait(lambda: avanti_lit(screen, win, layout), 5, "Avanti to take the focus")
     screen.tap("Return")
     screen.wait(lambda: not avanti_lit(screen, win, layout), 5, "Avanti to be pressed")
@@ -428,8 +476,8 @@ def answer(screen, win, layout, value):
 def play_to_celebration(screen, win, layout, n):
     """Plays a tarvo of n as a pupil would: a guess in every ray, then at each orange (wrong)
     cell the candidates n-1 .. n-10 until the check finds them all right."""
-    for _ in range(8):
-        answer(screen, win, layout, n - 1)
+    for i in range(8):
+        answer(screen, win, layout, i, n - 1)
     tried = {}
     for _ in range(8 * 10):
         colours = [cell_colour(screen, win, layout, i) for i in range(8)]
@@ -443,7 +491,7 @@ def play_to_celebration(screen, win, layout, n):
         tried[i] = tried.get(i, 1) + 1
         if tried[i] > 10:
             raise RuntimeError(f"no answer from {n - 1} to {n - 10} is right in cell {i}")
-        answer(screen, win, layout, n - tried[i])
+        answer(screen, win, layout, i, n - tried[i])
     raise RuntimeError("the tarvo was never found right")
 
 
@@ -468,6 +516,13 @@ def blink_period(screen, win, layout, periods):
 
 # Runs -----------------------------------------------------------------------------------------
 
+def keep_screen(screen, args, name):
+    if args.shots:
+        path = os.path.join(args.shots, f"failed-{name}-{time.strftime('%H%M%S')}.ppm")
+        screen.save(path)
+        print(f"  the screen at the failure is in {path}")
+
+
 def run_tarvo(screen, argv, args, only):
     screen.forget_windows()
     prog = Program(argv)
@@ -491,11 +546,15 @@ def run_tarvo(screen, argv, args, only):
             screen.tap("5", "Return", "Return")  # "15", ENTER; ENTER on "Vai"
             game = screen.wait(lambda: screen.painted(GAME_TITLE), 10, "the game window")
             screen.focus(game)
-            layout = GameLayout(screen, game)
+            layout = screen.wait(lambda: GameLayout.find(screen, game), 5,
+                                 "the answer cells where the layout puts them")
             r["key"], r["key_backspace"] = key_latency(screen, game, layout, args.presses)
             play_to_celebration(screen, game, layout, 15)
             r["blink"] = blink_period(screen, game, layout, args.periods)
         r["rss"] = vm_hwm_kib(prog.pid) / 1024
+    except (Timeout, RuntimeError):
+        keep_screen(screen, args, "tarvo")
+        raise
     finally:
         r["ended"] = prog.end(screen, start if start not in (None, -1) else None)
     return r
@@ -516,6 +575,9 @@ def run_floor(screen, argv, size, args, only):
         if "idle" in only:
             r.update(idle_cpu(screen, prog, win, args.idle))
         r["rss"] = vm_hwm_kib(prog.pid) / 1024
+    except (Timeout, RuntimeError):
+        keep_screen(screen, args, "floor")
+        raise
     finally:
         r["ended"] = prog.end(screen, win if win not in (None, -1) else None)
     return r
@@ -638,6 +700,7 @@ def main():
                     help="phases beyond start-up and RSS: curtain, idle, game")
     ap.add_argument("--start-title", default=START_TITLE)
     ap.add_argument("--out", help="also write the results here (Markdown)")
+    ap.add_argument("--shots", help="save the screen of a failed run here")
     args = ap.parse_args()
     only = args.only = set(filter(None, args.only.split(",")))
 
@@ -653,6 +716,7 @@ def main():
             except (Timeout, RuntimeError) as e:
                 failures.append(f"run {i + 1}, {name}: {e}")
                 print(f"  failed: {e}", flush=True)
+
             if name == "Tarvo" and i == 0:
                 if not tarvo:
                     raise SystemExit("Tarvo's first run failed: nothing to compare")
