@@ -316,7 +316,10 @@ class Program:
 
 
 def idle_cpu(screen, prog, win, seconds):
-    """CPU used while nothing should happen, with the damage the window took meanwhile."""
+    """CPU used while nothing should happen, with the damage the window took meanwhile. It
+    starts once the window has drawn nothing for ten curtain ticks."""
+    screen.wait(lambda: screen.quiet(win, win.mapped, 10 * TICK_MS / 1000), 15,
+                "the window to stop drawing")
     t0, c0, w0 = time.monotonic(), cpu_ticks(prog.pid), wakeups(prog.pid)
     end = t0 + seconds
     while time.monotonic() < end:  # the measuring window itself; events are still recorded
@@ -363,11 +366,11 @@ def measure_curtain(screen, win, width):
         if curtain_gone(screen, win, width, height):
             break
     last = win.damage[-1][0]
-    bursts = 1
+    paints = 1
     for (a, *_), (b, *_) in zip(win.damage, win.damage[1:]):
         if b - a > TICK_MS / 2000:
-            bursts += 1
-    return (last - first) * 1000, bursts
+            paints += 1
+    return (last - first) * 1000, paints
 
 
 # Game -----------------------------------------------------------------------------------------
@@ -538,7 +541,7 @@ def run_tarvo(screen, argv, args, only):
         r["size"] = (width, height)
         screen.focus(start)
         if "curtain" in only:
-            r["curtain"], r["curtain_bursts"] = measure_curtain(screen, start, width)
+            r["curtain"], r["curtain_paints"] = measure_curtain(screen, start, width)
             r["curtain_ticks"], r["curtain_rest"] = curtain_ticks(width, screen.dpi)
         if "idle" in only:
             r.update(idle_cpu(screen, prog, start, args.idle))
@@ -591,6 +594,8 @@ def median(runs, key):
 
 
 def fmt(v, digits=1):
+    if isinstance(v, int):
+        return str(v)
     return "n/a" if v is None else f"{v:.{digits}f}"
 
 
@@ -666,7 +671,7 @@ def report(tarvo, floor, args, screen):
         "request); the machine is shared, so single runs are noisy.",
     ]
     per_run = ["", "Per run (Tarvo):", ""]
-    keys = ("startup", "rss", "cpu", "wakeups", "idle_damage", "curtain", "curtain_bursts",
+    keys = ("startup", "rss", "cpu", "wakeups", "idle_damage", "curtain", "curtain_paints",
             "blink", "key", "key_backspace")
     present = [k for k in keys if any(k in r for r in tarvo)]
     per_run.append("| run | " + " | ".join(present) + " |")
@@ -682,7 +687,7 @@ def report(tarvo, floor, args, screen):
         per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k)) for k in present) + " |")
     per_run += ["", "startup, curtain, blink, key, key_backspace in ms; rss in MiB; cpu in %; "
                 "wakeups per second (all threads); idle_damage = drawings during the idle "
-                "window; curtain_bursts = separate paintings seen during the curtains; "
+                "window; curtain_paints = separate paintings seen during the curtains; "
                 "key_backspace = BACKSPACE to repaint (not a target)."]
     ok = all(r[-1] for r in rows)
     return lines, notes, per_run, ok
