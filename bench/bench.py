@@ -283,12 +283,11 @@ def vm_hwm_kib(pid):
 
 
 class Program:
-    def __init__(self, argv):
+    def __init__(self, *argv):
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-        env.setdefault("XDG_RUNTIME_DIR", tempfile.mkdtemp(prefix="bench-xdg-"))
         self.err = tempfile.TemporaryFile()
         self.started = time.monotonic()
-        self.proc = subprocess.Popen([os.path.abspath(argv[0])] + argv[1:], env=env,
+        self.proc = subprocess.Popen([os.path.abspath(argv[0]), *argv[1:]], env=env,
                                      stdout=subprocess.DEVNULL, stderr=self.err)
         self.pid = self.proc.pid
 
@@ -526,9 +525,10 @@ def keep_screen(screen, args, name):
         print(f"  the screen at the failure is in {path}")
 
 
-def run_tarvo(screen, argv, args, only):
+def run_tarvo(screen, path, args):
+    only = args.only
     screen.forget_windows()
-    prog = Program(argv)
+    prog = Program(path)
     start = game = None
     r = {}
     try:
@@ -563,9 +563,10 @@ def run_tarvo(screen, argv, args, only):
     return r
 
 
-def run_floor(screen, argv, size, args, only):
+def run_floor(screen, path, size, args):
+    only = args.only
     screen.forget_windows()
-    prog = Program(argv + ["-qwindowgeometry", f"{size[0]}x{size[1]}+0+0"])
+    prog = Program(path, "-qwindowgeometry", f"{size[0]}x{size[1]}+0+0")
     win = None
     r = {}
     try:
@@ -707,25 +708,31 @@ def main():
     ap.add_argument("--out", help="also write the results here (Markdown)")
     ap.add_argument("--shots", help="save the screen of a failed run here")
     args = ap.parse_args()
-    only = args.only = set(filter(None, args.only.split(",")))
+    args.only = set(filter(None, args.only.split(",")))
+    # Qt wants a private runtime directory; one for the whole benchmark.
+    runtime = tempfile.TemporaryDirectory(prefix="bench-xdg-")
+    os.environ.setdefault("XDG_RUNTIME_DIR", runtime.name)
 
     screen = Screen()
-    tarvo, floor = [], []
-    failures = []
-    for i in range(args.runs):
-        for name, runs, run in (("Tarvo", tarvo, lambda: run_tarvo(screen, [args.tarvo], args, only)),
-                                ("floor", floor, lambda: run_floor(screen, [args.floor], size, args, only))):
-            print(f"run {i + 1}/{args.runs}: {name}", flush=True)
-            try:
-                runs.append(run())
-            except (Timeout, RuntimeError) as e:
-                failures.append(f"run {i + 1}, {name}: {e}")
-                print(f"  failed: {e}", flush=True)
+    tarvo, floor, failures = [], [], []
 
-            if name == "Tarvo" and i == 0:
-                if not tarvo:
-                    raise SystemExit("Tarvo's first run failed: nothing to compare")
-                size = tarvo[0]["size"]
+    def attempt(name, runs, run):
+        print(name, flush=True)
+        try:
+            r = run()
+            runs.append(r)
+            if not r["ended"]:
+                failures.append(f"{name}: still running 10 s after its window was closed")
+        except (Timeout, RuntimeError) as e:
+            failures.append(f"{name}: {e}")
+            print(f"  failed: {e}", flush=True)
+
+    for i in range(1, args.runs + 1):
+        attempt(f"run {i}/{args.runs}, Tarvo", tarvo, lambda: run_tarvo(screen, args.tarvo, args))
+        if not tarvo:
+            raise SystemExit("Tarvo's first run failed: nothing to compare")
+        attempt(f"run {i}/{args.runs}, floor", floor,
+                lambda: run_floor(screen, args.floor, tarvo[0]["size"], args))
 
     lines, notes, per_run, ok = report(tarvo, floor, args, screen)
     if failures:
