@@ -5,7 +5,10 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 xvfb xauth)
 if [ "${1:-run}" = test ]; then
-    packages+=(clang-format)
+    # format check; real-window drivers; screen-reader bus; file-access tracing; desktop-file and
+    # package checks; a font other than Liberation for the missing-fonts case
+    packages+=(clang-format python3 python3-xlib imagemagick dbus dbus-x11 at-spi2-core
+        python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core)
 fi
 
 missing=()

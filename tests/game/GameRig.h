@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,12 +39,16 @@ public:
 
     void seed(double s) override
     {
+        sinceSeed_ = 0;
         seeds.push_back(s);
         state_ = static_cast<std::uint64_t>(s * 1000.0) * 2654435761u + 12345u;
     }
     double next() override
     {
         ++draws;
+        // A generation that can no longer find a free value would loop for ever: fail instead.
+        if (++sinceSeed_ > 100000)
+            throw std::runtime_error("the draw never ends");
         if (!script.empty()) {
             const double r = script.front();
             script.pop_front();
@@ -63,6 +68,7 @@ public:
 
 private:
     std::uint64_t state_ = 1;
+    int sinceSeed_ = 0;
 };
 
 // The program's set of screens as the game screen sees it: records every request, and unloading
@@ -127,13 +133,20 @@ struct GameRig {
     Window& w = *window;
     GameScreen game { w, state, host, clock, rng };
 
-    // `first` scripts the subtrahends of the first tarvo.
-    explicit GameRig(int centre = 15, std::initializer_list<int> first = {})
+    // `first` scripts the subtrahends of the first tarvo. Without `open`, start() loads it once
+    // whatever else the test installs on the window is in place.
+    explicit GameRig(int centre = 15, std::initializer_list<int> first = {}, bool open = true)
     {
         state.NumeroCentrale = static_cast<std::int16_t>(centre);
         rng.queue(first);
         host.game = &w;
         platform.attach(w);
+        if (open)
+            start();
+    }
+    // Load, then the first focus the platform gives when the window is shown.
+    void start()
+    {
         w.raiseLoad();
         w.setFocus(key(0));
     }
@@ -163,6 +176,15 @@ struct GameRig {
     {
         for (char d : digits)
             game.AggiungiCifra(d);
+    }
+
+    // Types and confirms every ray through the keypad actions, a wrong answer on the rays listed.
+    void enterAll(std::set<int> wrong = {})
+    {
+        for (int i = 0; i < 8; ++i) {
+            type(wrong.count(i) ? wrongAnswer(i) : answer(i));
+            game.Premi(TastoAvanti);
+        }
     }
 
     // Records every caption change of the window's labels, as "name(index)=caption".

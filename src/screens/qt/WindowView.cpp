@@ -350,6 +350,8 @@ void WindowView::present(bool modal, QWidget* opener)
         }
     }
     if (w.maximised()) {
+        // Without a window manager nobody maximises the window: take the screen ourselves.
+        setGeometry(screen()->availableGeometry());
         showMaximized();
     } else {
         const QRect avail = screen()->availableGeometry();

@@ -1,0 +1,181 @@
+"""Drives a real X11 program as a person would: finds its windows, reads pixels, types keys and
+presses mouse buttons through XTEST, and closes windows through the window manager protocol.
+
+Used by the real-window tests, which run under Xvfb. Every wait is bounded and polls an observable
+condition; nothing sleeps for a fixed time to let the program 'settle'.
+"""
+
+import os
+import subprocess
+import time
+
+from Xlib import X, XK, display, protocol
+from Xlib.ext import xtest
+
+
+class Timeout(AssertionError):
+    pass
+
+
+def wait_until(condition, timeout=10.0, what="condition"):
+    """Polls condition() until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Timeout(f"timed out waiting for {what}")
+        time.sleep(0.02)
+
+
+class Program:
+    """One run of the program under test, on the display named by $DISPLAY."""
+
+    def __init__(self, argv, cwd=None, env=None):
+        self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+        self.d = display.Display()
+        self.root = self.d.screen().root
+        self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
+        self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
+
+    # Windows -------------------------------------------------------------------------------
+    def _titled(self, win):
+        try:
+            name = win.get_wm_name()
+            if name is None:
+                prop = win.get_full_property(self.d.intern_atom("_NET_WM_NAME"),
+                                             self.d.intern_atom("UTF8_STRING"))
+                name = prop.value.decode() if prop else None
+            if isinstance(name, bytes):
+                name = name.decode("latin-1")
+            return name
+        except Exception:  # the window may vanish while we look at it
+            return None
+
+    def windows(self):
+        """Mapped top-level windows of the display with their titles."""
+        found = []
+        try:
+            children = self.root.query_tree().children
+        except Exception:
+            return found
+        for w in children:
+            try:
+                if w.get_attributes().map_state != X.IsViewable:
+                    continue
+            except Exception:
+                continue
+            title = self._titled(w)
+            if title is None:
+                for c in w.query_tree().children:
+                    title = self._titled(c)
+                    if title is not None:
+                        w = c
+                        break
+            if title is not None:
+                found.append((title, w))
+        return found
+
+    def find_window(self, title):
+        for t, w in self.windows():
+            if t == title:
+                return w
+        return None
+
+    def wait_window(self, title, timeout=15.0):
+        return wait_until(lambda: self.find_window(title), timeout, f"window '{title}'")
+
+    def wait_no_window(self, title, timeout=10.0):
+        wait_until(lambda: self.find_window(title) is None, timeout, f"'{title}' to close")
+
+    def geometry(self, win):
+        """Position of the window on the root window and its size."""
+        g = win.get_geometry()
+        t = win.translate_coords(self.root, 0, 0)
+        return -t.x, -t.y, g.width, g.height
+
+    def pixel(self, win, x, y):
+        """The (red, green, blue) of a pixel inside the window."""
+        img = win.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF)
+        b, g, r = img.data[0], img.data[1], img.data[2]
+        return r, g, b
+
+    def close(self, win):
+        """Asks the window to close, as a window manager's close button does."""
+        ev = protocol.event.ClientMessage(window=win, client_type=self.wm_protocols,
+                                          data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]))
+        win.send_event(ev, event_mask=X.NoEventMask)
+        self.d.flush()
+
+    def focus(self, win):
+        win.set_input_focus(X.RevertToParent, X.CurrentTime)
+        self.d.sync()
+
+    # Input ---------------------------------------------------------------------------------
+    def _keycode(self, key):
+        keysym = XK.string_to_keysym(key)
+        if keysym == 0 and len(key) == 1:
+            keysym = ord(key)
+        code = self.d.keysym_to_keycode(keysym)
+        if not code:
+            raise ValueError(f"no key for {key!r}")
+        return code
+
+    def key_down(self, key):
+        xtest.fake_input(self.d, X.KeyPress, self._keycode(key))
+        self.d.sync()
+
+    def key_up(self, key):
+        xtest.fake_input(self.d, X.KeyRelease, self._keycode(key))
+        self.d.sync()
+
+    def tap(self, key):
+        self.key_down(key)
+        self.key_up(key)
+
+    def type_keys(self, *keys):
+        for k in keys:
+            self.tap(k)
+
+    def mouse_press(self, x, y, button=1):
+        xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
+        xtest.fake_input(self.d, X.ButtonPress, button)
+        self.d.sync()
+
+    def mouse_release(self, button=1):
+        xtest.fake_input(self.d, X.ButtonRelease, button)
+        self.d.sync()
+
+    def click(self, x, y, button=1):
+        self.mouse_press(x, y, button)
+        self.mouse_release(button)
+
+    # Life ----------------------------------------------------------------------------------
+    def wait_exit(self, timeout=10.0):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired as e:
+            raise Timeout("the program did not end") from e
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def close_enough(rgb, expected, tolerance=6):
+    return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
+
+
+def bgr(value):
+    """0x00BBGGRR to (red, green, blue)."""
+    return value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF
+
+
+def program_path():
+    path = os.environ.get("TARVO_BIN")
+    if not path:
+        raise SystemExit("TARVO_BIN is not set")
+    return path
