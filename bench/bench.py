@@ -10,7 +10,6 @@ types keys as a pupil would. Every wait is bounded and ends on an observable con
 import argparse
 import os
 import platform
-import re
 import select
 import statistics
 import subprocess
@@ -525,6 +524,22 @@ def keep_screen(screen, args, name):
         print(f"  the screen at the failure is in {path}")
 
 
+def warm_up(screen, title, *argv):
+    """Starts a program to its first painting and closes it, so that every measured run finds
+    the libraries and fonts in the page cache. Returns the window's size."""
+    screen.forget_windows()
+    prog = Program(*argv)
+    win = None
+    try:
+        win = screen.wait(lambda: screen.painted(title) or (not prog.alive() and -1), 15,
+                          f"the window '{title}'")
+        if win == -1:
+            raise SystemExit(f"{argv[0]} ended at start:\n{prog.stderr()}")
+        return screen.geometry(win)
+    finally:
+        prog.end(screen, win if win not in (None, -1) else None)
+
+
 def run_tarvo(screen, path, args):
     only = args.only
     screen.forget_windows()
@@ -545,6 +560,7 @@ def run_tarvo(screen, path, args):
             r["curtain_ticks"], r["curtain_rest"] = curtain_ticks(width, screen.dpi)
         if "idle" in only:
             r.update(idle_cpu(screen, prog, start, args.idle))
+        r["rss_start"] = vm_hwm_kib(prog.pid) / 1024
         if "game" in only:
             screen.tap("5", "Return", "Return")  # "15", ENTER; ENTER on "Vai"
             game = screen.wait(lambda: screen.painted(GAME_TITLE), 10, "the game window")
@@ -594,6 +610,9 @@ def median(runs, key):
     return statistics.median(values) if values else None
 
 
+DIGITS = {"rss": 2, "rss_start": 2, "cpu": 2}
+
+
 def fmt(v, digits=1):
     if isinstance(v, int):
         return str(v)
@@ -631,8 +650,8 @@ def report(tarvo, floor, args, screen):
                  t is not None and limit is not None and t <= limit))
     t, f = median(tarvo, "rss"), median(floor, "rss")
     limit = f + RSS_MARGIN_MIB if f is not None else None
-    rows.append(("peak RSS, VmHWM (MiB)", fmt(t), fmt(f),
-                 f"≤ floor + {RSS_MARGIN_MIB} ({fmt(limit)})",
+    rows.append(("peak RSS, VmHWM (MiB)", fmt(t, 2), fmt(f, 2),
+                 f"≤ floor + {RSS_MARGIN_MIB} ({fmt(limit, 2)})",
                  t is not None and limit is not None and t <= limit))
     if "idle" in args.only:
         t, f = median(tarvo, "cpu"), median(floor, "cpu")
@@ -661,10 +680,12 @@ def report(tarvo, floor, args, screen):
 
     size = tarvo[0]["size"] if tarvo else None
     notes = [
-        f"Medians of {len(tarvo)} runs of each program, alternated, under Xvfb "
+        f"Medians of {len(tarvo)} runs of each program, alternated, after one uncounted "
+        f"start of each (warm page cache), under Xvfb "
         f"{screen.size[0]}x{screen.size[1]}x24 at {screen.dpi} dpi with no window manager.",
         f"Both programs at the same window size: Tarvo's start window, {size[0]}x{size[1]} "
-        f"(no window manager maximises; the floor gets that size with Qt's -qwindowgeometry).",
+        f"(the floor's showMaximized() does nothing without a window manager: it gets that "
+        f"size with Qt's -qwindowgeometry).",
         "Peak RSS is read just before closing: for Tarvo with the start and game windows open "
         "and the celebration running." if "game" in args.only else
         "Peak RSS is read just before closing.",
@@ -672,24 +693,25 @@ def report(tarvo, floor, args, screen):
         "request); the machine is shared, so single runs are noisy.",
     ]
     per_run = ["", "Per run (Tarvo):", ""]
-    keys = ("startup", "rss", "cpu", "wakeups", "idle_damage", "curtain", "curtain_paints",
+    keys = ("startup", "rss", "rss_start", "cpu", "wakeups", "idle_damage", "curtain", "curtain_paints",
             "blink", "key", "key_backspace")
     present = [k for k in keys if any(k in r for r in tarvo)]
     per_run.append("| run | " + " | ".join(present) + " |")
     per_run.append("|---|" + "---|" * len(present))
     for i, r in enumerate(tarvo, 1):
-        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k)) for k in present) + " |")
+        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |")
     per_run += ["", "Per run (floor):", ""]
     present = [k for k in ("startup", "rss", "cpu", "wakeups", "idle_damage")
                if any(k in r for r in floor)]
     per_run.append("| run | " + " | ".join(present) + " |")
     per_run.append("|---|" + "---|" * len(present))
     for i, r in enumerate(floor, 1):
-        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k)) for k in present) + " |")
+        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |")
     per_run += ["", "startup, curtain, blink, key, key_backspace in ms; rss in MiB; cpu in %; "
                 "wakeups per second (all threads); idle_damage = drawings during the idle "
                 "window; curtain_paints = separate paintings seen during the curtains; "
-                "key_backspace = BACKSPACE to repaint (not a target)."]
+                "key_backspace = BACKSPACE to repaint (not a target); rss_start = VmHWM before the "
+                "game screen opens."]
     ok = all(r[-1] for r in rows)
     return lines, notes, per_run, ok
 
@@ -727,12 +749,15 @@ def main():
             failures.append(f"{name}: {e}")
             print(f"  failed: {e}", flush=True)
 
+    print("warm-up (not counted)", flush=True)
+    size = warm_up(screen, args.start_title, args.tarvo)
+    warm_up(screen, FLOOR_TITLE, args.floor, "-qwindowgeometry", f"{size[0]}x{size[1]}+0+0")
     for i in range(1, args.runs + 1):
         attempt(f"run {i}/{args.runs}, Tarvo", tarvo, lambda: run_tarvo(screen, args.tarvo, args))
-        if not tarvo:
-            raise SystemExit("Tarvo's first run failed: nothing to compare")
         attempt(f"run {i}/{args.runs}, floor", floor,
-                lambda: run_floor(screen, args.floor, tarvo[0]["size"], args))
+                lambda: run_floor(screen, args.floor, size, args))
+    if not tarvo or not floor:
+        raise SystemExit("no run of " + ("Tarvo" if not tarvo else "the floor") + " succeeded")
 
     lines, notes, per_run, ok = report(tarvo, floor, args, screen)
     if failures:
