@@ -12,6 +12,9 @@ namespace tarvo::qt {
 QtPlatform::QtPlatform()
 {
     installFontSubstitutes();
+    // Menus and anything without a font of its own use the screens' default face, so one font
+    // family serves the whole program.
+    QApplication::setFont(toQFont(Font {}));
     installAccessibility();
 }
 
