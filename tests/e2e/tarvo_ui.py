@@ -55,15 +55,22 @@ KEY = [_inside(_KEYPAD, (left, top, width, 615)) for left, top, width in _KEYS]
 CANCELLA, AVANTI, NUOVO_TARVO, ESCO = 10, 11, 12, 13
 TARVO_AREA_FREE = _inside(_TARVO, (150, 6300, 1, 1))  # the tarvo area's own background
 
+# Instructions screen, 9000 x 5745 twips, no menu bar.
+INSTRUCTIONS_TITLE = "ISTRUZIONI"
+INSTRUCTIONS_DESIGN = (9000, 5745)
+INSTRUCTIONS_CLOSE = (2985, 5085, 2700, 600)  # "C h i u d i"
+
 
 class Screen:
     """One main window of the program: places scaled to its client area, colours read there."""
 
-    def __init__(self, program, win, design):
+    def __init__(self, program, win, design, menu_bar=True):
         self.p = program
         self.win = win
         self.design = design
-        self.top = xdrive.wait_until(self._client_top, what="the client area below the menu bar")
+        self.top = 0
+        if menu_bar:
+            self.top = xdrive.wait_until(self._client_top, what="the client area below the menu bar")
 
     def _client_top(self):
         # The menu bar is drawn in the platform's colours; the client area starts with the
@@ -106,6 +113,11 @@ class Screen:
 
     def click(self, rect, button=1):
         self.p.click(*self.on_root(rect), button=button)
+
+    def click_menu(self, button=1):
+        """Clicks the menu bar's one entry, which stands at its left end."""
+        wx, wy, _, _ = self.p.geometry(self.win)
+        self.p.click(wx + 25, wy + self.top // 2, button=button)
 
     def cells(self):
         """The eight answer cells' colours, read until two readings agree (a repaint may be

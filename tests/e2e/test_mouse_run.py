@@ -1,11 +1,14 @@
 """A run by mouse alone under a real X server: the tarvo of 12 chosen and the game opened with
 clicks, every ray answered with the left, right and middle buttons in turn up to the first check,
-which paints the first wrong cell orange; then closing the game window from its frame ends the
-program, start screen included, with exit code 0."""
+which paints the first wrong cell orange; the instructions opened from the menu and closed with
+their button, after which "1" has the highlight and the keyboard still reaches the game (no
+window manager gives the game window its focus back here); then closing the game window from
+its frame ends the program, start screen included, with exit code 0."""
 
 import xdrive
-from tarvo_ui import (APRICOT, AVANTI, CHOICE, COMMAND, EMPTY_CELL, GAME_DESIGN, GAME_TITLE, KEY,
-                      RIGHT, START_DESIGN, START_FREE, START_TITLE, WRONG, Screen, run, same)
+from tarvo_ui import (APRICOT, AVANTI, CHOICE, COMMAND, EMPTY_CELL, GAME_DESIGN, GAME_TITLE,
+                      INSTRUCTIONS_CLOSE, INSTRUCTIONS_DESIGN, INSTRUCTIONS_TITLE, KEY, RIGHT,
+                      START_DESIGN, START_FREE, START_TITLE, WRONG, Screen, run, same)
 
 N = 12
 BUTTONS = (1, 3, 2)  # left, right, middle
@@ -42,6 +45,17 @@ def test(p):
     assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1:]), f"after ray {wrong}: {cells}"
     # "Avanti" gave the focus to "1".
     game.wait_highlight(KEY[1], '"1"')
+
+    # The instructions, from the menu; back from them the focus is on "1" again.
+    game.click(KEY[5])
+    game.wait_highlight(KEY[5], '"5"')
+    game.click_menu()
+    instructions = Screen(p, p.wait_window(INSTRUCTIONS_TITLE), INSTRUCTIONS_DESIGN, menu_bar=False)
+    instructions.click(INSTRUCTIONS_CLOSE)
+    p.wait_no_window(INSTRUCTIONS_TITLE)
+    game.wait_highlight(KEY[1], '"1" after the instructions')
+    p.tap_apart("7")
+    game.wait_highlight(KEY[7], '"7", typed after the instructions')
 
     p.close(game.win)
     code = p.wait_exit()
