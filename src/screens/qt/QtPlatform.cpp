@@ -1,5 +1,6 @@
 #include "screens/qt/QtPlatform.h"
 
+#include "screens/qt/Accessibility.h"
 #include "screens/qt/Units.h"
 #include "screens/qt/WindowView.h"
 
@@ -11,6 +12,7 @@ namespace tarvo::qt {
 QtPlatform::QtPlatform()
 {
     installFontSubstitutes();
+    installAccessibility();
 }
 
 QtPlatform::~QtPlatform()
