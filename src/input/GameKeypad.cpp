@@ -70,14 +70,7 @@ GameKeypad::GameKeypad(Window& frmOperativo, GameScreen& game)
 
 GameKeypad::~GameKeypad()
 {
-    Handlers& h = w_.handlers;
-    h.gotFocus = nullptr;
-    h.lostFocus = nullptr;
-    h.keyDown = nullptr;
-    h.keyPress = nullptr;
-    h.keyUp = nullptr;
-    h.mouseDown = nullptr;
-    h.mouseUp = nullptr;
+    w_.handlers.clearFocusKeysAndMouse();
 }
 
 bool GameKeypad::isKey(const Control& c) const

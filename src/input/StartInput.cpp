@@ -43,14 +43,7 @@ StartInput::StartInput(Window& frmInizio, StartCommands& commands)
 
 StartInput::~StartInput()
 {
-    Handlers& h = window_.handlers;
-    h.gotFocus = nullptr;
-    h.lostFocus = nullptr;
-    h.keyDown = nullptr;
-    h.keyPress = nullptr;
-    h.keyUp = nullptr;
-    h.mouseDown = nullptr;
-    h.mouseUp = nullptr;
+    window_.handlers.clearFocusKeysAndMouse();
 }
 
 StartInput::Group StartInput::groupOf(const Control& c) const

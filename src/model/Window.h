@@ -46,6 +46,18 @@ struct Handlers {
     std::function<void(Control&)> change; // a label's caption changed
     std::function<void(Control&)> timer;
     std::function<void(Control&)> click; // menu entries and command buttons
+
+    // What a button group's input behaviour installs; cleared when that behaviour goes.
+    void clearFocusKeysAndMouse()
+    {
+        gotFocus = nullptr;
+        lostFocus = nullptr;
+        keyDown = nullptr;
+        keyPress = nullptr;
+        keyUp = nullptr;
+        mouseDown = nullptr;
+        mouseUp = nullptr;
+    }
 };
 
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };

@@ -102,6 +102,16 @@ class Program:
         b, g, r = img.data[0], img.data[1], img.data[2]
         return r, g, b
 
+    def pixels(self, win, x, y, width, height):
+        """The (red, green, blue) of a rectangle inside the window, as rows, in one request."""
+        img = win.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+        data = img.data
+        stride = len(data) // height
+        step = stride // width  # bytes per pixel: 4 at depth 24
+        return [[(data[row * stride + col * step + 2], data[row * stride + col * step + 1],
+                  data[row * stride + col * step]) for col in range(width)]
+                for row in range(height)]
+
     def close(self, win):
         """Asks the window to close, as a window manager's close button does."""
         ev = protocol.event.ClientMessage(window=win, client_type=self.wm_protocols,
@@ -152,6 +162,20 @@ class Program:
         self.mouse_press(x, y, button)
         self.mouse_release(button)
 
+    def tap_apart(self, key):
+        """Taps a key so that its press never shares a timestamp with the release before it:
+        X11 reports a held key as a release and a press with one timestamp, and the program
+        rightly takes such a pair for auto-repeat. The server delays the press by a millisecond,
+        as no finger can press a key again faster than that."""
+        code = self._keycode(key)
+        xtest.fake_input(self.d, X.KeyPress, code, time=1)
+        xtest.fake_input(self.d, X.KeyRelease, code)
+        self.d.sync()
+
+    def type_apart(self, *keys):
+        for k in keys:
+            self.tap_apart(k)
+
     # Life ----------------------------------------------------------------------------------
     def wait_exit(self, timeout=10.0):
         try:
@@ -172,6 +196,15 @@ def close_enough(rgb, expected, tolerance=6):
 def bgr(value):
     """0x00BBGGRR to (red, green, blue)."""
     return value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF
+
+
+def screenshot(path):
+    """The whole screen into an image file (ImageMagick's import); False where that fails."""
+    try:
+        return subprocess.run(["import", "-window", "root", path], timeout=20,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+    except (OSError, subprocess.SubprocessError):
+        return False
 
 
 def program_path():

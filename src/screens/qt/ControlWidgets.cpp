@@ -48,6 +48,11 @@ DrawnWidget::DrawnWidget(ViewHost& host, Control* control, QWidget* parent)
     if (control_ && !isContainer(control_->kind()))
         setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    // Widgets that fill their whole rectangle say so: Qt then paints nothing they cover (the
+    // closed curtains hide the whole screen at the first paint).
+    const bool fills = !control_ || isContainer(control_->kind())
+        || (control_->is(Kind::Label) && control_->opaque());
+    setAttribute(Qt::WA_OpaquePaintEvent, fills);
 }
 
 QPoint DrawnWidget::clientOrigin() const
@@ -187,6 +192,7 @@ ButtonWidget::ButtonWidget(ViewHost& host, Control& control, QWidget* parent)
     setFocusPolicy(control.tabIndex() >= 0 ? Qt::TabFocus : Qt::NoFocus);
     setCheckable(false);
     setAutoDefault(false);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the face fills the whole button
     setAccessibleName(QString::fromStdString(control.caption()));
 }
 

@@ -1,5 +1,6 @@
 #include "screens/qt/QtPlatform.h"
 
+#include "screens/qt/Accessibility.h"
 #include "screens/qt/Units.h"
 #include "screens/qt/WindowView.h"
 
@@ -11,6 +12,10 @@ namespace tarvo::qt {
 QtPlatform::QtPlatform()
 {
     installFontSubstitutes();
+    // Menus and anything without a font of its own use the screens' default face, so one font
+    // family serves the whole program.
+    QApplication::setFont(toQFont(Font {}));
+    installAccessibility();
 }
 
 QtPlatform::~QtPlatform()
@@ -40,7 +45,7 @@ void QtPlatform::show(Window& w, bool modal)
         return;
     }
     w.attach(this);
-    QWidget* opener = QApplication::activeWindow();
+    QPointer<QWidget> opener = QApplication::activeWindow();
     auto* v = new WindowView(w);
     if (w.hasIcon() && !icon_.isNull())
         v->setWindowIcon(icon_);
@@ -54,6 +59,12 @@ void QtPlatform::show(Window& w, bool modal)
     loop.exec(QEventLoop::DialogExec);
     if (guard)
         guard->setModalLoop(nullptr);
+    // Input goes back to the window that opened the modal one, with or without a window manager
+    // to hand it back.
+    if (opener && opener->isVisible()) {
+        opener->raise();
+        opener->activateWindow();
+    }
 }
 
 void QtPlatform::raise(Window& w)

@@ -105,6 +105,7 @@ void WindowView::build()
             widgets_.at(c)->raise();
     }
     chainTabOrder();
+    a11y_.watch(w);
 
     w.observer = [this](Control& c, Prop p) { onChange(c, p); };
 }
@@ -249,6 +250,7 @@ void WindowView::onChange(Control& c, Prop p)
     case Prop::Interval:
         break;
     }
+    a11y_.changed(*this, c, p);
 }
 
 Control* WindowView::controlOf(QWidget* w) const

@@ -3,6 +3,7 @@
 // twips, one widget per control, one QTimer per timer. It keeps the widgets in step with the
 // model through the window's observer and reports resize, activation, focus and closing back.
 
+#include "screens/qt/Accessibility.h"
 #include "screens/qt/ControlWidgets.h"
 #include "screens/qt/KeyRouter.h"
 
@@ -76,6 +77,7 @@ private:
     Window* model_;
     Scale scale_;
     KeyRouter keys_ { *this };
+    AccessibleUpdates a11y_;
     ClientArea* client_ = nullptr;
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QTimer*> timers_;

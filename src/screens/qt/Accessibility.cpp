@@ -1,0 +1,228 @@
+#include "screens/qt/Accessibility.h"
+
+#include "screens/qt/AccessibleText.h"
+#include "screens/qt/ControlWidgets.h"
+#include "screens/qt/WindowView.h"
+
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace tarvo::qt {
+
+namespace {
+
+// The window a widget belongs to, while its model is alive: once the view has been detached the
+// controls may already be gone, and the interfaces must not touch them.
+Window* liveModel(const QWidget* w)
+{
+    auto* view = dynamic_cast<WindowView*>(w->window());
+    return view ? view->model() : nullptr;
+}
+
+QString fromUtf8(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+class ButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit ButtonAccessible(ButtonWidget* b)
+        : QAccessibleWidget(b, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && liveModel(widget()))
+            return fromUtf8(readerName(button()->control()));
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    // A reader's "press" is a left click on the button: the road of the mouse, nothing else.
+    void doAction(const QString& name) override
+    {
+        if (name != pressAction()) {
+            QAccessibleWidget::doAction(name);
+            return;
+        }
+        QPointer<QWidget> target = widget();
+        const QPointF local = QRectF(target->rect()).center();
+        const QPointF global = target->mapToGlobal(local);
+        QMouseEvent down(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+            Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &down);
+        if (!target)
+            return;
+        QMouseEvent up(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+            Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &up);
+    }
+
+private:
+    ButtonWidget* button() const { return static_cast<ButtonWidget*>(widget()); }
+};
+
+// Labels, frames, picture boxes and the client area.
+class DrawnAccessible final : public QAccessibleWidget {
+public:
+    explicit DrawnAccessible(DrawnWidget* d)
+        : QAccessibleWidget(d, QAccessible::Client)
+    {
+    }
+
+    QAccessible::Role role() const override
+    {
+        const Control* c = control();
+        if (!c)
+            return QAccessible::Client;
+        switch (readerRole(*c)) {
+        case ReaderRole::Text:
+            return QAccessible::StaticText;
+        case ReaderRole::Group:
+            return QAccessible::Grouping;
+        case ReaderRole::Button:
+            return QAccessible::Button;
+        case ReaderRole::None:
+            break;
+        }
+        return QAccessible::NoRole;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        const Control* c = control();
+        if (c && readerRole(*c) == ReaderRole::None)
+            s.invisible = true;
+        if (c && readerRole(*c) == ReaderRole::Text)
+            s.readOnly = true;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const Control* c = control();
+        if (!c)
+            return t == QAccessible::Name ? QString() : QAccessibleWidget::text(t);
+        switch (t) {
+        case QAccessible::Name:
+            return fromUtf8(readerName(*c));
+        case QAccessible::Description:
+            return fromUtf8(readerDescription(*c));
+        case QAccessible::Value:
+            // What the control itself shows: an answer cell's answer, a label's caption.
+            return readerRole(*c) == ReaderRole::Text ? displayText(c->caption()) : QString();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    int childCount() const override { return static_cast<int>(children().size()); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const auto list = children();
+        if (index < 0 || index >= static_cast<int>(list.size()))
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(list[static_cast<std::size_t>(index)]);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child)
+            return -1;
+        const auto list = children();
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list[i] == child->object())
+                return static_cast<int>(i);
+        return -1;
+    }
+
+private:
+    DrawnWidget* drawn() const { return static_cast<DrawnWidget*>(widget()); }
+
+    // Null for the client area, and once the model is gone.
+    const Control* control() const { return liveModel(widget()) ? drawn()->control() : nullptr; }
+
+    std::vector<QWidget*> children() const
+    {
+        std::vector<QWidget*> list;
+        Window* w = liveModel(widget());
+        auto* view = dynamic_cast<WindowView*>(widget()->window());
+        if (!w || !view)
+            return list;
+        const Control* self = drawn()->control();
+        if (self && readerRole(*self) != ReaderRole::Group)
+            return list; // a text reads whatever it holds as its own name
+        for (const Control* c : readerChildren(*w, self))
+            if (QWidget* child = view->widgetFor(*c))
+                list.push_back(child);
+        return list;
+    }
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object)
+{
+    if (auto* b = dynamic_cast<ButtonWidget*>(object))
+        return new ButtonAccessible(b);
+    if (auto* d = dynamic_cast<DrawnWidget*>(object))
+        return new DrawnAccessible(d);
+    return nullptr;
+}
+
+void raise(QWidget* widget, QAccessible::Event type)
+{
+    QAccessibleEvent e(widget, type);
+    QAccessible::updateAccessibility(&e);
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(factory);
+}
+
+void AccessibleUpdates::watch(const Window& w)
+{
+    texts_.clear();
+    told_.clear();
+    for (const auto& c : w.controls()) {
+        if (readerRole(*c) != ReaderRole::Text)
+            continue;
+        texts_.push_back(c.get());
+        told_[c.get()] = { readerName(*c), readerDescription(*c) };
+    }
+}
+
+void AccessibleUpdates::changed(const WindowView& view, const Control&, Prop p)
+{
+    if (p != Prop::Caption && p != Prop::BackColor)
+        return;
+    for (const Control* c : texts_) {
+        Told now { readerName(*c), readerDescription(*c) };
+        Told& before = told_[c];
+        QWidget* widget = view.widgetFor(*c);
+        if (widget && now.name != before.name)
+            raise(widget, QAccessible::NameChanged);
+        if (widget && now.description != before.description)
+            raise(widget, QAccessible::DescriptionChanged);
+        before = std::move(now);
+    }
+}
+
+} // namespace tarvo::qt

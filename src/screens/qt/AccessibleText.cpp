@@ -1,0 +1,210 @@
+#include "screens/qt/AccessibleText.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace tarvo::qt {
+
+namespace {
+
+const Control* lookup(const Window& w, std::string_view name, int index = -1)
+{
+    for (const auto& c : w.controls())
+        if (c->is(name, index))
+            return c.get();
+    return nullptr;
+}
+
+bool inside(const Control& c, const Control& container)
+{
+    for (const Control* p = c.container(); p; p = p->container())
+        if (p == &container)
+            return true;
+    return false;
+}
+
+// Drawn only to be seen, and read better through something else: the ray signs are part of the
+// ray's sentence, the range banner is never shown, the empty byline label never gets a caption.
+bool decorative(const Control& c)
+{
+    const std::string& window = c.window().name();
+    if (window == "frmOperativo")
+        return c.is("Label4", 1) || c.name() == "lblSegno" || c.name() == "lblUguale";
+    if (window == "FrmInizio")
+        return c.is("Label6");
+    return false;
+}
+
+// A picture box holding labels (the celebration's letter tiles) reads as one word.
+bool readsAsText(const Control& picture)
+{
+    if (!picture.is(Kind::PictureBox))
+        return false;
+    for (const auto& c : picture.window().controls())
+        if (c->is(Kind::Label) && inside(*c, picture))
+            return true;
+    return false;
+}
+
+bool holdsAnything(const Control& container)
+{
+    for (const auto& c : container.window().controls())
+        if (c->container() == &container)
+            return true;
+    return false;
+}
+
+bool isAnswerCell(const Control& c)
+{
+    return c.is(Kind::Label) && c.name() == "lblRisultato" && c.index() >= 0;
+}
+
+int absoluteLeft(const Control& c)
+{
+    int left = c.left();
+    for (const Control* p = c.container(); p; p = p->container())
+        left += p->left();
+    return left;
+}
+
+std::string lineBreaks(const std::string& caption)
+{
+    std::string text;
+    text.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == CR) {
+            text += '\n';
+            if (i + 1 < caption.size() && caption[i + 1] == '\n')
+                ++i;
+        } else {
+            text += caption[i];
+        }
+    }
+    return text;
+}
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// Where a control of the tarvo stands in its reading: the centre number, then ray by ray its
+// subtrahend and its answer cell. -1 for anything else.
+int tarvoRank(const Control& c)
+{
+    const Window& w = c.window();
+    const Control* centre = lookup(w, "Label1");
+    if (!centre || !lookup(w, "lblRisultato", 0) || centre->container() != c.container())
+        return -1;
+    if (&c == centre)
+        return 0;
+    if (isAnswerCell(c))
+        return 2 + 2 * c.index();
+    if (c.name() == "Label2" && c.index() >= 0 && lookup(w, "lblRisultato", c.index()))
+        return 1 + 2 * c.index();
+    return -1;
+}
+
+} // namespace
+
+ReaderRole readerRole(const Control& c)
+{
+    for (const Control* p = c.container(); p; p = p->container())
+        if (readsAsText(*p))
+            return ReaderRole::None;
+    switch (c.kind()) {
+    case Kind::Label:
+        return decorative(c) ? ReaderRole::None : ReaderRole::Text;
+    case Kind::OptionButton:
+    case Kind::CommandButton:
+        return ReaderRole::Button;
+    case Kind::Frame:
+        return ReaderRole::Group;
+    case Kind::PictureBox:
+        // Empty picture boxes are the curtains and the never-seen resizer.
+        if (!holdsAnything(c))
+            return ReaderRole::None;
+        return readsAsText(c) ? ReaderRole::Text : ReaderRole::Group;
+    case Kind::Shape:
+    case Kind::Timer:
+    case Kind::Menu:
+        return ReaderRole::None;
+    }
+    return ReaderRole::None;
+}
+
+std::string verdictOf(Bgr colour)
+{
+    switch (colour) {
+    case 0x0000F5F5: // right
+    case 0x0000FFFF: // the two blink colours of a fully right tarvo
+    case 0x00C0FFFF:
+        return "giusto";
+    case 0x000073FF: // wrong
+        return "sbagliato";
+    default:
+        return {};
+    }
+}
+
+std::string raySentence(const Window& w, int ray)
+{
+    const Control* cell = lookup(w, "lblRisultato", ray);
+    if (!cell)
+        return {};
+    const std::string answer = trimmed(cell->caption());
+    const Control* centre = lookup(w, "Label1");
+    const Control* subtrahend = lookup(w, "Label2", ray);
+    const std::string n = centre ? trimmed(centre->caption()) : std::string();
+    const std::string k = subtrahend ? trimmed(subtrahend->caption()) : std::string();
+    if (n.empty() || k.empty())
+        return answer;
+    const std::string sum = n + " meno " + k + " uguale";
+    return answer.empty() ? sum + ", da fare" : sum + " " + answer;
+}
+
+std::string readerName(const Control& c)
+{
+    if (isAnswerCell(c))
+        return raySentence(c.window(), c.index());
+    if (c.is(Kind::PictureBox) && readsAsText(c)) {
+        std::vector<const Control*> letters;
+        for (const auto& l : c.window().controls())
+            if (l->is(Kind::Label) && inside(*l, c))
+                letters.push_back(l.get());
+        std::stable_sort(letters.begin(), letters.end(),
+            [](const Control* a, const Control* b) { return absoluteLeft(*a) < absoluteLeft(*b); });
+        std::string word;
+        for (const Control* l : letters)
+            word += trimmed(l->caption());
+        return word;
+    }
+    return lineBreaks(c.caption());
+}
+
+std::string readerDescription(const Control& c)
+{
+    if (isAnswerCell(c) && c.backColor())
+        return verdictOf(*c.backColor());
+    return {};
+}
+
+std::vector<const Control*> readerChildren(const Window& w, const Control* container)
+{
+    std::vector<const Control*> list;
+    for (const auto& c : w.controls())
+        if (c->container() == container && readerRole(*c) != ReaderRole::None)
+            list.push_back(c.get());
+    auto key = [](const Control* c) {
+        const int rank = tarvoRank(*c);
+        return std::make_tuple(rank < 0 ? 1 : 0, rank, c->top(), c->left());
+    };
+    std::stable_sort(list.begin(), list.end(),
+        [&key](const Control* a, const Control* b) { return key(a) < key(b); });
+    return list;
+}
+
+} // namespace tarvo::qt

@@ -1,0 +1,43 @@
+#pragma once
+// What a screen reader is told about each control: whether it is in the reader's tree at all,
+// as what, and the words it reads. Plain C++ on the control model (no Qt), so that the wording can
+// be checked without a display; Accessibility.h turns it into Qt's accessibility interfaces.
+
+#include "model/Window.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvo::qt {
+
+enum class ReaderRole {
+    None, // not in the reader's tree: decoration, curtains, parts of a larger text
+    Text, // static text
+    Button, // push button
+    Group, // frame or picture box holding readable controls
+};
+
+// Fixed for the life of a window: depends on kind, name and containment only, never on captions,
+// colours or visibility (a hidden control stays in the tree, marked invisible).
+ReaderRole readerRole(const Control& c);
+
+// The words read for a control: its caption with line breaks as '\n'; an answer cell reads its
+// ray as a sentence; a picture box that reads as text reads the letters it holds, left to right.
+std::string readerName(const Control& c);
+// "giusto" or "sbagliato" for an answer cell a check has coloured, else empty.
+std::string readerDescription(const Control& c);
+
+// Ray `ray` of the game screen as a sentence: "15 meno 7 uguale 8", "15 meno 7 uguale ?" while it
+// waits for its answer, "15 meno 7 uguale, da fare" before it is reached. Without a centre
+// number or a subtrahend only the cell's own caption is read.
+std::string raySentence(const Window& w, int ray);
+// The verdict a check's colour carries: the right colours (blink colours included) "giusto", the
+// wrong colour "sbagliato", any other colour nothing.
+std::string verdictOf(Bgr colour);
+
+// The controls held directly by `container` (null: the window itself) that are in the reader's
+// tree, in reading order: top to bottom, left to right; the game's tarvo reads its centre number,
+// then each ray's subtrahend and answer cell, ray by ray.
+std::vector<const Control*> readerChildren(const Window& w, const Control* container);
+
+} // namespace tarvo::qt

@@ -1,0 +1,155 @@
+"""Where the program's controls stand on its two main screens, and what their colours mean, for
+the real-window tests. Every control keeps its place in proportion to the window's client area,
+so a place is its rectangle in twips (from the screen's table, containers added in) scaled to the
+client area the window has now. Every wait is bounded and polls what the screen shows.
+"""
+
+import os
+import sys
+import traceback
+
+import xdrive
+
+START_TITLE = "Tavole della moltiplicazione"
+GAME_TITLE = "Form1"
+
+APRICOT = xdrive.bgr(0x00C0E0FF)  # backgrounds, and every button without the focus
+HIGHLIGHT = xdrive.bgr(0x0080C0FF)  # the focused button
+CURTAIN = xdrive.bgr(0x00FF80FF)
+EMPTY_CELL = xdrive.bgr(0x0080FFFF)  # an answer cell not yet checked
+RIGHT = xdrive.bgr(0x0000F5F5)  # an answer found right
+WRONG = xdrive.bgr(0x000073FF)  # the first answer found wrong
+BLINK_PALE = xdrive.bgr(0x00C0FFFF)  # the two colours of the celebration
+BLINK_YELLOW = xdrive.bgr(0x0000FFFF)
+
+
+def _inside(container, rect):
+    return (container[0] + rect[0], container[1] + rect[1], rect[2], rect[3])
+
+
+# Start screen, 11880 x 8310 twips at design time.
+START_DESIGN = (11880, 8310)
+_FRAME1 = (1980, 4290)
+_FRAME2 = (6675, 4290)
+_CHOICES = [(135, 225, 1230, 585), (1425, 225, 1230, 585), (2715, 225, 1230, 585),
+            (135, 825, 1230, 585), (1425, 825, 1230, 585), (2715, 825, 1230, 585),
+            (135, 1425, 1230, 585), (1425, 1425, 1230, 585), (2715, 1425, 1230, 585),
+            (135, 2025, 1860, 630), (2085, 2025, 1860, 630)]
+CHOICE = [_inside(_FRAME1, r) for r in _CHOICES]  # "10" .. "20"
+COMMAND = [_inside(_FRAME2, (90, top, 3945, 630)) for top in (150, 975, 1740)]  # Vai, Ripristina, Esci
+# Spots where nothing but the window's own background lies.
+START_FREE = [(9000, 7600, 1, 1), (1000, 3800, 1, 1)]
+
+# Game screen, 11910 x 8565 twips at design time.
+GAME_DESIGN = (11910, 8565)
+_TARVO = (492, 1215)
+_KEYPAD = (7260, 5208)
+_CELLS = [(3030, 255, 810, 810), (5055, 915, 810, 810), (5595, 2895, 810, 810),
+          (5040, 4785, 810, 810), (3030, 5640, 810, 810), (750, 4785, 810, 810),
+          (255, 2895, 885, 810), (750, 915, 810, 810)]
+CELL = [_inside(_TARVO, r) for r in _CELLS]
+_KEYS = [(90, 120, 780), (900, 120, 780), (1695, 120, 780), (2490, 120, 780), (3285, 120, 780),
+         (90, 765, 780), (900, 765, 780), (1695, 765, 780), (2490, 765, 780), (3285, 765, 780),
+         (90, 1410, 1980), (2100, 1410, 1965), (90, 2055, 2328), (2448, 2055, 1632)]
+KEY = [_inside(_KEYPAD, (left, top, width, 615)) for left, top, width in _KEYS]
+CANCELLA, AVANTI, NUOVO_TARVO, ESCO = 10, 11, 12, 13
+TARVO_AREA_FREE = _inside(_TARVO, (150, 6300, 1, 1))  # the tarvo area's own background
+
+# Instructions screen, 9000 x 5745 twips, no menu bar.
+INSTRUCTIONS_TITLE = "ISTRUZIONI"
+INSTRUCTIONS_DESIGN = (9000, 5745)
+INSTRUCTIONS_CLOSE = (2985, 5085, 2700, 600)  # "C h i u d i"
+
+
+class Screen:
+    """One main window of the program: places scaled to its client area, colours read there."""
+
+    def __init__(self, program, win, design, menu_bar=True):
+        self.p = program
+        self.win = win
+        self.design = design
+        self.top = 0
+        if menu_bar:
+            self.top = xdrive.wait_until(self._client_top, what="the client area below the menu bar")
+
+    def _client_top(self):
+        # The menu bar is drawn in the platform's colours; the client area starts with the
+        # window's background or a curtain at its left edge.
+        _, _, _, height = self.p.geometry(self.win)
+        column = self.p.pixels(self.win, 10, 0, 1, min(height, 80))
+        for y, row in enumerate(column):
+            if xdrive.close_enough(row[0], APRICOT, 2) or xdrive.close_enough(row[0], CURTAIN, 2):
+                return y if y > 0 else None
+        return None
+
+    def at(self, rect, fx=0.5, fy=0.5):
+        """The pixel at fractions (fx, fy) of a control's rectangle, in window coordinates."""
+        _, _, width, height = self.p.geometry(self.win)
+        left, top, w, h = rect
+        x = (left + fx * w) / self.design[0] * width
+        y = self.top + (top + fy * h) / self.design[1] * (height - self.top)
+        return int(x), int(y)
+
+    def colour(self, rect, fx=0.5, fy=0.5):
+        return self.p.pixel(self.win, *self.at(rect, fx, fy))
+
+    def on_root(self, rect, fx=0.5, fy=0.5):
+        x, y = self.at(rect, fx, fy)
+        wx, wy, _, _ = self.p.geometry(self.win)
+        return wx + x, wy + y
+
+    # A button's face beside its caption; a label's background below its text.
+    def face(self, rect):
+        return self.colour(rect, 0.1, 0.3)
+
+    def background(self, rect):
+        return self.colour(rect, 0.08, 0.9)
+
+    def highlighted(self, rect):
+        return xdrive.close_enough(self.face(rect), HIGHLIGHT, 2)
+
+    def wait_highlight(self, rect, what, timeout=10.0):
+        xdrive.wait_until(lambda: self.highlighted(rect), timeout, f"the highlight on {what}")
+
+    def click(self, rect, button=1):
+        self.p.click(*self.on_root(rect), button=button)
+
+    def click_menu(self, button=1):
+        """Clicks the menu bar's one entry, which stands at its left end."""
+        wx, wy, _, _ = self.p.geometry(self.win)
+        self.p.click(wx + 25, wy + self.top // 2, button=button)
+
+    def cells(self):
+        """The eight answer cells' colours, read until two readings agree (a repaint may be
+        under way between them)."""
+        last = None
+        for _ in range(50):
+            now = [self.background(c) for c in CELL]
+            if now == last:
+                return now
+            last = now
+        raise xdrive.Timeout("the answer cells never held still")
+
+
+def same(rgb, expected):
+    return xdrive.close_enough(rgb, expected, 2)
+
+
+def run(test, name):
+    """Starts the program, runs test(program), and ends the run: on failure a screenshot of the
+    screen goes to <name>-failure.png in the working directory, with the program's output."""
+    program = xdrive.Program([xdrive.program_path()])
+    try:
+        test(program)
+    except BaseException:
+        traceback.print_exc()
+        shot = os.path.abspath(f"{name}-failure.png")
+        if xdrive.screenshot(shot):
+            print(f"screenshot: {shot}", file=sys.stderr)
+        program.kill()
+        out, err = program.proc.communicate()
+        sys.stderr.write(err.decode(errors="replace")[-4000:])
+        sys.exit(1)
+    finally:
+        program.kill()
+    print(f"{name}: passed")

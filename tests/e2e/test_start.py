@@ -1,0 +1,28 @@
+"""The start screen under a real X server: it appears with its title, its curtains draw back to
+show the pale apricot background with the highlight on "10", and closing its window from the
+window frame ends the program with exit code 0."""
+
+import xdrive
+from tarvo_ui import (APRICOT, CHOICE, COMMAND, HIGHLIGHT, START_DESIGN, START_FREE,
+                      START_TITLE, Screen, run, same)
+
+
+def test(p):
+    win = p.wait_window(START_TITLE)
+    start = Screen(p, win, START_DESIGN)
+    # Once the curtains have drawn back, the window's own background shows at every free spot.
+    for spot in START_FREE:
+        xdrive.wait_until(lambda: same(start.colour(spot), APRICOT),
+                          what=f"the background at {spot}")
+    xdrive.wait_until(lambda: same(start.face(CHOICE[0]), HIGHLIGHT), what='"10" highlighted')
+    for other in CHOICE[1:] + COMMAND:
+        assert same(start.face(other), APRICOT), f"{other} shows {start.face(other)}"
+
+    p.close(win)
+    code = p.wait_exit()
+    assert code == 0, f"exit code {code}"
+    assert p.find_window(START_TITLE) is None
+
+
+if __name__ == "__main__":
+    run(test, "e2e_start")

@@ -1,0 +1,102 @@
+"""Builds the .deb from the current build, unpacks it into a scratch root, checks what it holds and
+what it depends on, and starts the unpacked program under Xvfb until its window shows and closes.
+
+Usage: check_deb.py BUILD_DIR SCRATCH_DIR XDRIVE_DIR [WINDOW_TITLE]
+"""
+
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+import treecheck
+
+HERE = Path(__file__).resolve().parent
+
+
+def build_deb(build, out):
+    r = treecheck.run([treecheck.tool("cpack"), "-G", "DEB", "--config",
+                       str(build / "CPackConfig.cmake"), "-B", str(out)])
+    if r.returncode != 0:
+        raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
+    debs = sorted(out.glob("*.deb"))
+    if len(debs) != 1:
+        raise SystemExit(f"cpack made {debs}, expected one .deb\n{r.stdout}")
+    return debs[0]
+
+
+def field(deb, name):
+    return treecheck.run([treecheck.tool("dpkg-deb"), "-f", str(deb), name]).stdout.strip()
+
+
+def depends(deb):
+    """Package names of the Depends field, versions and alternatives' bars dropped."""
+    names = set()
+    for item in field(deb, "Depends").split(","):
+        for alt in item.split("|"):
+            names.add(alt.strip().split(" ")[0])
+    return names
+
+
+def check_control(f, deb):
+    arch = subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
+                          text=True).stdout.strip()
+    f.check(field(deb, "Package") == "tarvo", f"package name is {field(deb, 'Package')!r}")
+    f.check(deb.name.startswith("tarvo_") and deb.name.endswith(f"_{arch}.deb"),
+            f"{deb.name} does not match tarvo_*_{arch}.deb")
+    deps = depends(deb)
+    # Proof that dpkg-shlibdeps ran on the program: Qt Widgets is only known from its links.
+    f.check("libqt6widgets6" in deps, f"Depends lacks libqt6widgets6: {sorted(deps)}")
+    f.check("fonts-liberation2" in deps, f"Depends lacks fonts-liberation2: {sorted(deps)}")
+    desc = field(deb, "Description")
+    f.check("\n" in desc and " ." in desc, f"Description has no English/Italian long part:\n{desc}")
+
+
+def check_binary(f, binary):
+    dyn = treecheck.run([treecheck.tool("readelf"), "-d", str(binary)]).stdout
+    f.check("RPATH" not in dyn and "RUNPATH" not in dyn,
+            "the packaged program keeps a build-tree RPATH/RUNPATH")
+    sections = treecheck.run([treecheck.tool("readelf"), "-S", "-W", str(binary)]).stdout
+    f.check(".debug_info" not in sections, "the packaged program is not stripped")
+
+
+def check_runs(f, binary, wm_class, xdrive_dir, title):
+    argv = [treecheck.tool("xvfb-run"), "-a", "-s", "-screen 0 1280x1024x24", "/usr/bin/python3",
+            str(HERE / "run_window.py"), str(xdrive_dir), str(binary), wm_class]
+    if title:
+        argv.append(title)
+    # Bounded by the waits inside run_window.py; the timeout only guards against a hung Xvfb.
+    r = subprocess.run(argv, capture_output=True, text=True, timeout=120)
+    print(r.stdout, end="")
+    f.check(r.returncode == 0, f"the unpacked program did not run and close cleanly:\n"
+            f"{r.stderr}")
+
+
+def main():
+    build, scratch, xdrive_dir = Path(sys.argv[1]), Path(sys.argv[2]), Path(sys.argv[3])
+    title = sys.argv[4] if len(sys.argv) > 4 else None
+    if not (xdrive_dir / "xdrive.py").is_file():
+        raise SystemExit(f"no xdrive.py in {xdrive_dir}")
+    shutil.rmtree(scratch, ignore_errors=True)
+    root = scratch / "root"
+    root.mkdir(parents=True)
+
+    deb = build_deb(build, scratch / "cpack")
+    print(f"built {deb.name}")
+    r = treecheck.run([treecheck.tool("dpkg-deb"), "-x", str(deb), str(root)])
+    if r.returncode != 0:
+        raise SystemExit(f"dpkg-deb -x failed:\n{r.stderr}")
+
+    f = treecheck.Failures()
+    check_control(f, deb)
+    entry = treecheck.check_tree(f, root)
+    binary = root / "usr/bin/tarvo"
+    if binary.is_file():
+        check_binary(f, binary)
+        wm_class = entry.get("StartupWMClass", "") if entry is not None else ""
+        check_runs(f, binary, wm_class, xdrive_dir, title)
+    f.finish()
+
+
+if __name__ == "__main__":
+    main()
