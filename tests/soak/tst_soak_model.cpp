@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -230,6 +231,8 @@ private:
         held_.clear();
         mouse_.clear();
         grab_ = {};
+        spaceArmed_ = nullptr;
+        activations_.clear();
         script_.clear();
         endAllowed_ = false;
         program().start();
@@ -847,6 +850,7 @@ private:
             fail(std::string("the ") + screenName(id) + " screen does not close");
         mouse_.clear();
         grab_ = {};
+        spaceArmed_ = nullptr; // its button is gone with the modal screen
         active_ = before;
         activations_.push_back(before);
     }

@@ -202,7 +202,6 @@ private:
 
     void runProgram()
     {
-        ended_ = false;
         generations_ = 0;
         script_.clear();
         buttons_ = Qt::NoButton;
@@ -797,9 +796,6 @@ private:
                 e = { .kind = Ev::MouseUp, .button = Qt::AllButtons };
                 break;
             }
-            // No main screen can be reached from here but through its timers.
-            if (e.kind == Ev::Menu || e.kind == Ev::Close)
-                continue;
             step(e);
         }
         if (!failure_.empty())
@@ -893,7 +889,6 @@ private:
     int modalToken_ = 0;
     bool modalDriven_ = false;
     bool endAllowed_ = false;
-    bool ended_ = false;
     bool celebrating_ = false;
     long generations_ = 0;
     const bool trace_ = qEnvironmentVariableIsSet("TARVO_SOAK_TRACE");
