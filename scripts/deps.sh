@@ -8,7 +8,7 @@ if [ "${1:-run}" = test ]; then
     # format check; real-window drivers; screen-reader bus; file-access tracing; desktop-file and
     # package checks; a font other than Liberation for the missing-fonts case
     packages+=(clang-format python3 python3-xlib imagemagick dbus dbus-x11 at-spi2-core
-        python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core)
+        python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core fontconfig)
 fi
 
 missing=()
