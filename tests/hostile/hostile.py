@@ -207,7 +207,9 @@ def calls(log):
     pending = {}
     with open(log, errors="replace") as f:
         for line in f:
+            # strace pads the pid column: short pids are followed by more than one blank.
             pid, _, rest = line.rstrip("\n").partition(" ")
+            rest = rest.lstrip()
             if rest.endswith("<unfinished ...>"):
                 pending[pid] = rest[: -len("<unfinished ...>")]
                 continue
