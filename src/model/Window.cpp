@@ -86,6 +86,27 @@ bool Window::canTakeFocus(const Control& c) const
         && c.effectivelyVisible();
 }
 
+Control* Window::nextInGroup(const Control& from, int direction) const
+{
+    std::vector<Control*> group;
+    for (const auto& c : controls_)
+        if (c->is(Kind::OptionButton) && c->container() == from.container())
+            group.push_back(c.get());
+    std::stable_sort(group.begin(), group.end(),
+        [](const Control* a, const Control* b) { return a->index() < b->index(); });
+    const auto at = std::find(group.begin(), group.end(), &from);
+    if (at == group.end())
+        return nullptr;
+    const long n = static_cast<long>(group.size());
+    const long start = at - group.begin();
+    for (long k = 1; k < n; ++k) {
+        Control* candidate = group[static_cast<std::size_t>(((start + direction * k) % n + n) % n)];
+        if (canTakeFocus(*candidate))
+            return candidate;
+    }
+    return nullptr;
+}
+
 bool Window::setFocus(Control& c)
 {
     if (!platform_ || !canTakeFocus(c))

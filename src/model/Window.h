@@ -114,6 +114,9 @@ public:
     // it: not a button, disabled, hidden, or no platform.
     bool setFocus(Control& c);
     bool canTakeFocus(const Control& c) const;
+    // The option button an arrow key moves to from `from`: the next (direction 1) or previous
+    // (-1) by index in the same container that can take the focus, wrapping; null if none.
+    Control* nextInGroup(const Control& from, int direction) const;
 
     // Property observer for the binding: one per window.
     std::function<void(Control&, Prop)> observer;

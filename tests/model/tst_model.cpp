@@ -140,6 +140,23 @@ private slots:
         QCOMPARE(w.focused(), &w.at("Option1", 0));
     }
 
+    void arrowStepInGroupWrapsAndSkipsDisabled()
+    {
+        auto pw = makeWindow();
+        Window& w = *pw;
+        Control& b0 = w.at("Option1", 0);
+        Control& b2 = w.at("Option1", 2);
+        QCOMPARE(w.nextInGroup(b0, -1), &b2);
+        QCOMPARE(w.nextInGroup(b2, 1), &b0);
+        w.at("Option1", 1).setEnabled(false);
+        QCOMPARE(w.nextInGroup(b0, 1), &b2);
+        QCOMPARE(w.nextInGroup(b2, -1), &b0);
+        b2.setEnabled(false);
+        QCOMPARE(w.nextInGroup(b0, 1), nullptr);
+        // A control outside any option group has no neighbours.
+        QCOMPARE(w.nextInGroup(w.at("lbl"), 1), nullptr);
+    }
+
     void lookupOfUnknownControlThrows()
     {
         auto pw = makeWindow();

@@ -334,24 +334,8 @@ private:
     // The arrows' move within an option group, which the binding makes after KeyDown.
     void stepInGroup(Window& w, Control& from, int direction)
     {
-        std::vector<Control*> group;
-        for (const auto& c : w.controls())
-            if (c->is(Kind::OptionButton) && c->container() == from.container())
-                group.push_back(c.get());
-        std::stable_sort(group.begin(), group.end(),
-            [](const Control* a, const Control* b) { return a->index() < b->index(); });
-        const auto at = std::find(group.begin(), group.end(), &from);
-        if (at == group.end())
-            return;
-        const auto n = static_cast<long>(group.size());
-        for (long k = 1; k < n; ++k) {
-            Control* c = group[static_cast<std::size_t>(
-                (((at - group.begin()) + direction * k) % n + n) % n)];
-            if (w.canTakeFocus(*c)) {
-                w.setFocus(*c);
-                return;
-            }
-        }
+        if (Control* next = w.nextInGroup(from, direction))
+            w.setFocus(*next);
     }
 
     // Events -------------------------------------------------------------------------------

@@ -313,24 +313,8 @@ void WindowView::stepInGroup(Control& from, int direction)
 {
     if (!model_)
         return;
-    std::vector<Control*> group;
-    for (const auto& c : model_->controls())
-        if (c->is(Kind::OptionButton) && c->container() == from.container())
-            group.push_back(c.get());
-    std::stable_sort(group.begin(), group.end(),
-        [](const Control* a, const Control* b) { return a->index() < b->index(); });
-    const auto at = std::find(group.begin(), group.end(), &from);
-    if (at == group.end())
-        return;
-    const long n = static_cast<long>(group.size());
-    const long start = at - group.begin();
-    for (long k = 1; k < n; ++k) {
-        Control* candidate = group[static_cast<std::size_t>(((start + direction * k) % n + n) % n)];
-        if (model_->canTakeFocus(*candidate)) {
-            model_->setFocus(*candidate);
-            return;
-        }
-    }
+    if (Control* next = model_->nextInGroup(from, direction))
+        model_->setFocus(*next);
 }
 
 void WindowView::present(bool modal, QWidget* opener)
