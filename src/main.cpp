@@ -4,7 +4,7 @@
 #include "app/FileProbe.h"
 #include "app/Program.h"
 #include "model/Random.h"
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -3,7 +3,7 @@
 // test's own: the first tarvo's subtrahends are 7, 1, 2, 3, 4, 5, 6, 8.
 
 #include "app/Program.h"
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
 #include <QTest>
 #include <QWidget>

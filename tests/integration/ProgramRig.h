@@ -7,7 +7,7 @@
 #include "app/FileProbe.h"
 #include "app/Program.h"
 #include "model/Window.h"
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Key translation where the offscreen platform cannot reach: X11/Wayland scan codes, which
 // decide the digit row whatever the layout and SHIFT make of the character.
-#include "screens/qt/KeyMap.h"
+#include "qt/KeyMap.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The binding driven through real Qt events on the offscreen platform: a small window built by
 // hand, its widgets found by name, every event checked on the model's side.
 #include "model/Window.h"
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "SoakChecks.h"
 #include "app/Program.h"
 #include "game/GameScreen.h"
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
 #include <QAction>
 #include <QApplication>

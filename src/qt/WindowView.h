@@ -3,9 +3,9 @@
 // twips, one widget per control, one QTimer per timer. It keeps the widgets in step with the
 // model through the window's observer and reports resize, activation, focus and closing back.
 
-#include "screens/qt/Accessibility.h"
-#include "screens/qt/ControlWidgets.h"
-#include "screens/qt/KeyRouter.h"
+#include "qt/Accessibility.h"
+#include "qt/ControlWidgets.h"
+#include "qt/KeyRouter.h"
 
 #include <QIcon>
 #include <QMainWindow>

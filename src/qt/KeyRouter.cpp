@@ -1,7 +1,7 @@
-#include "screens/qt/KeyRouter.h"
+#include "qt/KeyRouter.h"
 
-#include "screens/qt/ControlWidgets.h"
-#include "screens/qt/KeyMap.h"
+#include "qt/ControlWidgets.h"
+#include "qt/KeyMap.h"
 
 #include <QKeyEvent>
 

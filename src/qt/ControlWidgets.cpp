@@ -1,6 +1,6 @@
-#include "screens/qt/ControlWidgets.h"
+#include "qt/ControlWidgets.h"
 
-#include "screens/qt/KeyMap.h"
+#include "qt/KeyMap.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

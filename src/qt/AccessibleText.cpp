@@ -1,4 +1,4 @@
-#include "screens/qt/AccessibleText.h"
+#include "qt/AccessibleText.h"
 
 #include <algorithm>
 #include <tuple>

@@ -4,7 +4,7 @@
 // and tells them to repaint. Buttons turn Qt's key and mouse events into the model's events.
 
 #include "model/Window.h"
-#include "screens/qt/Units.h"
+#include "qt/Units.h"
 
 #include <QPushButton>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "screens/qt/Accessibility.h"
+#include "qt/Accessibility.h"
 
-#include "screens/qt/AccessibleText.h"
-#include "screens/qt/ControlWidgets.h"
-#include "screens/qt/WindowView.h"
+#include "qt/AccessibleText.h"
+#include "qt/ControlWidgets.h"
+#include "qt/WindowView.h"
 
 #include <QAccessibleWidget>
 #include <QCoreApplication>

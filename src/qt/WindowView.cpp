@@ -1,4 +1,4 @@
-#include "screens/qt/WindowView.h"
+#include "qt/WindowView.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
-#include "screens/qt/QtPlatform.h"
+#include "qt/QtPlatform.h"
 
-#include "screens/qt/Accessibility.h"
-#include "screens/qt/Units.h"
-#include "screens/qt/WindowView.h"
+#include "qt/Accessibility.h"
+#include "qt/Units.h"
+#include "qt/WindowView.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "screens/qt/KeyMap.h"
+#include "qt/KeyMap.h"
 
 #include "model/Types.h"
 

@@ -1,4 +1,4 @@
-#include "screens/qt/Units.h"
+#include "qt/Units.h"
 
 #include <QStringList>
 
