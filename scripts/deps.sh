@@ -7,7 +7,7 @@ packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberat
 if [ "${1:-run}" = test ]; then
     # format check; real-window drivers; screen-reader bus; file-access tracing; desktop-file and
     # package checks; a font other than Liberation for the missing-fonts case
-    packages+=(clang-format python3 python3-xlib imagemagick dbus dbus-x11 at-spi2-core
+    packages+=(clang-format python3 python3-xlib openbox imagemagick dbus dbus-x11 at-spi2-core
         python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core fontconfig)
 fi
 
