@@ -9,6 +9,23 @@ namespace tarvo::qt {
 
 namespace {
 
+// Virtual-key codes of keys the tables never name: reported as the platform reports them, so
+// that a table that swallows every unnamed key swallows these too.
+constexpr int VkClear = 12;
+constexpr int VkPause = 19;
+constexpr int VkCapsLock = 20;
+constexpr int VkPrint = 44;
+constexpr int VkNumLock = 144;
+constexpr int VkScrollLock = 145;
+
+// Keypad keysyms, XK_KP_Space .. XK_KP_Equal.
+constexpr quint32 KeypadKeysymFirst = 0xff80;
+constexpr quint32 KeypadKeysymLast = 0xffbd;
+
+// Keycodes of the main digit row on XKB platforms: "1" .. "9", then "0".
+constexpr quint32 DigitRowFirst = 10;
+constexpr quint32 DigitRowLast = 19;
+
 // The digit under a key of the main row, from the character that SHIFT gives it: a fallback
 // for platforms without usable scan codes. Italian layout first (this is an Italian program),
 // then the US characters that do not clash with it.
@@ -78,7 +95,7 @@ int otherKey(int qtKey)
     case Qt::Key_Backtab:
         return vk::Tab;
     case Qt::Key_Clear:
-        return 12;
+        return VkClear;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return vk::Return;
@@ -90,9 +107,9 @@ int otherKey(int qtKey)
     case Qt::Key_AltGr:
         return vk::Menu;
     case Qt::Key_Pause:
-        return 19;
+        return VkPause;
     case Qt::Key_CapsLock:
-        return 20;
+        return VkCapsLock;
     case Qt::Key_Escape:
         return vk::Escape;
     case Qt::Key_Space:
@@ -114,15 +131,15 @@ int otherKey(int qtKey)
     case Qt::Key_Down:
         return vk::Down;
     case Qt::Key_Print:
-        return 44;
+        return VkPrint;
     case Qt::Key_Insert:
         return vk::Insert;
     case Qt::Key_Delete:
         return vk::Delete;
     case Qt::Key_NumLock:
-        return 144;
+        return VkNumLock;
     case Qt::Key_ScrollLock:
-        return 145;
+        return VkScrollLock;
     default:
         return 0;
     }
@@ -138,42 +155,53 @@ ScanCodes scanCodesOfThisPlatform()
     return ScanCodes::None;
 }
 
-int virtualKey(int qtKey, Qt::KeyboardModifiers mods, quint32 nativeScanCode, ScanCodes scan)
+int virtualKey(int qtKey, Qt::KeyboardModifiers mods, quint32 nativeScanCode,
+    quint32 nativeVirtualKey, ScanCodes scan)
 {
-    if (mods & Qt::KeypadModifier) {
+    const bool keypadSym = scan == ScanCodes::Xkb && nativeVirtualKey >= KeypadKeysymFirst
+        && nativeVirtualKey <= KeypadKeysymLast;
+    if ((mods & Qt::KeypadModifier) || keypadSym) {
         if (const int code = keypadKey(qtKey))
             return code;
         return otherKey(qtKey);
     }
-    // The digit row by position, so that SHIFT (or a layout whose unshifted characters are not
-    // digits) still gives the digit.
-    if (scan == ScanCodes::Xkb && nativeScanCode >= 10 && nativeScanCode <= 19)
-        return vk::Digit0 + static_cast<int>((nativeScanCode - 9) % 10);
+    // The key's own symbol: digits, letters and named keys wherever a keymap puts them.
+    if (const int code = otherKey(qtKey))
+        return code;
+    // A symbol of no meaning here: the digit row by position, so that SHIFT (or a layout whose
+    // unshifted characters are not digits) still gives the digit.
+    if (scan == ScanCodes::Xkb && nativeScanCode >= DigitRowFirst && nativeScanCode <= DigitRowLast)
+        return vk::Digit0 + static_cast<int>((nativeScanCode - DigitRowFirst + 1) % 10);
     if (scan == ScanCodes::None && (mods & Qt::ShiftModifier)) {
         if (const int d = digitOfShiftedSymbol(qtKey); d >= 0)
             return vk::Digit0 + d;
     }
-    return otherKey(qtKey);
+    return 0;
+}
+
+int virtualKey(const QKeyEvent& e, ScanCodes scan)
+{
+    return virtualKey(e.key(), e.modifiers(), e.nativeScanCode(), e.nativeVirtualKey(), scan);
 }
 
 int virtualKey(const QKeyEvent& e)
 {
     static const ScanCodes scan = scanCodesOfThisPlatform();
-    return virtualKey(e.key(), e.modifiers(), e.nativeScanCode(), scan);
+    return virtualKey(e, scan);
 }
 
 int keyAscii(int qtKey, Qt::KeyboardModifiers mods, const QString& text)
 {
     switch (qtKey) {
     case Qt::Key_Space:
-        return 32;
+        return ' ';
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return '\r';
     case Qt::Key_Backspace:
-        return 8;
+        return '\b';
     case Qt::Key_Escape:
-        return 27;
+        return '\x1b';
     default:
         break;
     }
