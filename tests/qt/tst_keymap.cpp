@@ -74,6 +74,22 @@ private slots:
             << int(Qt::Key_Enter) << 0 << 11u << 0xff8du << xkb << 13;
         QTest::newRow("wayland keypad home, numlock off")
             << int(Qt::Key_Home) << 0 << 12u << 0xff95u << xkb << 36;
+        // Layouts on Wayland (sway, a keyboard with the layout's own keymap). French: the
+        // unshifted digit row gives '&', 'é', '(', 'à', the shifted one the digits.
+        QTest::newRow("fr 1 unshifted") << int(Qt::Key_Ampersand) << 0 << 10u << 0x26u << xkb << 49;
+        QTest::newRow("fr 2 unshifted") << int(Qt::Key_Eacute) << 0 << 11u << 0xe9u << xkb << 50;
+        QTest::newRow("fr 5 unshifted") << int(Qt::Key_ParenLeft) << 0 << 14u << 0x28u << xkb << 53;
+        QTest::newRow("fr 0 unshifted") << int(Qt::Key_Agrave) << 0 << 19u << 0xe0u << xkb << 48;
+        QTest::newRow("fr 1 shifted") << int(Qt::Key_1) << shift << 10u << 0x31u << xkb << 49;
+        QTest::newRow("fr a (the q key)") << int(Qt::Key_A) << 0 << 24u << 0x61u << xkb << 65;
+        // Italian: the shifted digit row gives '!', '%', '='.
+        QTest::newRow("it 1 shifted") << int(Qt::Key_Exclam) << shift << 10u << 0x21u << xkb << 49;
+        QTest::newRow("it 5 shifted") << int(Qt::Key_Percent) << shift << 14u << 0x25u << xkb << 53;
+        QTest::newRow("it 0 shifted") << int(Qt::Key_Equal) << shift << 19u << 0x3du << xkb << 48;
+        QTest::newRow("it keypad 5, numlock on")
+            << int(Qt::Key_5) << 0 << 84u << 0xffb5u << xkb << 101;
+        QTest::newRow("it keypad multiply")
+            << int(Qt::Key_Asterisk) << 0 << 63u << 0xffaau << xkb << 106;
         // A main-row '*' is no keypad key.
         QTest::newRow("xkb main-row asterisk")
             << int(Qt::Key_Asterisk) << shift << 17u << 0x2au << xkb << 56;
