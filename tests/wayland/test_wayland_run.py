@@ -1,0 +1,251 @@
+"""A pupil's whole run under Wayland with a keyboard of the layout given ("it" or "fr"): the
+start screen and a tarvo played to its celebration, every digit typed and checked by what the
+screen shows. Digits come three ways: from wtype (a virtual keyboard that uploads a keymap of its
+own, as on-screen keyboards and switch software do, so "2" may sit on the keycode of a real "1"),
+from the layout's digit row with and without SHIFT (French gives "(" for an unshifted 5), and
+from the layout's keypad with NumLock on (which Qt on Wayland sends without its keypad flag).
+The screen is read by pixels from grim; where each window lies, from sway.
+
+Usage: test_wayland_run.py LAYOUT   (TARVO_BIN names the program)"""
+
+import collections
+import os
+import subprocess
+import sys
+import traceback
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+
+import session  # noqa: E402
+import vkbd  # noqa: E402
+from tarvo_ui import (AVANTI, BLINK_PALE, BLINK_YELLOW, CHOICE, COMMAND, EMPTY_CELL,  # noqa: E402
+                      GAME_DESIGN, GAME_TITLE, KEY, NUOVO_TARVO, RIGHT, START_DESIGN,
+                      START_TITLE, TARVO_AREA_FREE, WRONG, Screen, same)
+
+N = 15
+CANDIDATES = [N - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
+
+
+class Desk:
+    """The session's windows and pixels, in the shape the screen helpers of the X11 tests use."""
+
+    def __init__(self, sway):
+        self.sway = sway
+
+    def _views(self):
+        found = []
+
+        def walk(node):
+            if node.get("pid") and node.get("name") is not None:
+                found.append(node)
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                walk(child)
+
+        tree = self.sway.swaymsg("-t", "get_tree")
+        if tree:
+            walk(tree)
+        return found
+
+    def windows(self):
+        return [(v["name"], v["id"]) for v in self._views()]
+
+    def find_window(self, title):
+        return next((i for t, i in self.windows() if t == title), None)
+
+    def wait_window(self, title, timeout=20.0):
+        return session.wait_until(lambda: self.find_window(title), timeout, f"window '{title}'")
+
+    def geometry(self, win):
+        view = next(v for v in self._views() if v["id"] == win)
+        rect, inner = view["rect"], view["window_rect"]
+        return rect["x"] + inner["x"], rect["y"] + inner["y"], inner["width"], inner["height"]
+
+    def pixels(self, win, x, y, width, height):
+        wx, wy, _, _ = self.geometry(win)
+        shot = subprocess.run(["grim", "-g", f"{wx + x},{wy + y} {width}x{height}", "-t", "ppm",
+                               "-"], env=self.sway.client_env, capture_output=True, timeout=10,
+                              check=True).stdout
+        # P6 <width> <height> 255, then RGB rows
+        fields, rest = shot.split(maxsplit=4)[:4], shot.split(maxsplit=4)[4]
+        w, h = int(fields[1]), int(fields[2])
+        return [[tuple(rest[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)]
+                for row in range(h)]
+
+    def pixel(self, win, x, y):
+        return self.pixels(win, x, y, 1, 1)[0][0]
+
+
+class Shown(Screen):
+    """A button's face as the colour most of its left part shows: in a window narrower than the
+    X11 tests' the single pixel they read can fall on the dotted focus frame."""
+
+    def face(self, rect):
+        x0, y0 = self.at(rect, 0.05, 0.15)
+        x1, y1 = self.at(rect, 0.3, 0.85)
+        rows = self.p.pixels(self.win, x0, y0, max(1, x1 - x0), max(1, y1 - y0))
+        return collections.Counter(px for row in rows for px in row).most_common(1)[0][0]
+
+
+class Keys:
+    """The two keyboards. The first key after the seat changes keyboard can be lost (the seat's
+    focus is entered anew with that key already down), so each change begins with a SHIFT tap,
+    which the program swallows."""
+
+    def __init__(self, sway, layout):
+        self.sway = sway
+        self.board = vkbd.VirtualKeyboard(vkbd.Keymap(layout), sway.runtime, sway.display)
+        self.last = None
+
+    def _use_board(self):
+        if self.last != "board":
+            self.board.tap(vkbd.KEY_LEFTSHIFT)
+            self.last = "board"
+
+    def wtype(self, *args):
+        self.last = "wtype"
+        # -d: a pause between keys, as between two presses of a finger.
+        subprocess.run(["wtype", "-d", "10", "-k", "Shift_L", *args], env=self.sway.client_env,
+                       check=True, timeout=20)
+
+    def digit_row(self, d, shift):
+        self._use_board()
+        self.board.tap(vkbd.DIGIT_ROW[d], shift=shift)
+
+    def keypad(self, d):
+        self._use_board()
+        self.board.tap_keypad_digit(d)
+
+    def keypad_multiply(self):
+        self._use_board()
+        self.board.tap(vkbd.KEY_KPASTERISK)
+
+    def letter(self, ch):
+        self._use_board()
+        self.board.tap_symbol(ch)
+
+    def enter(self):
+        self._use_board()
+        self.board.tap(vkbd.KEY_ENTER)
+
+
+def type_number(keys, game, value, way):
+    """Types `value` one of four ways and checks that each digit's button took the focus."""
+    digits = [int(c) for c in str(value)]
+    if way == 0:
+        keys.wtype(str(value))
+        game.wait_highlight(KEY[digits[-1]], f'"{digits[-1]}" after wtype "{value}"')
+        return
+    for d in digits:
+        if way == 3:
+            keys.keypad(d)
+        else:
+            keys.digit_row(d, shift=way == 2)
+        game.wait_highlight(KEY[d], f'"{d}" (way {way})')
+
+
+def play(sway, keys, desk, layout):
+    start = Shown(desk, desk.wait_window(START_TITLE), START_DESIGN)
+    start.wait_highlight(CHOICE[0], '"10"')
+    print("start window:", desk.geometry(start.win))
+
+    # A digit only moves the highlight: from wtype, its keypad *, the layout's keypad, its
+    # digit row with and without SHIFT.
+    keys.wtype("2")
+    start.wait_highlight(CHOICE[2], '"12" by wtype')
+    keys.wtype("-k", "KP_Multiply")
+    start.wait_highlight(CHOICE[10], '"20" by wtype\'s keypad *')
+    keys.keypad(3)
+    start.wait_highlight(CHOICE[3], '"13" by the keypad')
+    keys.keypad_multiply()
+    start.wait_highlight(CHOICE[10], '"20" by the keypad *')
+    keys.digit_row(7, shift=True)
+    start.wait_highlight(CHOICE[7], '"17" by SHIFT and 7')
+    keys.digit_row(N - 10, shift=False)
+    start.wait_highlight(CHOICE[N - 10], f'"{N}" by the unshifted digit row')
+    keys.enter()
+    start.wait_highlight(COMMAND[0], '"Vai"')
+    keys.enter()
+
+    game = Shown(desk, desk.wait_window(GAME_TITLE), GAME_DESIGN)
+    game.wait_highlight(KEY[0], '"0"')
+    print("game window:", desk.geometry(game.win), "windows:", desk.windows())
+    assert all(same(c, EMPTY_CELL) for c in game.cells()), game.cells()
+
+    attempts = 0
+
+    def answer(value):
+        nonlocal attempts
+        type_number(keys, game, value, attempts % 4)
+        attempts += 1
+        keys.letter("a")
+        game.wait_highlight(KEY[AVANTI], '"Avanti"')
+        keys.enter()
+        session.wait_until(lambda: not game.highlighted(KEY[AVANTI]), what='"Avanti" to act')
+
+    tried = [0] * 8
+    for _ in range(8):
+        answer(CANDIDATES[0])
+    while True:
+        cells = game.cells()
+        if all(same(c, RIGHT) or same(c, BLINK_PALE) or same(c, BLINK_YELLOW) for c in cells):
+            break
+        wrong = next((i for i, c in enumerate(cells) if same(c, WRONG)), None)
+        assert wrong is not None, f"no orange cell after a check: {cells}"
+        assert all(same(c, RIGHT) for c in cells[:wrong]), f"before ray {wrong}: {cells}"
+        tried[wrong] += 1
+        assert tried[wrong] < len(CANDIDATES), f"no answer of {CANDIDATES} fits ray {wrong}"
+        answer(CANDIDATES[tried[wrong]])
+
+    def phase(cell_colour, area_colour):
+        return (all(same(c, cell_colour) for c in game.cells())
+                and same(game.background(TARVO_AREA_FREE), area_colour))
+
+    session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the blink's first colours")
+    session.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")
+    game.wait_highlight(KEY[NUOVO_TARVO], '"Nuovo tarvo"')
+    # Each tick gives the focus back to "Nuovo tarvo": leave right after one, well within the
+    # next, with "E" (highlight on "Esco") and ENTER.
+    session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="a blink tick")
+    keys.letter("e")
+    keys.enter()
+    print(f"{layout}: answers found after {sum(tried) + 1} checks, {attempts} answers typed")
+
+
+def main():
+    layout = sys.argv[1]
+    binary = os.environ.get("TARVO_BIN")
+    if not binary:
+        raise SystemExit("TARVO_BIN is not set")
+    for tool, package in (("wtype", "wtype"), ("grim", "grim"), ("swaymsg", "sway")):
+        if not session.shutil.which(tool):
+            print(f"SKIP: {tool} not found (Debian package {package})")
+            return session.SKIP
+    try:
+        sway = session.Sway(layout).__enter__()
+    except session.Unavailable as e:
+        print(f"SKIP: {e}")
+        return session.SKIP
+    try:
+        program = sway.start_program(binary)
+        desk = Desk(sway)
+        keys = Keys(sway, layout)
+        play(sway, keys, desk, layout)
+        code = program.wait(timeout=15)
+        assert code == 0, f"exit code {code}"
+        assert desk.find_window(GAME_TITLE) is None and desk.find_window(START_TITLE) is None
+    except BaseException:
+        traceback.print_exc()
+        shot = os.path.abspath(f"wayland_{layout}-failure.png")
+        subprocess.run(["grim", shot], env=sway.client_env, timeout=20)
+        print(f"screenshot: {shot}", file=sys.stderr)
+        sys.stderr.write(sway.program_log()[-4000:])
+        return 1
+    finally:
+        sway.__exit__(None, None, None)
+    print(f"wayland_{layout}: passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
