@@ -1,6 +1,9 @@
 """A private Wayland session for the real-window tests: sway on its headless backend (no screen,
-no input devices), one output of 1280x1024, the keyboard layout given, and the program under
-test started in it on Qt's Wayland platform.
+no input devices: keys come from virtual keyboards, see vkbd.py), one output of 1280x1024, and
+the program under test started in it on Qt's Wayland platform.
+
+sway tiles: the start window alone fills the output; once the game opens, the two share it side
+by side, 640x1024 each, and the program lays each out in proportion to its size.
 
 sway refuses to run as root, and the tests often run as root (CI does): then the compositor and
 the program run as the unprivileged user "nobody", from a world-readable scratch copy of the
@@ -41,13 +44,11 @@ output HEADLESS-1 resolution 1280x1024 position 0 0
 default_border none
 default_floating_border none
 focus_follows_mouse no
-input type:keyboard xkb_layout {layout}
 """
 
 
 class Sway:
-    def __init__(self, layout):
-        self.layout = layout
+    def __init__(self):
         self.procs = []
         self.scratch = None
 
@@ -78,7 +79,7 @@ class Sway:
         os.chown(self.runtime, self.uid, self.gid)
         config = os.path.join(self.scratch, "sway.conf")
         with open(config, "w") as f:
-            f.write(CONFIG.format(layout=self.layout))
+            f.write(CONFIG)
         os.chmod(config, 0o644)
         self.user_env = {
             "PATH": "/usr/bin:/bin", "HOME": self.runtime, "XDG_RUNTIME_DIR": self.runtime,

@@ -9,6 +9,7 @@ The screen is read by pixels from grim; where each window lies, from sway.
 Usage: test_wayland_run.py LAYOUT   (TARVO_BIN names the program)"""
 
 import collections
+import contextlib
 import os
 import shutil
 import subprocess
@@ -20,7 +21,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import session  # noqa: E402
 import vkbd  # noqa: E402
-from tarvo_ui import (AVANTI, BLINK_PALE, BLINK_YELLOW, CHOICE, COMMAND, EMPTY_CELL,  # noqa: E402
+from tarvo_ui import (AVANTI, BLINK_PALE, BLINK_YELLOW, CELL, CHOICE, COMMAND, EMPTY_CELL,  # noqa: E402
                       GAME_DESIGN, GAME_TITLE, KEY, NUOVO_TARVO, RIGHT, START_DESIGN,
                       START_TITLE, TARVO_AREA_FREE, WRONG, Screen, same)
 
@@ -28,13 +29,41 @@ N = 15
 CANDIDATES = [N - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
 
 
+def _ppm(data):
+    """(width, height, RGB bytes) of a binary PPM: P6 <width> <height> 255, then the rows."""
+    magic, width, height, depth, rgb = data.split(maxsplit=4)
+    assert magic == b"P6" and depth == b"255", data[:20]
+    w, h = int(width), int(height)
+    # split() may have taken leading whitespace bytes of the pixels: count from the end.
+    return w, h, data[len(data) - w * h * 3:]
+
+
 class Desk:
     """The session's windows and pixels, in the shape the screen helpers of the X11 tests use."""
 
     def __init__(self, sway):
         self.sway = sway
+        self.frame = None  # (width, height, rgb bytes) of the whole output, while held still
+        self.views = None
+
+    @contextlib.contextmanager
+    def still(self):
+        """Every read inside comes from one screenshot: a blink tick cannot fall between two."""
+        if self.frame:
+            yield
+            return
+        shot = subprocess.run(["grim", "-t", "ppm", "-"], env=self.sway.client_env,
+                              capture_output=True, timeout=10, check=True).stdout
+        self.frame = _ppm(shot)
+        self.views = self._views()
+        try:
+            yield
+        finally:
+            self.frame = self.views = None
 
     def _views(self):
+        if self.views is not None:
+            return self.views
         found = []
 
         def walk(node):
@@ -64,14 +93,19 @@ class Desk:
 
     def pixels(self, win, x, y, width, height):
         wx, wy, _, _ = self.geometry(win)
-        shot = subprocess.run(["grim", "-g", f"{wx + x},{wy + y} {width}x{height}", "-t", "ppm",
-                               "-"], env=self.sway.client_env, capture_output=True, timeout=10,
-                              check=True).stdout
-        # P6 <width> <height> 255, then RGB rows
-        fields, rest = shot.split(maxsplit=4)[:4], shot.split(maxsplit=4)[4]
-        w, h = int(fields[1]), int(fields[2])
-        return [[tuple(rest[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)]
-                for row in range(h)]
+        left, top = wx + x, wy + y
+        if self.frame:
+            w, _, rgb = self.frame
+        else:
+            w, _, rgb = _ppm(subprocess.run(
+                ["grim", "-g", f"{left},{top} {width}x{height}", "-t", "ppm", "-"],
+                env=self.sway.client_env, capture_output=True, timeout=10, check=True).stdout)
+            left = top = 0
+        def at(row, col):
+            i = ((top + row) * w + left + col) * 3
+            return tuple(rgb[i:i + 3])
+
+        return [[at(row, col) for col in range(width)] for row in range(height)]
 
     def pixel(self, win, x, y):
         return self.pixels(win, x, y, 1, 1)[0][0]
@@ -86,6 +120,10 @@ class Shown(Screen):
         x1, y1 = self.at(rect, 0.3, 0.85)
         rows = self.p.pixels(self.win, x0, y0, max(1, x1 - x0), max(1, y1 - y0))
         return collections.Counter(px for row in rows for px in row).most_common(1)[0][0]
+
+    def cells(self):
+        with self.p.still():
+            return [self.background(c) for c in CELL]
 
 
 class Keys:
@@ -199,8 +237,9 @@ def play(sway, keys, desk, layout):
         answer(CANDIDATES[tried[wrong]])
 
     def phase(cell_colour, area_colour):
-        return (all(same(c, cell_colour) for c in game.cells())
-                and same(game.background(TARVO_AREA_FREE), area_colour))
+        with desk.still():
+            return (all(same(c, cell_colour) for c in game.cells())
+                    and same(game.background(TARVO_AREA_FREE), area_colour))
 
     session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the blink's first colours")
     session.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")
@@ -223,7 +262,7 @@ def main():
         if not shutil.which(tool):
             raise SystemExit(f"{tool} not found (Debian package {package}: scripts/deps.sh test)")
     try:
-        sway = session.Sway(layout).__enter__()
+        sway = session.Sway().__enter__()
     except session.Unavailable as e:
         print(f"SKIP: {e}")
         return session.SKIP
