@@ -127,9 +127,9 @@ class Shown(Screen):
 
 
 class Keys:
-    """The two keyboards. The first key after the seat changes keyboard can be lost (the seat's
-    focus is entered anew with that key already down), so each change begins with a SHIFT tap,
-    which the program swallows."""
+    """The two keyboards. The first key of a keyboard new to the seat (every wtype run is one),
+    or after the seat changed keyboard, was seen lost, its release arriving without its press:
+    each change begins with a SHIFT tap, which the program swallows."""
 
     def __init__(self, sway, layout):
         self.sway = sway
