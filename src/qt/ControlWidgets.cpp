@@ -74,7 +74,7 @@ void DrawnWidget::paintEvent(QPaintEvent*)
     }
     switch (control_->kind()) {
     case Kind::Label:
-        paintLabel(p, *w);
+        paintLabel(p);
         break;
     case Kind::Shape:
         paintShape(p);
@@ -90,7 +90,7 @@ void DrawnWidget::paintEvent(QPaintEvent*)
     }
 }
 
-void DrawnWidget::paintLabel(QPainter& p, Window&)
+void DrawnWidget::paintLabel(QPainter& p)
 {
     const Control& c = *control_;
     if (c.opaque())
@@ -292,6 +292,11 @@ void ButtonWidget::mouseMoveEvent(QMouseEvent* e)
     e->accept();
 }
 
+// QPushButton's focus handlers (Qt 6.4) only manage a dialog's default button, and
+// QAbstractButton's only fix the focus policy of an exclusive group and release a button held
+// down. These buttons are no auto-default, not checkable, in no group, and never go down (their
+// key and mouse handling bypasses Qt's), so both are skipped on purpose: QWidget's repaint is
+// all that is left.
 void ButtonWidget::focusInEvent(QFocusEvent* e)
 {
     QWidget::focusInEvent(e);
