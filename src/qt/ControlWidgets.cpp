@@ -292,20 +292,20 @@ void ButtonWidget::mouseMoveEvent(QMouseEvent* e)
     e->accept();
 }
 
-// QPushButton's focus handlers (Qt 6.4) only manage a dialog's default button, and
-// QAbstractButton's only fix the focus policy of an exclusive group and release a button held
-// down. These buttons are no auto-default, not checkable, in no group, and never go down (their
-// key and mouse handling bypasses Qt's), so both are skipped on purpose: QWidget's repaint is
-// all that is left.
+// QPushButton's focus handlers (Qt 6.4) manage a dialog's default button, and QAbstractButton's
+// fix the focus policy of an exclusive group and release a button held down. These buttons are
+// no auto-default, not checkable, in no group, and never go down (their key and mouse handling
+// bypasses Qt's), so the chain does nothing for them but QWidget's repaint; it is kept whole so
+// that a later use of those features behaves as Qt documents.
 void ButtonWidget::focusInEvent(QFocusEvent* e)
 {
-    QWidget::focusInEvent(e);
+    QPushButton::focusInEvent(e);
     host_.syncFocus();
 }
 
 void ButtonWidget::focusOutEvent(QFocusEvent* e)
 {
-    QWidget::focusOutEvent(e);
+    QPushButton::focusOutEvent(e);
     host_.syncFocus();
 }
 
