@@ -20,6 +20,10 @@ import time
 from Xlib import X, XK, display, protocol
 from Xlib.ext import damage, xtest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+from palette import (BLINK_PALE, BLINK_YELLOW, CURTAIN, EMPTY_CELL, HIGHLIGHT, RIGHT,  # noqa: E402
+                     WRONG)
+
 START_TITLE = "Tavole della moltiplicazione"
 GAME_TITLE = "Form1"
 FLOOR_TITLE = "floor"
@@ -41,13 +45,7 @@ CELLS = [(3030, 255, 810, 810), (5055, 915, 810, 810), (5595, 2895, 810, 810),
 KEYPAD = (7260, 5208)
 AVANTI = (2100, 1410, 1965, 615)
 
-# Colours as (red, green, blue).
-CURTAIN = (255, 128, 255)
-CELL_NEW = (255, 255, 128)
-CELL_RIGHT = (245, 245, 0)
-CELL_WRONG = (255, 115, 0)
-BLINK = ((255, 255, 0), (255, 255, 192))
-HIGHLIGHT = (255, 192, 128)
+BLINK = (BLINK_YELLOW, BLINK_PALE)
 
 CLOCK_MONOTONIC_COARSE = getattr(time, "CLOCK_MONOTONIC_COARSE", 6)  # Linux
 
@@ -387,14 +385,14 @@ class GameLayout:
         shot = screen.shot(win, (0, 0, width, height))
         # The top edge of cell 0 gives the menu bar's height (the client area scales below it).
         x = round(width * (TARVO_AREA[0] + CELLS[0][0]) / GAME_SIZE[0]) + 3
-        found = next((y for y in range(height) if close_to(shot.at(x, y), CELL_NEW)), None)
+        found = next((y for y in range(height) if close_to(shot.at(x, y), EMPTY_CELL)), None)
         if found is None:
             return None
         k = (TARVO_AREA[1] + CELLS[0][1]) / GAME_SIZE[1]
         guess = round((found - height * k) / (1 - k))
         for top in sorted(range(guess - 3, guess + 4), key=lambda t: abs(t - guess)):
             layout = GameLayout(width, height, top)
-            if all(close_to(shot.at(*p), CELL_NEW) for i in range(8) for p in layout.probes(i)):
+            if all(close_to(shot.at(*p), EMPTY_CELL) for i in range(8) for p in layout.probes(i)):
                 return layout
         return None
 
@@ -482,9 +480,9 @@ def play_to_celebration(screen, win, layout, n):
     tried = {}
     for _ in range(8 * 10):
         colours = [cell_colour(screen, win, layout, i) for i in range(8)]
-        wrong = [i for i, c in enumerate(colours) if close_to(c, CELL_WRONG)]
+        wrong = [i for i, c in enumerate(colours) if close_to(c, WRONG)]
         if not wrong:
-            if all(close_to(c, CELL_RIGHT) or any(close_to(c, b) for b in BLINK)
+            if all(close_to(c, RIGHT) or any(close_to(c, b) for b in BLINK)
                    for c in colours):
                 return
             raise RuntimeError(f"unexpected cell colours after a check: {colours}")

@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 xvfb xauth)
 if [ "${1:-run}" = test ]; then
-    # format check; real-window drivers; screen-reader bus; file-access tracing; desktop-file and
-    # package checks; a font other than Liberation for the missing-fonts case; a headless Wayland
-    # compositor with its key and screenshot clients, layouts and Qt's Wayland platform
-    packages+=(clang-format python3 python3-xlib openbox imagemagick dbus dbus-x11 at-spi2-core
-        python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core fontconfig
-        sway wtype grim qt6-wayland xkb-data)
+    # format and tidy checks; real-window drivers; screen-reader bus; file-access tracing;
+    # desktop-file and package checks; a font other than Liberation for the missing-fonts case; a
+    # headless Wayland compositor with its key and screenshot clients, layouts and Qt's Wayland
+    # platform
+    packages+=(clang-format clang-tidy python3 python3-xlib openbox imagemagick dbus dbus-x11
+        at-spi2-core python3-pyatspi strace desktop-file-utils appstream dpkg-dev file
+        fonts-dejavu-core fontconfig sway wtype grim qt6-wayland xkb-data)
 fi
 
 missing=()

@@ -7,8 +7,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
 import xdrive  # noqa: E402
 
-APRICOT = xdrive.bgr(0x00C0E0FF)
-LIGHT_ORANGE = xdrive.bgr(0x0080C0FF)
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "support"))
+from palette import APRICOT, HIGHLIGHT  # noqa: E402
 
 
 def shoot(path):
@@ -36,7 +36,7 @@ def main(out):
         _, _, gw, gh = p.geometry(game)
         x = int((7260 + 1695 + 120) / 11910 * gw)
         y = 20 + int((5208 + 120 + 307) / 8565 * (gh - 20))
-        xdrive.wait_until(lambda: xdrive.close_enough(p.pixel(game, x, y), LIGHT_ORANGE),
+        xdrive.wait_until(lambda: xdrive.close_enough(p.pixel(game, x, y), HIGHLIGHT),
                           timeout=5, what="the highlighted digit")
         shoot(os.path.join(out, "schermata-gioco.png"))
         p.close(game)

@@ -84,7 +84,7 @@ void GameScreen::NuovoTarvo()
     for (int i = 0; i < 8; ++i) {
         Control& c = cella(i);
         c.setCaption("");
-        c.setBackColor(ColoreCella);
+        c.setBackColor(GialloChiaro);
         w_.at("lblSegno", i).setVisible(false);
         w_.at("lblUguale", i).setVisible(false);
     }

@@ -6,18 +6,12 @@
 
 #include "game/GameState.h"
 #include "layout/ProportionalLayout.h"
+#include "model/Palette.h"
 #include "model/Platform.h"
 #include "model/ScreenHost.h"
 #include "model/Window.h"
 
 namespace tarvo {
-
-inline constexpr Bgr ColoreSfondo = 0x00C0E0FF; // pale apricot: the screen and the tarvo area
-inline constexpr Bgr ColoreCella = 0x0080FFFF; // light yellow: an answer cell after a reset
-inline constexpr Bgr ColoreGiusto = 0x0000F5F5; // yellow: an answer found right
-inline constexpr Bgr ColoreSbagliato = 0x000073FF; // orange: the first answer found wrong
-inline constexpr Bgr GialloPallido = 0x00C0FFFF; // the two blink colours
-inline constexpr Bgr Giallo = 0x0000FFFF;
 
 // The keypad buttons with an action of their own besides the ten digits.
 inline constexpr int TastoCancella = 10;

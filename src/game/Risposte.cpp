@@ -114,7 +114,7 @@ void GameScreen::Premi(int index)
         Avanza();
         break;
     case TastoNuovoTarvo:
-        w_.at("Frame1").setBackColor(ColoreSfondo);
+        w_.at("Frame1").setBackColor(ColoreNormale);
         NuovoTarvo();
         break;
     case TastoEsco:

@@ -89,7 +89,7 @@ bool GameKeypad::focusIfEnabled(int index)
 
 void GameKeypad::KeyDown(Control& button, int& keyCode, int /*shift*/)
 {
-    if (keyLatch_ != False || !isKey(button))
+    if (latches_.key || !isKey(button))
         return;
     const Lettura k = leggi(keyCode);
     if (k.tasto == Tasto::Rifiutato) {
@@ -98,7 +98,7 @@ void GameKeypad::KeyDown(Control& button, int& keyCode, int /*shift*/)
     }
     // Latched before the action: "Esco" may tear the screen down, and nothing may touch this
     // object after it. No action reads the latch, so the order changes nothing else.
-    keyLatch_ = True;
+    latches_.key = true;
     switch (k.tasto) {
     case Tasto::Cifra:
         // The digit is written even when its button is disabled; only the focus move asks.
@@ -132,7 +132,7 @@ void GameKeypad::KeyDown(Control& button, int& keyCode, int /*shift*/)
 
 void GameKeypad::KeyPress(Control& button, int& keyAscii)
 {
-    if (spaceLatch_ || !isKey(button))
+    if (latches_.space || !isKey(button))
         return;
     // Every character but SPACE was dealt with in KeyDown.
     if (keyAscii != ' ') {
@@ -140,13 +140,12 @@ void GameKeypad::KeyPress(Control& button, int& keyAscii)
         return;
     }
     scanStep(w_, "Option1", NumeroTasti, button.index());
-    spaceLatch_ = true;
+    latches_.space = true;
 }
 
 void GameKeypad::KeyUp(Control* /*button*/, int /*keyCode*/, int /*shift*/)
 {
-    spaceLatch_ = false;
-    keyLatch_ = False;
+    latches_ = {};
 }
 
 void GameKeypad::MouseDown(Control& button, int /*mouseButton*/, int /*shift*/)

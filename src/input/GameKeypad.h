@@ -6,9 +6,8 @@
 // nothing more until any key is released. The window and the game must outlive it.
 
 #include "game/GameScreen.h"
+#include "input/Latches.h"
 #include "model/Window.h"
-
-#include <cstdint>
 
 namespace tarvo {
 
@@ -26,8 +25,8 @@ public:
     void MouseDown(Control& button, int mouseButton, int shift);
     void MouseUp(Control& button, int mouseButton, int shift);
 
-    bool keyLatched() const { return keyLatch_ != False; }
-    bool spaceLatched() const { return spaceLatch_; }
+    bool keyLatched() const { return latches_.key; }
+    bool spaceLatched() const { return latches_.space; }
 
 private:
     bool isKey(const Control& c) const;
@@ -36,8 +35,7 @@ private:
 
     Window& w_;
     GameScreen& game_;
-    std::int16_t keyLatch_ = False; // set by every admitted KeyDown
-    bool spaceLatch_ = false; // set by every scanning step
+    Latches latches_;
 };
 
 } // namespace tarvo

@@ -3,11 +3,9 @@
 // button the normal colour, and no button ever stays selected.
 
 #include "model/Control.h"
+#include "model/Palette.h"
 
 namespace tarvo {
-
-inline constexpr Bgr ColoreNormale = 0x00C0E0FF; // pale peach: the buttons' own background
-inline constexpr Bgr ColoreEvidenziato = 0x0080C0FF; // light orange: the focused button
 
 // GotFocus and LostFocus of every button group.
 void onGotFocus(Control& button);

@@ -4,6 +4,7 @@
 // on the focused button or a press of any mouse button runs the group's routine. Each group has
 // its own key and space latches, cleared only by a release that reaches one of its own buttons.
 
+#include "input/Latches.h"
 #include "model/Window.h"
 
 #include <cstdint>
@@ -27,10 +28,6 @@ public:
     StartInput(const StartInput&) = delete;
     StartInput& operator=(const StartInput&) = delete;
 
-    struct Latches {
-        bool key = false; // set by an admitted key: the group ignores keys until a release
-        bool space = false; // set by a scanning step: SPACE held down moves one button only
-    };
     const Latches& choiceLatches() const { return choice_; }
     const Latches& commandLatches() const { return command_; }
 

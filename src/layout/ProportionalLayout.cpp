@@ -29,17 +29,15 @@ void ProportionalLayout::capture(const Window& w)
         const auto iw = static_cast<float>(w.innerWidth());
         const auto ih = static_cast<float>(w.innerHeight());
         ProporzioniControllo& p = proporzioni_[i];
-        if (c.hasSize()) {
-            if (iw != 0.0f)
-                p.Width = static_cast<float>(c.width()) / iw;
-            if (ih != 0.0f)
-                p.Height = static_cast<float>(c.height()) / ih;
+        if (!c.hasGeometry())
+            continue;
+        if (iw != 0.0f) {
+            p.Width = static_cast<float>(c.width()) / iw;
+            p.Left = static_cast<float>(c.left()) / iw;
         }
-        if (c.hasPosition()) {
-            if (iw != 0.0f)
-                p.Left = static_cast<float>(c.left()) / iw;
-            if (ih != 0.0f)
-                p.Top = static_cast<float>(c.top()) / ih;
+        if (ih != 0.0f) {
+            p.Height = static_cast<float>(c.height()) / ih;
+            p.Top = static_cast<float>(c.top()) / ih;
         }
     }
 }
@@ -49,7 +47,7 @@ void ProportionalLayout::apply(Window& w) const
     const std::size_t n = std::min(w.count(), proporzioni_.size());
     for (std::size_t i = 0; i < n; ++i) {
         Control& c = w.item(i);
-        if (c.is(Kind::Timer) || c.is(Kind::Menu))
+        if (!c.hasGeometry())
             continue;
         const auto iw = static_cast<float>(w.innerWidth());
         const auto ih = static_cast<float>(w.innerHeight());

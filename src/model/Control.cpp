@@ -8,30 +8,21 @@ namespace tarvo {
 
 Control::Control(Window& window, const ControlDef& def, Control* container)
     : window_(&window)
-    , kind_(def.kind)
-    , name_(def.name)
-    , index_(def.index)
     , container_(container)
-    , tabIndex_(def.tabIndex)
-    , opaque_(def.opaque)
-    , align_(def.align)
-    , shape_(def.shape)
-    , borderPx_(def.borderPx)
-    , borderColor_(def.borderColor)
-    , frameLine_(def.frameLine)
-    , dock_(def.dock)
-    , z_(def.z)
-    , caption_(def.caption)
-    , back_(def.back)
-    , fore_(def.fore)
-    , font_(def.font)
-    , visible_(def.visible)
-    , enabled_(def.enabled)
-    , rect_(def.rect)
-    , interval_(def.intervalMs)
+    , name_(def.name)
+    , containerName_(def.container)
+    , def_(def)
+    , now_ { .caption = std::string(def.caption),
+        .back = def.back,
+        .font = def.font,
+        .visible = def.visible,
+        .enabled = def.enabled,
+        .rect = def.rect }
 {
+    def_.name = name_;
+    def_.container = containerName_;
+    def_.caption = {}; // the caption lives in the run-time state
 }
-
 void Control::changed(Prop p)
 {
     window_->notify(*this, p);
@@ -39,58 +30,50 @@ void Control::changed(Prop p)
 
 void Control::setCaption(std::string text)
 {
-    if (text == caption_)
+    if (text == now_.caption)
         return;
-    caption_ = std::move(text);
+    now_.caption = std::move(text);
     changed(Prop::Caption);
-    if (kind_ == Kind::Label && window_->handlers.change)
+    if (def_.kind == Kind::Label && window_->handlers.change)
         window_->handlers.change(*this);
 }
 
 void Control::setBackColor(Bgr c)
 {
-    if (back_ == c)
+    if (now_.back == c)
         return;
-    back_ = c;
+    now_.back = c;
     changed(Prop::BackColor);
-}
-
-void Control::setForeColor(Bgr c)
-{
-    if (fore_ == c)
-        return;
-    fore_ = c;
-    changed(Prop::ForeColor);
 }
 
 void Control::setFont(const Font& f)
 {
-    if (font_ == f)
+    if (now_.font == f)
         return;
-    font_ = f;
+    now_.font = f;
     changed(Prop::Font);
 }
 
 void Control::setVisible(bool v)
 {
-    if (visible_ == v)
+    if (now_.visible == v)
         return;
-    visible_ = v;
+    now_.visible = v;
     changed(Prop::Visible);
 }
 
 void Control::setEnabled(bool e)
 {
-    if (enabled_ == e)
+    if (now_.enabled == e)
         return;
-    enabled_ = e;
+    now_.enabled = e;
     changed(Prop::Enabled);
 }
 
 bool Control::effectivelyVisible() const
 {
     for (const Control* c = this; c; c = c->container_)
-        if (!c->visible_)
+        if (!c->now_.visible)
             return false;
     return true;
 }
@@ -98,26 +81,26 @@ bool Control::effectivelyVisible() const
 bool Control::effectivelyEnabled() const
 {
     for (const Control* c = this; c; c = c->container_)
-        if (!c->enabled_)
+        if (!c->now_.enabled)
             return false;
     return true;
 }
 
 void Control::setValue(bool v)
 {
-    if (value_ == v)
+    if (now_.value == v)
         return;
-    value_ = v;
+    now_.value = v;
     changed(Prop::Value);
 }
 
 void Control::placeDocked(Twips& r) const
 {
-    if (dock_ == Dock::None || container_)
+    if (def_.dock == Dock::None || container_)
         return;
     r.top = 0;
     r.height = window_->innerHeight();
-    r.left = dock_ == Dock::Left ? 0 : window_->innerWidth() - r.width;
+    r.left = def_.dock == Dock::Left ? 0 : window_->innerWidth() - r.width;
 }
 
 bool Control::move(Twips r)
@@ -125,19 +108,11 @@ bool Control::move(Twips r)
     if (r.width < 0 || r.height < 0)
         return false;
     placeDocked(r);
-    if (r == rect_)
+    if (r == now_.rect)
         return true;
-    rect_ = r;
+    now_.rect = r;
     changed(Prop::Rect);
     return true;
-}
-
-void Control::setInterval(int ms)
-{
-    if (ms < 0 || ms == interval_)
-        return;
-    interval_ = ms;
-    changed(Prop::Interval);
 }
 
 } // namespace tarvo

@@ -40,101 +40,96 @@ struct ControlDef {
 
 class Control {
 public:
+    // The row is kept as given, except that its texts become the control's own: a row may be
+    // built from text that does not outlive the window.
     Control(Window& window, const ControlDef& def, Control* container);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
     Window& window() const { return *window_; }
-    Kind kind() const { return kind_; }
-    bool is(Kind k) const { return kind_ == k; }
+    // The definition row, with its design-time values (its caption excepted: read caption()).
+    // The accessors below read it, or the run-time state where the behaviour may change a
+    // property.
+    const ControlDef& def() const { return def_; }
+    Kind kind() const { return def_.kind; }
+    bool is(Kind k) const { return def_.kind == k; }
     const std::string& name() const { return name_; }
-    int index() const { return index_; }
+    int index() const { return def_.index; }
     bool is(std::string_view name, int index = -1) const
     {
-        return name_ == name && index_ == index;
+        return name_ == name && def_.index == index;
     }
     Control* container() const { return container_; }
-    int tabIndex() const { return tabIndex_; }
-    bool opaque() const { return opaque_; }
-    Align align() const { return align_; }
-    ShapeKind shape() const { return shape_; }
-    int borderPx() const { return borderPx_; }
-    const std::optional<Bgr>& borderColor() const { return borderColor_; }
-    bool frameLine() const { return frameLine_; }
-    Dock dock() const { return dock_; }
-    int z() const { return z_; }
+    int tabIndex() const { return def_.tabIndex; }
+    bool opaque() const { return def_.opaque; }
+    Align align() const { return def_.align; }
+    ShapeKind shape() const { return def_.shape; }
+    int borderPx() const { return def_.borderPx; }
+    const std::optional<Bgr>& borderColor() const { return def_.borderColor; }
+    bool frameLine() const { return def_.frameLine; }
+    Dock dock() const { return def_.dock; }
+    int z() const { return def_.z; }
+    // Timers.
+    int interval() const { return def_.intervalMs; }
 
-    const std::string& caption() const { return caption_; }
+    const std::string& caption() const { return now_.caption; }
     void setCaption(std::string text);
 
-    const std::optional<Bgr>& backColor() const { return back_; }
+    const std::optional<Bgr>& backColor() const { return now_.back; }
     void setBackColor(Bgr c);
-    const std::optional<Bgr>& foreColor() const { return fore_; }
-    void setForeColor(Bgr c);
+    const std::optional<Bgr>& foreColor() const { return def_.fore; }
 
-    const Font& font() const { return font_; }
+    const Font& font() const { return now_.font; }
     void setFont(const Font& f);
 
-    bool visible() const { return visible_; }
+    bool visible() const { return now_.visible; }
     void setVisible(bool v);
-    bool enabled() const { return enabled_; }
+    bool enabled() const { return now_.enabled; }
     void setEnabled(bool e);
     // Visible and enabled, and so is every container up to the window.
     bool effectivelyVisible() const;
     bool effectivelyEnabled() const;
 
     // The option button's selected state.
-    bool value() const { return value_; }
+    bool value() const { return now_.value; }
     void setValue(bool v);
 
-    const Twips& rect() const { return rect_; }
-    int left() const { return rect_.left; }
-    int top() const { return rect_.top; }
-    int width() const { return rect_.width; }
-    int height() const { return rect_.height; }
+    const Twips& rect() const { return now_.rect; }
+    int left() const { return now_.rect.left; }
+    int top() const { return now_.rect.top; }
+    int width() const { return now_.rect.width; }
+    int height() const { return now_.rect.height; }
     // One call for all four; refused (false, nothing changes) for a negative width or height.
     bool move(Twips r);
-    bool setLeft(int v) { return move({ v, rect_.top, rect_.width, rect_.height }); }
-    bool setTop(int v) { return move({ rect_.left, v, rect_.width, rect_.height }); }
-    bool setWidth(int v) { return move({ rect_.left, rect_.top, v, rect_.height }); }
-    bool setHeight(int v) { return move({ rect_.left, rect_.top, rect_.width, v }); }
+    bool setLeft(int v) { return move({ v, top(), width(), height() }); }
+    bool setTop(int v) { return move({ left(), v, width(), height() }); }
+    bool setWidth(int v) { return move({ left(), top(), v, height() }); }
+    bool setHeight(int v) { return move({ left(), top(), width(), v }); }
 
-    // Timers.
-    int interval() const { return interval_; }
-    void setInterval(int ms);
-
-    // Whether a property exists on this kind (timers have no size, menus no geometry at all).
-    bool hasPosition() const { return kind_ != Kind::Timer && kind_ != Kind::Menu; }
-    bool hasSize() const { return kind_ != Kind::Timer && kind_ != Kind::Menu; }
+    // Timers and menus have neither position nor size.
+    bool hasGeometry() const { return def_.kind != Kind::Timer && def_.kind != Kind::Menu; }
 
 private:
+    // What the behaviour may change at run time; it starts as the row defines it.
+    struct State {
+        std::string caption;
+        std::optional<Bgr> back;
+        Font font;
+        bool visible = true;
+        bool enabled = true;
+        bool value = false;
+        Twips rect {};
+    };
+
     void changed(Prop p);
     void placeDocked(Twips& r) const;
 
     Window* window_;
-    Kind kind_;
-    std::string name_;
-    int index_;
     Control* container_;
-    int tabIndex_;
-    bool opaque_;
-    Align align_;
-    ShapeKind shape_;
-    int borderPx_;
-    std::optional<Bgr> borderColor_;
-    bool frameLine_;
-    Dock dock_;
-    int z_;
-
-    std::string caption_;
-    std::optional<Bgr> back_;
-    std::optional<Bgr> fore_;
-    Font font_;
-    bool visible_;
-    bool enabled_;
-    bool value_ = false;
-    Twips rect_;
-    int interval_;
+    std::string name_; // the row's name and container point at these
+    std::string containerName_;
+    ControlDef def_;
+    State now_;
 
     friend class Window;
 };

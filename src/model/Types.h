@@ -59,7 +59,7 @@ struct Font {
 };
 
 // Which property of a control changed; the binding repaints from it.
-enum class Prop { Caption, BackColor, ForeColor, Visible, Enabled, Rect, Value, Font, Interval };
+enum class Prop { Caption, BackColor, ForeColor, Visible, Enabled, Rect, Value, Font };
 
 // Virtual-key codes, as the keypad tables give them.
 namespace vk {

@@ -36,7 +36,7 @@ Control& Window::add(const ControlDef& def)
         throw std::logic_error("control defined twice: " + std::string(def.name));
     controls_.push_back(std::make_unique<Control>(*this, def, container));
     Control& c = *controls_.back();
-    c.placeDocked(c.rect_);
+    c.placeDocked(c.now_.rect);
     return c;
 }
 

@@ -4,6 +4,7 @@
 // calls; behaviour reacts through Handlers. Nothing here knows any toolkit.
 
 #include "model/Control.h"
+#include "model/Palette.h"
 
 #include <functional>
 #include <memory>
@@ -21,7 +22,7 @@ struct WindowDef {
     std::string_view title;
     int clientWidth = 0; // twips, at design time
     int clientHeight = 0;
-    Bgr back = 0x00C0E0FF;
+    Bgr back = ColoreNormale;
     bool maximised = false; // else centred on the screen
     bool hasIcon = false;
     bool resizable = true;

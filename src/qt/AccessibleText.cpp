@@ -155,7 +155,7 @@ std::string raySentence(const Window& w, int ray)
     const Control* cell = lookup(w, "lblRisultato", ray);
     if (!cell)
         return {};
-    const std::string answer = trimmed(cell->caption());
+    std::string answer = trimmed(cell->caption());
     const Control* centre = lookup(w, "Label1");
     const Control* subtrahend = lookup(w, "Label2", ray);
     const std::string n = centre ? trimmed(centre->caption()) : std::string();

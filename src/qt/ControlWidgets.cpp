@@ -74,7 +74,7 @@ void DrawnWidget::paintEvent(QPaintEvent*)
     }
     switch (control_->kind()) {
     case Kind::Label:
-        paintLabel(p, *w);
+        paintLabel(p);
         break;
     case Kind::Shape:
         paintShape(p);
@@ -90,7 +90,7 @@ void DrawnWidget::paintEvent(QPaintEvent*)
     }
 }
 
-void DrawnWidget::paintLabel(QPainter& p, Window&)
+void DrawnWidget::paintLabel(QPainter& p)
 {
     const Control& c = *control_;
     if (c.opaque())
@@ -292,15 +292,20 @@ void ButtonWidget::mouseMoveEvent(QMouseEvent* e)
     e->accept();
 }
 
+// QPushButton's focus handlers (Qt 6.4) manage a dialog's default button, and QAbstractButton's
+// fix the focus policy of an exclusive group and release a button held down. These buttons are
+// no auto-default, not checkable, in no group, and never go down (their key and mouse handling
+// bypasses Qt's), so the chain does nothing for them but QWidget's repaint; it is kept whole so
+// that a later use of those features behaves as Qt documents.
 void ButtonWidget::focusInEvent(QFocusEvent* e)
 {
-    QWidget::focusInEvent(e);
+    QPushButton::focusInEvent(e);
     host_.syncFocus();
 }
 
 void ButtonWidget::focusOutEvent(QFocusEvent* e)
 {
-    QWidget::focusOutEvent(e);
+    QPushButton::focusOutEvent(e);
     host_.syncFocus();
 }
 

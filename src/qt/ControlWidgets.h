@@ -42,7 +42,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    void paintLabel(QPainter& p, Window& w);
+    void paintLabel(QPainter& p);
     void paintShape(QPainter& p);
     void paintFrame(QPainter& p);
     void paintPicture(QPainter& p);

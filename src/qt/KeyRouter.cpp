@@ -24,19 +24,23 @@ KeyRouter::KeyRouter(ViewHost& host)
     });
 }
 
+bool KeyRouter::pairsWithPending(const QKeyEvent& e)
+{
+    if (!pending_)
+        return false;
+    if (e.key() == pending_->qtKey && e.nativeScanCode() == pending_->scanCode
+        && e.timestamp() == pending_->time) {
+        pending_.reset(); // the key is held: its release was not real
+        grace_.stop();
+        return true;
+    }
+    flush(); // another key: the release happened first
+    return false;
+}
+
 void KeyRouter::press(Control* target, const QKeyEvent& e)
 {
-    bool repeat = e.isAutoRepeat();
-    if (pending_) {
-        if (e.key() == pending_->qtKey && e.nativeScanCode() == pending_->scanCode
-            && e.timestamp() == pending_->time) {
-            pending_.reset(); // the key is held: its release was not real
-            grace_.stop();
-            repeat = true;
-        } else {
-            flush(); // another key: the release happened first
-        }
-    }
+    const bool repeat = pairsWithPending(e) || e.isAutoRepeat();
     Window* w = host_.model();
     if (!w || !target)
         return;

@@ -42,6 +42,8 @@ private:
     };
     void deliver(const Release& r);
     void flush();
+    // Settles the pending release against this press: true where the two are one held key.
+    bool pairsWithPending(const QKeyEvent& e);
 
     ViewHost& host_;
     std::optional<Release> pending_;

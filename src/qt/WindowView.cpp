@@ -204,7 +204,7 @@ void WindowView::updateMenuBar()
 void WindowView::onChange(Control& c, Prop p)
 {
     if (c.is(Kind::Timer)) {
-        if (p == Prop::Enabled || p == Prop::Interval)
+        if (p == Prop::Enabled)
             updateTimer(c);
         return;
     }
@@ -246,8 +246,6 @@ void WindowView::onChange(Control& c, Prop p)
         break;
     case Prop::Rect:
         place(c);
-        break;
-    case Prop::Interval:
         break;
     }
     a11y_.changed(*this, c, p);

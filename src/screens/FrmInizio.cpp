@@ -13,9 +13,6 @@ using namespace rows;
 
 namespace {
 
-constexpr Bgr Orchidea = 0x00FF80FF; // orchid pink: the curtains
-constexpr Bgr ArancioChiaro = 0x0080C0FF; // light orange: the title panel's shadow
-
 // Stacking. The curtains lie in front of everything; the small picture box behind the title
 // frame. In the title frame the shadow and the rim lie behind their panels, the labels in front.
 constexpr int Sfondo = 0;
@@ -68,7 +65,7 @@ std::unique_ptr<Window> makeFrmInizio()
         .title = "Tavole della moltiplicazione",
         .clientWidth = 11880,
         .clientHeight = 8310,
-        .back = Albicocca,
+        .back = ColoreNormale,
         .maximised = true,
         .hasIcon = false,
         .resizable = true });
@@ -79,37 +76,37 @@ std::unique_ptr<Window> makeFrmInizio()
     w.add(timer("timerTendine", 10, false));
     w.add(picture("Picture1")           .at(    0,    0,   120, 8310).tab( 7).back(Orchidea).dock(Dock::Left ).z(Tende));
     w.add(picture("Picture2")           .at(11655,    0,   228, 8310).tab( 6).back(Orchidea).dock(Dock::Right).z(Tende));
-    w.add(frame("frmTitolo")            .at(    0,    0, 11745, 2295).tab( 2).back(Albicocca).z(Pannello));
+    w.add(frame("frmTitolo")            .at(    0,    0, 11745, 2295).tab( 2).back(ColoreNormale).z(Pannello));
     w.add(picture("EssResizer1")        .at(    0,    0,   465,  465).tab( 5).z(Sfondo));
-    w.add(frame("frame1")               .at( 1980, 4290,  4125, 2805).tab( 8).back(Albicocca).z(Pannello));
-    w.add(frame("Frame2")               .at( 6675, 4290,  4125, 2805).tab(21).back(Albicocca).z(Pannello));
+    w.add(frame("frame1")               .at( 1980, 4290,  4125, 2805).tab( 8).back(ColoreNormale).z(Pannello));
+    w.add(frame("Frame2")               .at( 6675, 4290,  4125, 2805).tab(21).back(ColoreNormale).z(Pannello));
     w.add(label("Label1")               .at(  585, 2715,  8925,  645).tab(20)
                                         .transparent().fore(RossoScuro).font(arial(18, Bold)));
     w.add(label("Label6")               .at(  285, 7890,   975,  315).tab( 1).transparent());
     w.add(label("Label5")               .at(  765, 7515,  5340,  465).tab( 0).text("Il nuovo software di Vadorne")
-                                        .back(Albicocca).fore(RossoScuro).font(arial(18, Bold)));
+                                        .back(ColoreNormale).fore(RossoScuro).font(arial(18, Bold)));
 
     // The title frame: the title and the version on their rounded panels.
     w.add(label("Label4")               .in("frmTitolo").at( 330, 330, 7800, 1395).tab(4).text("TARVO: sottraggo")
-                                        .back(Albicocca).fore(Blu).centred().font(arial(27.75, Bold)).z(Scritte));
+                                        .back(ColoreNormale).fore(Blu).centred().font(arial(27.75, Bold)).z(Scritte));
     w.add(label("Label7")               .in("frmTitolo").at(8730, 405, 2250, 1140).tab(3)
                                         .transparent().fore(BluScuro).font(arial(9.75, Bold)).z(Scritte));
-    w.add(shape("Shape2")               .in("frmTitolo").at(  90,  60, 8160, 1875).rounded().fill(Albicocca    ).border(1).z(Pannello));
-    w.add(shape("Shape1")               .in("frmTitolo").at(  90,  90, 8220, 1935).rounded().fill(ArancioChiaro).border(2).z(Sfondo));
-    w.add(shape("Shape3")               .in("frmTitolo").at(8385,  60, 3120, 1875).rounded().fill(Albicocca    ).border(1).z(Pannello));
-    w.add(shape("Shape4")               .in("frmTitolo").at(8340,  30, 3180, 1935).rounded().fill(BluScuro     ).border(1).z(Sfondo));
+    w.add(shape("Shape2")               .in("frmTitolo").at(  90,  60, 8160, 1875).rounded().fill(ColoreNormale    ).border(1).z(Pannello));
+    w.add(shape("Shape1")               .in("frmTitolo").at(  90,  90, 8220, 1935).rounded().fill(ColoreEvidenziato).border(2).z(Sfondo));
+    w.add(shape("Shape3")               .in("frmTitolo").at(8385,  60, 3120, 1875).rounded().fill(ColoreNormale    ).border(1).z(Pannello));
+    w.add(shape("Shape4")               .in("frmTitolo").at(8340,  30, 3180, 1935).rounded().fill(BluScuro         ).border(1).z(Sfondo));
 
     // The choice group: index i chooses the tarvo of 10 + i.
     for (int i = 0; i < 11; ++i) {
         const Scelta& s = Scelte[i];
         w.add(option("Option1", i)      .in("frame1").at(s.left, s.top, s.width, s.height).tab(s.tab).text(s.caption)
-                                        .back(Albicocca).fore(Blu).font(arial(15.75, Bold)));
+                                        .back(ColoreNormale).fore(Blu).font(arial(15.75, Bold)));
     }
     // The command group.
     for (int i = 0; i < 3; ++i) {
         const Comando& c = Comandi[i];
         w.add(option("Option2", i)      .in("Frame2").at(90, c.top, 3945, 630).tab(c.tab).text(c.caption)
-                                        .back(Albicocca).fore(Blu).font(sansSerif(18, Bold)));
+                                        .back(ColoreNormale).fore(Blu).font(sansSerif(18, Bold)));
     }
 
     w.add(menu("mnuInfo", "Autore"));

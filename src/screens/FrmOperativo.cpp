@@ -12,12 +12,6 @@ using namespace rows;
 
 namespace {
 
-constexpr Bgr Giallo = 0x0000FFFF; // yellow: the centre disc
-constexpr Bgr GialloChiaro = 0x0080FFFF; // light yellow: the ring and the answer cells
-constexpr Bgr Ruggine = 0x000040C0; // rust orange: the disc's border
-constexpr Bgr Rosso = 0x000000FF; // red: the range banner
-constexpr Bgr RosaChiaro = 0x00FFC0FF; // light pink: the letter tiles' circles
-
 // Stacking among the drawn controls of the tarvo area and of each tile: the ring behind the
 // disc, every label in front of both.
 constexpr int Anello = 0;
@@ -94,7 +88,7 @@ std::unique_ptr<Window> makeFrmOperativo()
         .title = "Form1",
         .clientWidth = 11910,
         .clientHeight = 8565,
-        .back = Albicocca,
+        .back = ColoreNormale,
         .maximised = true,
         .hasIcon = true,
         .resizable = true });
@@ -103,12 +97,12 @@ std::unique_ptr<Window> makeFrmOperativo()
     // clang-format off
     // The window's own controls; none of them overlap.
     w.add(timer("Timer2", 50, true));
-    w.add(picture("Picture11")          .at( 7116, 1380, 4572, 2352).back(Albicocca));
+    w.add(picture("Picture11")          .at( 7116, 1380, 4572, 2352).back(ColoreNormale));
     w.add(timer("Timer3", 400, false));
-    w.add(frame("fraTastierino")        .at( 7260, 5208, 4224, 2760).back(Albicocca).frameLine());
-    w.add(frame("Frame1")               .at(  492, 1215, 6465, 6465).back(Albicocca));
+    w.add(frame("fraTastierino")        .at( 7260, 5208, 4224, 2760).back(ColoreNormale).frameLine());
+    w.add(frame("Frame1")               .at(  492, 1215, 6465, 6465).back(ColoreNormale));
     w.add(label("Label4", 1)            .at(  420,  645, 6465,  510).text("NUMERI   ENTRO   20")
-                                        .back(Albicocca).fore(Rosso).centred().font(arial(20.25, Bold)).hidden());
+                                        .back(ColoreNormale).fore(Rosso).centred().font(arial(20.25, Bold)).hidden());
 
     // The tarvo area: the eight rays, the centre number, the disc and the ring.
     for (int i = 0; i < 8; ++i)
@@ -134,13 +128,13 @@ std::unique_ptr<Window> makeFrmOperativo()
     for (int i = 0; i < 14; ++i) {
         const Tasto& t = Tastierino[i];
         w.add(option("Option1", i)      .in("fraTastierino").at(t.left, t.top, t.width, AltezzaTasto).text(t.caption)
-                                        .back(Albicocca).fore(BluScuro).font(arial(20.25, Bold))
+                                        .back(ColoreNormale).fore(BluScuro).font(arial(20.25, Bold))
                                         .enabled(t.enabled).tab(t.tab));
     }
 
     // The celebration picture: four tiles, each a circle with its letter in front.
     for (int i = 0; i < 4; ++i)
-        w.add(frame("Frame2", i)        .in("Picture11").at(Tessere[i].left, Tessere[i].top, 1020, 1140).back(Albicocca));
+        w.add(frame("Frame2", i)        .in("Picture11").at(Tessere[i].left, Tessere[i].top, 1020, 1140).back(ColoreNormale));
     for (int i = 0; i < 4; ++i) {
         const Tessera& t = Tessere[i];
         w.add(shape("Shape1", t.elemento).in("Frame2", i).at(24, t.cerchioTop, 960, 960).circle()

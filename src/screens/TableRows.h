@@ -2,19 +2,12 @@
 // Small builders for the screen tables: one chained expression per control, so that each row of
 // a table reads like the row of its screen definition. Only the four table files include this.
 
+#include "model/Palette.h"
 #include "model/Window.h"
 
 #include <string_view>
 
 namespace tarvo::screens::rows {
-
-// Colours shared by several screens (0x00BBGGRR).
-constexpr Bgr Albicocca = 0x00C0E0FF; // pale apricot: the main screens' background
-constexpr Bgr RossoScuro = 0x000000C0; // dark red
-constexpr Bgr BluScuro = 0x00C00000; // dark blue
-constexpr Bgr Blu = 0x00800000; // navy
-constexpr Bgr Ciano = 0x00FFFFC0; // pale cyan: the small screens' background
-constexpr Bgr Acqua = 0x00FFFF80; // aqua: the close buttons
 
 constexpr bool Bold = true;
 constexpr bool Regular = false;

@@ -19,10 +19,11 @@ namespace {
 
 double factor = 1.0;
 
-constexpr QRgb Albicocca = qRgb(255, 224, 192); // window background and normal buttons
-constexpr QRgb ArancioChiaro = qRgb(255, 192, 128); // the highlighted button
-constexpr QRgb Giallo = qRgb(255, 255, 0); // the centre disc
-constexpr QRgb GialloChiaro = qRgb(255, 255, 128); // the ring and the answer cells
+// A screen colour as the grabbed image holds it.
+constexpr QRgb pixel(Bgr c)
+{
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
 
 bool near(QRgb a, QRgb b, int tolerance = 3)
 {
@@ -153,12 +154,12 @@ private slots:
         const QRect choices = expected(w.at("frame1"), view);
         const QRect commands = expected(w.at("Frame2"), view);
         checkColour(shot, QPointF((choices.right() + commands.left()) / 2.0, choices.center().y()),
-            Albicocca, "window background");
+            pixel(ColoreNormale), "window background");
         // The focused "10" is highlighted, "14" is not; both sampled on the face, off the text.
-        checkColour(shot, inside(expected(w.at("Option1", 0), view), 0.15, 0.5), ArancioChiaro,
-            "highlighted button");
-        checkColour(shot, inside(expected(w.at("Option1", 4), view), 0.15, 0.5), Albicocca,
-            "normal button");
+        checkColour(shot, inside(expected(w.at("Option1", 0), view), 0.15, 0.5),
+            pixel(ColoreEvidenziato), "highlighted button");
+        checkColour(shot, inside(expected(w.at("Option1", 4), view), 0.15, 0.5),
+            pixel(ColoreNormale), "normal button");
         for (int i = 0; i <= 10; ++i)
             checkPlaced(shot, w.at("Option1", i), view);
         for (int i = 0; i <= 2; ++i)
@@ -199,19 +200,19 @@ private slots:
         const QRect disc = expected(w.at("Shape2"), view);
         const QRect ring = expected(w.at("Shape1", 1), view);
         // The disc above the centre number; the ring between the first two rays.
-        checkColour(shot, inside(disc, 0.5, 0.12), Giallo, "centre disc");
+        checkColour(shot, inside(disc, 0.5, 0.12), pixel(Giallo), "centre disc");
         const double a = 22.5 * M_PI / 180;
         const QPointF ringPoint(ring.center().x() + 0.3 * ring.height() * std::sin(a),
             ring.center().y() - 0.3 * ring.height() * std::cos(a));
-        checkColour(shot, ringPoint, GialloChiaro, "ring");
-        checkColour(shot, inside(expected(w.at("lblRisultato", 1), view), 0.5, 0.5), GialloChiaro,
-            "answer cell");
-        checkColour(shot, inside(expected(w.at("Option1", 0), view), 0.15, 0.5), ArancioChiaro,
-            "highlighted button");
-        checkColour(shot, inside(expected(w.at("Option1", 5), view), 0.15, 0.5), Albicocca,
-            "normal button");
+        checkColour(shot, ringPoint, pixel(GialloChiaro), "ring");
+        checkColour(shot, inside(expected(w.at("lblRisultato", 1), view), 0.5, 0.5),
+            pixel(GialloChiaro), "answer cell");
+        checkColour(shot, inside(expected(w.at("Option1", 0), view), 0.15, 0.5),
+            pixel(ColoreEvidenziato), "highlighted button");
+        checkColour(shot, inside(expected(w.at("Option1", 5), view), 0.15, 0.5),
+            pixel(ColoreNormale), "normal button");
         // The celebration picture is hidden: the window's background shows where it stands.
-        checkColour(shot, inside(expected(w.at("Picture11"), view), 0.5, 0.5), Albicocca,
+        checkColour(shot, inside(expected(w.at("Picture11"), view), 0.5, 0.5), pixel(ColoreNormale),
             "window background");
         for (int i = 0; i < 14; ++i)
             checkPlaced(shot, w.at("Option1", i), view);
@@ -226,7 +227,7 @@ private slots:
         QRect yellow;
         for (int y = area.top() - 4; y <= area.bottom() + 4; ++y)
             for (int x = area.left() - 4; x <= area.right() + 4; ++x)
-                if (near(shot.image.pixel(x, y), Giallo, 40))
+                if (near(shot.image.pixel(x, y), pixel(Giallo), 40))
                     yellow |= QRect(x, y, 1, 1);
         QVERIFY2(std::abs(yellow.width() - yellow.height()) <= 2,
             qPrintable(QStringLiteral("%1 x %2").arg(yellow.width()).arg(yellow.height())));

@@ -13,14 +13,9 @@ import xdrive
 START_TITLE = "Tavole della moltiplicazione"
 GAME_TITLE = "Form1"
 
-APRICOT = xdrive.bgr(0x00C0E0FF)  # backgrounds, and every button without the focus
-HIGHLIGHT = xdrive.bgr(0x0080C0FF)  # the focused button
-CURTAIN = xdrive.bgr(0x00FF80FF)
-EMPTY_CELL = xdrive.bgr(0x0080FFFF)  # an answer cell not yet checked
-RIGHT = xdrive.bgr(0x0000F5F5)  # an answer found right
-WRONG = xdrive.bgr(0x000073FF)  # the first answer found wrong
-BLINK_PALE = xdrive.bgr(0x00C0FFFF)  # the two colours of the celebration
-BLINK_YELLOW = xdrive.bgr(0x0000FFFF)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from palette import (APRICOT, BLINK_PALE, BLINK_YELLOW, CURTAIN, EMPTY_CELL,  # noqa: E402,F401
+                     HIGHLIGHT, RIGHT, WRONG)
 
 
 def _inside(container, rect):

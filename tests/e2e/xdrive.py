@@ -193,11 +193,6 @@ def close_enough(rgb, expected, tolerance=6):
     return all(abs(a - b) <= tolerance for a, b in zip(rgb, expected))
 
 
-def bgr(value):
-    """0x00BBGGRR to (red, green, blue)."""
-    return value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF
-
-
 def screenshot(path):
     """The whole screen into an image file (ImageMagick's import); False where that fails."""
     try:

@@ -40,7 +40,7 @@ void verifyFreshTarvo(GameRig& r)
 {
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(r.caption(i), std::string(i == 0 ? "?" : ""));
-        QCOMPARE(r.cell(i).backColor(), std::optional<Bgr>(ColoreCella));
+        QCOMPARE(r.cell(i).backColor(), std::optional<Bgr>(GialloChiaro));
         QCOMPARE(r.w.at("lblSegno", i).visible(), i == 0);
         QCOMPARE(r.w.at("lblUguale", i).visible(), i == 0);
     }
@@ -214,7 +214,7 @@ private slots:
         verifyFreshTarvo(r);
         verifyTarvo(r, 14);
         QCOMPARE(r.state.Sottraendi[0], std::uint8_t(9));
-        QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreSfondo));
+        QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreNormale));
         // The tiles carry on from where the celebration left them.
         QCOMPARE(r.state.VelocitaTessera, speeds);
         QCOMPARE(r.w.at("Frame2", 0).top(), tile0);
@@ -229,7 +229,7 @@ private slots:
         r.game.NuovoTarvo();
         verifyFreshTarvo(r);
         // The frame keeps its colour: only the keypad action restores it.
-        QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreSfondo));
+        QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreNormale));
     }
 
     void editsRaiseOneChangePerWrite_data()
@@ -298,7 +298,7 @@ private slots:
         r.game.Premi(TastoAvanti);
         QCOMPARE(r.state.RaggioCorrente, std::int16_t(4));
         QCOMPARE(r.caption(3), std::string("88"));
-        QCOMPARE(r.cell(3).backColor(), std::optional<Bgr>(ColoreCella));
+        QCOMPARE(r.cell(3).backColor(), std::optional<Bgr>(GialloChiaro));
         QCOMPARE(r.caption(4), std::string("?"));
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(r.w.at("lblSegno", i).visible(), i <= 4);
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(r.state.FaseControllo, True);
         QCOMPARE(r.state.RaggioCorrente, std::int16_t(2));
         for (int i = 0; i < 8; ++i) {
-            const Bgr expected = i < 2 ? ColoreGiusto : i == 2 ? ColoreSbagliato : ColoreCella;
+            const Bgr expected = i < 2 ? ColoreGiusto : i == 2 ? ColoreSbagliato : GialloChiaro;
             QCOMPARE(r.cell(i).backColor(), std::optional<Bgr>(expected));
         }
         QCOMPARE(r.caption(2), std::string("?"));
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(r.state.RaggioCorrente, std::int16_t(5));
         QCOMPARE(r.cell(2).backColor(), std::optional<Bgr>(ColoreGiusto));
         QCOMPARE(r.cell(5).backColor(), std::optional<Bgr>(ColoreSbagliato));
-        QCOMPARE(r.cell(6).backColor(), std::optional<Bgr>(ColoreCella));
+        QCOMPARE(r.cell(6).backColor(), std::optional<Bgr>(GialloChiaro));
 
         r.type(r.answer(5));
         r.game.Premi(TastoAvanti);

@@ -27,6 +27,8 @@ SKIP = 77
 try:
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
     import xdrive  # noqa: E402
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from palette import APRICOT, NAVY  # noqa: E402
     from Xlib import X, display  # noqa: E402
 except ImportError as e:
     print(f"skipped: {e} (Debian package python3-xlib)")
@@ -34,8 +36,6 @@ except ImportError as e:
 
 TITLE = "Tavole della moltiplicazione"
 SETTINGS = "ImpostazioniVa.dat"
-APRICOT = xdrive.bgr(0x00C0E0FF)
-NAVY = xdrive.bgr(0x00800000)
 FACTOR = float(os.environ.get("TARVO_TIME_FACTOR", "1"))
 STARTUP_BOUND = 5.0 * FACTOR
 # Every call that could write, create or remove a file, and the lookups that show the probe ran.

@@ -145,7 +145,7 @@ private slots:
         QVERIFY(!timer3.enabled() && !timer2.enabled());
         QCOMPARE(s.RaggioCorrente, std::int16_t(0));
         QCOMPARE(s.ContaLampeggi, std::uint8_t(0));
-        QCOMPARE(frame.backColor(), std::optional<Bgr>(ColoreSfondo));
+        QCOMPARE(frame.backColor(), std::optional<Bgr>(ColoreNormale));
         QCOMPARE(g.at("lblRisultato", 0).caption(), std::string("?"));
         QCOMPARE(t.platform.quits, 0);
     }

@@ -80,7 +80,7 @@ void verifyNewTarvo(KeypadRig& r)
     QCOMPARE(r.caption(0), std::string("?"));
     for (int i = 1; i < 8; ++i)
         QCOMPARE(r.caption(i), std::string());
-    QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreSfondo));
+    QCOMPARE(r.w.at("Frame1").backColor(), std::optional<Bgr>(ColoreNormale));
     QVERIFY(!r.celebrating());
     for (int k = 0; k < NumeroTasti; ++k)
         QCOMPARE(r.key(k).enabled(), k <= TastoCancella);

@@ -6,6 +6,7 @@
 
 #include "app/FileProbe.h"
 #include "app/Program.h"
+#include "model/Palette.h"
 #include "model/Window.h"
 #include "qt/QtPlatform.h"
 
@@ -22,16 +23,6 @@
 #include <vector>
 
 namespace tarvo::test {
-
-// Colours the pupil sees (0x00BBGGRR), as the screens define them.
-inline constexpr Bgr Normale = 0x00C0E0FF; // pale apricot: backgrounds, buttons without focus
-inline constexpr Bgr Evidenziato = 0x0080C0FF; // light orange: the focused button
-inline constexpr Bgr CellaVuota = 0x0080FFFF; // light yellow: an answer cell after a reset
-inline constexpr Bgr Giusto = 0x0000F5F5; // yellow: an answer found right
-inline constexpr Bgr Sbagliato = 0x000073FF; // orange: the first answer found wrong
-inline constexpr Bgr GialloPallido = 0x00C0FFFF; // the two colours of the blink
-inline constexpr Bgr Giallo = 0x0000FFFF;
-inline constexpr Bgr Tenda = 0x00FF80FF; // orchid pink: the curtains
 
 inline QColor rgb(Bgr c)
 {

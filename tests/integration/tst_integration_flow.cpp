@@ -64,8 +64,9 @@ class TestIntegrationFlow : public QObject {
         QCOMPARE(rig->qtFocus(id), f);
         for (const auto& c : w.controls())
             if (c->is(Kind::OptionButton))
-                QCOMPARE(c->backColor().value_or(0), c.get() == f ? Evidenziato : Normale);
-        QCOMPARE(rig->shown(id, f->name().c_str(), f->index()), rgb(Evidenziato));
+                QCOMPARE(
+                    c->backColor().value_or(0), c.get() == f ? ColoreEvidenziato : ColoreNormale);
+        QCOMPARE(rig->shown(id, f->name().c_str(), f->index()), rgb(ColoreEvidenziato));
     }
 
     // SPACE until `target` has the focus; false when it never comes.
@@ -204,8 +205,8 @@ class TestIntegrationFlow : public QObject {
             }
         }
         for (int ray = 0; ray < 8; ++ray)
-            QCOMPARE(colour(game(), "lblRisultato", ray), Giusto);
-        QCOMPARE(rig->shown(Gioco, "lblRisultato", 7), rgb(Giusto));
+            QCOMPARE(colour(game(), "lblRisultato", ray), ColoreGiusto);
+        QCOMPARE(rig->shown(Gioco, "lblRisultato", 7), rgb(ColoreGiusto));
         QCOMPARE(int(rig->program.state().RaggioCorrente), 8);
     }
 
@@ -345,12 +346,12 @@ private slots:
         // The check stops at ray 2: the rays before it are yellow, the rest keep light yellow.
         for (int ray = 0; ray < 8; ++ray)
             QCOMPARE(colour(game(), "lblRisultato", ray),
-                ray < 2        ? Giusto
-                    : ray == 2 ? Sbagliato
-                               : CellaVuota);
-        QCOMPARE(rig->shown(Gioco, "lblRisultato", 1), rgb(Giusto));
-        QCOMPARE(rig->shown(Gioco, "lblRisultato", 2), rgb(Sbagliato));
-        QCOMPARE(rig->shown(Gioco, "lblRisultato", 3), rgb(CellaVuota));
+                ray < 2        ? ColoreGiusto
+                    : ray == 2 ? ColoreSbagliato
+                               : GialloChiaro);
+        QCOMPARE(rig->shown(Gioco, "lblRisultato", 1), rgb(ColoreGiusto));
+        QCOMPARE(rig->shown(Gioco, "lblRisultato", 2), rgb(ColoreSbagliato));
+        QCOMPARE(rig->shown(Gioco, "lblRisultato", 3), rgb(GialloChiaro));
         QCOMPARE(cell(2), std::string("?"));
         QCOMPARE(int(rig->program.state().RaggioCorrente), 2);
         QVERIFY(!key(11).enabled());
@@ -367,7 +368,7 @@ private slots:
         QCOMPARE(game().focused(), &key(10));
         answer(Way::Keys, 2, answers[2]);
         for (int ray = 0; ray < 8; ++ray)
-            QCOMPARE(colour(game(), "lblRisultato", ray), Giusto);
+            QCOMPARE(colour(game(), "lblRisultato", ray), ColoreGiusto);
         checkCelebration();
     }
 
@@ -395,14 +396,14 @@ private slots:
         QVERIFY(!rig->platform.timerFor(g.at("Timer3"))->isActive());
         QVERIFY(!rig->platform.timerFor(g.at("Timer2"))->isActive());
         QVERIFY(!rig->widget(Gioco, "Picture11")->isVisible());
-        QCOMPARE(colour(g, "Frame1"), Normale);
-        QCOMPARE(rig->shown(Gioco, "Frame1"), rgb(Normale));
+        QCOMPARE(colour(g, "Frame1"), ColoreNormale);
+        QCOMPARE(rig->shown(Gioco, "Frame1"), rgb(ColoreNormale));
         for (int ray = 0; ray < 8; ++ray) {
             QCOMPARE(cell(ray), std::string(ray == 0 ? "?" : ""));
-            QCOMPARE(colour(g, "lblRisultato", ray), CellaVuota);
+            QCOMPARE(colour(g, "lblRisultato", ray), GialloChiaro);
             QCOMPARE(g.at("lblSegno", ray).visible(), ray == 0);
         }
-        QCOMPARE(rig->shown(Gioco, "lblRisultato", 0), rgb(CellaVuota));
+        QCOMPARE(rig->shown(Gioco, "lblRisultato", 0), rgb(GialloChiaro));
         QCOMPARE(answersOnScreen(), expectedAnswers(20));
         for (int i = 0; i < 14; ++i)
             QCOMPARE(key(i).enabled(), i <= 10);

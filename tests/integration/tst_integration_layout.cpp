@@ -119,8 +119,8 @@ class TestIntegrationLayout : public QObject {
         QVERIFY(s.at("frame1").enabled());
         QVERIFY(rig->widget(Inizio, "Picture1")->width() <= 5);
         const QImage shot = client(Inizio)->grab().toImage();
-        QCOMPARE(shot.pixelColor(6, shot.height() / 2), rgb(Normale));
-        QCOMPARE(shot.pixelColor(shot.width() - 7, shot.height() / 2), rgb(Normale));
+        QCOMPARE(shot.pixelColor(6, shot.height() / 2), rgb(ColoreNormale));
+        QCOMPARE(shot.pixelColor(shot.width() - 7, shot.height() / 2), rgb(ColoreNormale));
     }
 
 private slots:

@@ -166,6 +166,46 @@ private slots:
         QCOMPARE(w.find("Nessuno"), nullptr);
     }
 
+    void controlKeepsItsRowWithTextsOfItsOwn()
+    {
+        auto pw = makeWindow();
+        Window& w = *pw;
+        // Texts made at run time and overwritten once the control exists: it must hold no view
+        // into them.
+        std::string name = "Dinamico";
+        std::string container = "fra";
+        std::string caption = "Ciao";
+        Control& c = w.add({ .kind = Kind::Label,
+            .name = name,
+            .container = container,
+            .rect = { 1, 2, 30, 40 },
+            .caption = caption,
+            .fore = 0x000000C0,
+            .tabIndex = 7,
+            .z = 3 });
+        name.assign("XXXXXXXX");
+        container.assign("YYY");
+        caption.assign("ZZZZ");
+        QCOMPARE(c.name(), std::string("Dinamico"));
+        QCOMPARE(&w.at("Dinamico"), &c);
+        QVERIFY(c.def().name == "Dinamico");
+        QVERIFY(c.def().container == "fra");
+        QCOMPARE(c.container(), &w.at("fra"));
+        QCOMPARE(c.caption(), std::string("Ciao"));
+        QCOMPARE(c.tabIndex(), 7);
+        QCOMPARE(c.z(), 3);
+        QCOMPARE(c.foreColor(), std::optional<Bgr>(0x000000C0));
+
+        // Run-time changes leave the row's design-time values as they were.
+        c.setCaption("nuovo");
+        QVERIFY(c.move({ 5, 6, 70, 80 }));
+        c.setVisible(false);
+        QVERIFY(c.rect() == (Twips { 5, 6, 70, 80 }));
+        QVERIFY(c.def().rect == (Twips { 1, 2, 30, 40 }));
+        QVERIFY(c.def().visible);
+        QVERIFY(!c.visible());
+    }
+
     void timerTicksOnlyWhileEnabled()
     {
         Window w({ .name = "t", .title = "t", .clientWidth = 10, .clientHeight = 10 });
