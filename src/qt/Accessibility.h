@@ -21,6 +21,11 @@ class WindowView;
 // calling it again does nothing.
 void installAccessibility();
 
+// Says `words` through a screen reader once `window` is the active window: a notification of the
+// window appears, which readers present at once without moving the focus. Words given in one
+// turn of the event loop are said together. Nothing happens while no reader listens.
+void announce(QWidget* window, const std::string& words);
+
 // Raises NameChanged and DescriptionChanged for the texts of one window whenever what a reader
 // would hear of them changes: an answer cell's sentence changes with the centre number and its
 // subtrahend as well as with its own caption, and its verdict only when a colour changes meaning

@@ -95,6 +95,11 @@ void QtPlatform::post(std::function<void()> f)
         &context_, [f = std::move(f)] { f(); }, Qt::QueuedConnection);
 }
 
+void QtPlatform::announce(Window& w, const std::string& words)
+{
+    tarvo::qt::announce(view(w), words);
+}
+
 void QtPlatform::quit()
 {
     QCoreApplication::exit(0);

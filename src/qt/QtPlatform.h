@@ -42,6 +42,8 @@ public:
     void post(std::function<void()> f) override;
     // Leaves every running event loop, the nested modal ones included; exit code 0.
     void quit() override;
+    // Said by a screen reader once the window is active; nothing while no reader listens.
+    void announce(Window& w, const std::string& words) override;
 
     // The icon of windows whose hasIcon() is true (the others keep the application's).
     void setIcon(const QIcon& icon);
