@@ -305,6 +305,14 @@ void installAccessibility()
     if (installed)
         return;
     installed = true;
+    // Qt 6.4 reads the accessibility bus's "enabled" state once, when its bridge starts, and never
+    // again (its D-Bus layer has no property-change notifications): a screen reader started
+    // later would find the program silent. Always-on makes the bridge register with the bus
+    // whenever one exists, as GTK programs do; Qt then sends only the events that a listening
+    // reader has asked for, so without one nothing is sent. Must precede the bridge's creation,
+    // at the first window shown.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     QAccessible::installFactory(factory);
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -60,7 +61,9 @@ private:
     WindowView* view(const Window& w) const;
 
     std::unordered_map<const Window*, QPointer<WindowView>> views_;
-    std::vector<QPointer<WindowView>> unloaded_; // deleted later, or by the destructor
+    std::vector<QPointer<WindowView>> unloaded_;
+    std::unordered_map<const Window*, std::vector<std::string>>
+        early_; // deleted later, or by the destructor
     QIcon icon_;
     QObject context_; // posted calls die with the platform
 };
