@@ -9,6 +9,7 @@ if [ "${1:-run}" = test ]; then
     # package checks; a font other than Liberation for the missing-fonts case
     packages+=(clang-format python3 python3-xlib openbox imagemagick dbus dbus-x11 at-spi2-core
         python3-pyatspi strace desktop-file-utils appstream dpkg-dev file fonts-dejavu-core fontconfig)
+    packages+=(orca speech-dispatcher) # the screen reader that judges the play by ear
 fi
 
 missing=()
