@@ -33,6 +33,7 @@ struct ControlDef {
     int borderPx = 1; // shapes: border width in pixels (0: no border)
     std::optional<Bgr> borderColor = {}; // shapes: empty means the default line colour
     bool frameLine = false; // frames and picture boxes: draw a frame line
+    bool decorative = false; // only to be seen: a screen reader reads it through something else
     Dock dock = Dock::None; // picture boxes docked to a window edge
     int z = 0; // stacking among siblings of the same class: higher lies in front
     int intervalMs = 0; // timers
@@ -61,6 +62,7 @@ public:
     int borderPx() const { return borderPx_; }
     const std::optional<Bgr>& borderColor() const { return borderColor_; }
     bool frameLine() const { return frameLine_; }
+    bool decorative() const { return decorative_; }
     Dock dock() const { return dock_; }
     int z() const { return z_; }
 
@@ -123,6 +125,7 @@ private:
     int borderPx_;
     std::optional<Bgr> borderColor_;
     bool frameLine_;
+    bool decorative_;
     Dock dock_;
     int z_;
 

@@ -1,6 +1,6 @@
 #include "qt/Accessibility.h"
 
-#include "qt/AccessibleText.h"
+#include "game/Lettura.h"
 #include "qt/ControlWidgets.h"
 #include "qt/WindowView.h"
 

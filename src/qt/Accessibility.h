@@ -3,7 +3,7 @@
 // Buttons read as push buttons named by their caption, whose press action acts as a left click;
 // labels read as static text, an answer cell as its ray's sentence with the check's verdict as
 // description; frames are groups; shapes, curtains and the other decorations are left out of the
-// tree. What is read, and in which order, comes from AccessibleText.h.
+// tree. What is read, and in which order, comes from the game layer (game/Lettura.h).
 
 #include "model/Window.h"
 

@@ -50,7 +50,7 @@ public:
     void setIcon(const QIcon& icon);
 
     // Lookups, for tests: null when the window is not shown or the control has no such object.
-    // Widgets are named after their control, "Option1(3)" for array members; views after their
+    // Widgets are named after their control, "Name(3)" for array members; views after their
     // window.
     QWidget* viewFor(const Window& w) const;
     QWidget* widgetFor(const Control& c) const;
