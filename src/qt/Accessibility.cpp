@@ -311,8 +311,7 @@ void installAccessibility()
     // whenever one exists, as GTK programs do; Qt then sends only the events that a listening
     // reader has asked for, so without one nothing is sent. Must precede the bridge's creation,
     // at the first window shown.
-    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
-        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     QAccessible::installFactory(factory);
 }
 
