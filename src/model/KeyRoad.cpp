@@ -98,12 +98,6 @@ void KeyRoad::closed(const Window& w)
         disarm();
 }
 
-void KeyRoad::forgetHeld()
-{
-    down_.clear();
-    disarm();
-}
-
 void KeyRoad::disarm()
 {
     armed_ = nullptr;

@@ -39,8 +39,6 @@ public:
     void focusMoved(const Window& w);
     // `w` is no longer shown: the keys held on it stay down, but belong to no window.
     void closed(const Window& w);
-    // The keyboard went to another program, where the releases of held keys are never seen.
-    void forgetHeld();
 
     bool isDown(int key) const { return down_.contains(key); }
 

@@ -60,12 +60,6 @@ KeyRouter::KeyRouter(ViewHost& host)
     : host_(host)
 {
     serverReportsHeldKeys(); // before the first key reaches the program
-    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, &context_,
-        [this](Qt::ApplicationState state) {
-            if (state != Qt::ApplicationActive)
-                if (KeyRoad* r = road())
-                    r->forgetHeld();
-        });
 }
 
 KeyRoad* KeyRouter::road() const

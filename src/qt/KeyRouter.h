@@ -12,8 +12,6 @@
 
 #include "model/KeyRoad.h"
 
-#include <QObject>
-
 class QKeyEvent;
 
 namespace tarvo::qt {
@@ -36,7 +34,6 @@ private:
     KeyRoad* road() const;
 
     ViewHost& host_;
-    QObject context_; // the keyboard leaving the program, heard while the router lives
 };
 
 } // namespace tarvo::qt
