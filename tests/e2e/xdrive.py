@@ -149,14 +149,28 @@ class Program:
         for k in keys:
             self.tap(k)
 
+    # XTEST moves the pointer at once, but a button event sent before the move may reach the
+    # clients only after it, at the new place: at machine speed a click on "1" and then one on
+    # "2" both land on "2" (a plain X client sees the same). So every fake button event is
+    # followed by a wait until the server's own pointer state shows it.
+    _MASKS = {1: X.Button1Mask, 2: X.Button2Mask, 3: X.Button3Mask}
+
+    def _settle(self, button, down):
+        mask = self._MASKS.get(button)
+        if mask is None:
+            self.d.sync()
+            return
+        wait_until(lambda: bool(self.root.query_pointer().mask & mask) == down, 30.0,
+                   f"the server to take button {button} {'down' if down else 'up'}")
+
     def mouse_press(self, x, y, button=1):
         xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
         xtest.fake_input(self.d, X.ButtonPress, button)
-        self.d.sync()
+        self._settle(button, True)
 
     def mouse_release(self, button=1):
         xtest.fake_input(self.d, X.ButtonRelease, button)
-        self.d.sync()
+        self._settle(button, False)
 
     def click(self, x, y, button=1):
         self.mouse_press(x, y, button)
