@@ -97,10 +97,18 @@ class Run(xdrive.Program):
         self.root = self.d.screen().root
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
         self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
+        # Keysyms the keyboard map lacks go on a run of keycodes the pupil never uses (above
+        # the main block, outside the modifier map), mapped all at once for a storm: the window
+        # manager re-grabs its bindings at every change of the map, so one change per keysym
+        # would keep it busy for seconds, and it holds the pointer meanwhile.
         info = self.d.display.info
-        mapping = self.d.get_keyboard_mapping(info.min_keycode,
-                                              info.max_keycode - info.min_keycode + 1)
-        self.spare = next(info.min_keycode + i for i, row in enumerate(mapping) if not any(row))
+        modifiers = {k for group in self.d.get_modifier_mapping() for k in group if k}
+        run, best = [], []
+        for code in range(136, info.max_keycode + 1):
+            run = run + [code] if code not in modifiers else []
+            best = max(best, run, key=len)
+        self.spares = best[:32]
+        self.saved = self.d.get_keyboard_mapping(self.spares[0], len(self.spares))
         self.rss, self.fds = [], []
 
     def output(self):
@@ -108,15 +116,20 @@ class Run(xdrive.Program):
         with open(self.log_path, "rb") as f:
             return f.read().decode(errors="replace")
 
-    def keysym(self, sym):
-        """Types a keysym the keyboard map lacks, as xdotool does: on a spare keycode mapped to it
-        for the one tap."""
-        self.d.change_keyboard_mapping(self.spare, [(sym,)])
-        self.d.sync()
-        xtest.fake_input(self.d, X.KeyPress, self.spare, time=1)
-        xtest.fake_input(self.d, X.KeyRelease, self.spare)
-        self.d.sync()
-        self.d.change_keyboard_mapping(self.spare, [(0,)])
+    def keysyms(self, syms):
+        """Types keysyms the keyboard map lacks, each once, as xdotool does: on keycodes mapped
+        to them for the taps, then given back their own keysyms."""
+        width = len(self.saved[0])
+        for k in range(0, len(syms), len(self.spares)):
+            batch = syms[k:k + len(self.spares)]
+            self.d.change_keyboard_mapping(
+                self.spares[0], [(sym,) + (0,) * (width - 1) for sym in batch])
+            self.d.sync()
+            for code in self.spares[:len(batch)]:
+                xtest.fake_input(self.d, X.KeyPress, code, time=1)
+                xtest.fake_input(self.d, X.KeyRelease, code)
+            self.d.sync()
+        self.d.change_keyboard_mapping(self.spares[0], [tuple(row) for row in self.saved])
         self.d.sync()
 
     def measure(self):
@@ -290,9 +303,7 @@ class Game:
 
     def storm(self, count):
         self.note(f"storm of {count} keysyms")
-        for _ in range(count):
-            sym, _name = self.rng.choice(UNUSUAL)
-            self.p.keysym(sym)
+        self.p.keysyms([self.rng.choice(UNUSUAL)[0] for _ in range(count)])
 
 
 def apply_digit(cell, digit):
@@ -501,9 +512,8 @@ def mode_keys(run, game, rng):
     group = 20
     for k in range(0, len(UNUSUAL), group):
         names = [name for _, name in UNUSUAL[k:k + group]]
-        for sym, name in UNUSUAL[k:k + group]:
-            game.note(f"keysym {name}")
-            run.keysym(sym)
+        game.note("keysyms " + " ".join(names))
+        run.keysyms([sym for sym, _ in UNUSUAL[k:k + group]])
         game.settle("?", 0, f"keysyms {names[0]} .. {names[-1]}")
         now = game.focused()
         _, enabled = game.states()
