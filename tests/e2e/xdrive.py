@@ -98,19 +98,22 @@ class Program:
 
     def pixel(self, win, x, y):
         """The (red, green, blue) of a pixel inside the window."""
-        img = win.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF)
-        b, g, r = img.data[0], img.data[1], img.data[2]
-        return r, g, b
+        return self.pixels(win, x, y, 1, 1)[0][0]
 
     def pixels(self, win, x, y, width, height):
-        """The (red, green, blue) of a rectangle inside the window, as rows, in one request."""
+        """The (red, green, blue) of a rectangle inside the window, as rows, in one request.
+        Depth 24 (4 bytes a pixel) and 16 (2 bytes, red 5, green 6, blue 5 bits)."""
         img = win.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
         data = img.data
-        stride = len(data) // height
-        step = stride // width  # bytes per pixel: 4 at depth 24
-        return [[(data[row * stride + col * step + 2], data[row * stride + col * step + 1],
-                  data[row * stride + col * step]) for col in range(width)]
-                for row in range(height)]
+        stride = len(data) // height  # rows are padded to 32 bits
+        step = 2 if img.depth == 16 else 4  # bytes per pixel
+
+        def rgb(at):
+            if step == 2:
+                v = data[at] | data[at + 1] << 8
+                return ((v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31)
+            return data[at + 2], data[at + 1], data[at]
+        return [[rgb(row * stride + col * step) for col in range(width)] for row in range(height)]
 
     def close(self, win):
         """Asks the window to close, as a window manager's close button does."""

@@ -19,6 +19,7 @@ The seed is printed; TARVO_RSOAK_SEED replays a run. TARVO_TIME_FACTOR stretches
 (sanitizer builds). Runs under tests/support/desktop.py --wm --atspi with TARVO_BIN set.
 """
 
+import collections
 import os
 import random
 import re
@@ -37,6 +38,7 @@ except ImportError as e:
     print(f"skipped: {e} (Debian packages python3-pyatspi, python3-xlib)")
     sys.exit(77)
 
+import tarvo_ui  # noqa: E402
 import xdrive  # noqa: E402
 from tarvo_ui import (APRICOT, AVANTI, CANCELLA, CHOICE, COMMAND, ESCO, GAME_DESIGN,  # noqa: E402
                       GAME_TITLE, HIGHLIGHT, KEY, NUOVO_TARVO, START_DESIGN, START_FREE,
@@ -166,6 +168,73 @@ def fresh(o):
     return o
 
 
+class Shot:
+    """One picture of a part of a window (a single request), its pixels decoded when read."""
+
+    def __init__(self, screen, rects):
+        self.screen = screen
+        _, _, self.width, self.height = screen.p.geometry(screen.win)
+        corners = [self.at(r, fx, fy) for r in rects for fx, fy in ((0, 0), (1, 1))]
+        self.x0 = max(0, min(x for x, _ in corners) - 6)
+        self.y0 = max(0, min(y for _, y in corners) - 6)
+        width = max(x for x, _ in corners) + 7 - self.x0
+        height = max(y for _, y in corners) + 7 - self.y0
+        self.img = screen.win.get_image(self.x0, self.y0, width, height, X.ZPixmap, 0xFFFFFFFF)
+        self.stride = len(self.img.data) // height
+        self.step = 2 if self.img.depth == 16 else 4
+
+    def at(self, rect, fx, fy):
+        """As Screen.at, with the window's size read once for the whole picture."""
+        s = self.screen
+        left, top, w, h = rect
+        x = (left + fx * w) / s.design[0] * self.width
+        y = s.top + (top + fy * h) / s.design[1] * (self.height - s.top)
+        return int(x), int(y)
+
+    def px(self, x, y):
+        d, at = self.img.data, (y - self.y0) * self.stride + (x - self.x0) * self.step
+        if self.step == 2:
+            v = d[at] | d[at + 1] << 8
+            return (v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31
+        return d[at + 2], d[at + 1], d[at]
+
+    def face(self, rect):
+        """A button's face colour: the commonest colour inside its edges. A single spot would
+        land on the caption or the focus rectangle where the button is small for its font."""
+        spots = [self.at(rect, 0.1 + 0.8 * i / 8, 0.1 + 0.8 * j / 8)
+                 for i in range(9) for j in range(9)]
+        return collections.Counter(self.px(x, y) for x, y in spots).most_common(1)[0][0]
+
+    def lit(self, rects):
+        return [i for i, r in enumerate(rects) if same(self.face(r), HIGHLIGHT)]
+
+    def raised(self, rect):
+        """A raised button: white along its top and left edges, black along its bottom and
+        right, and no caption ink over them. The rows of buttons are 2 pixels apart, so the
+        neighbours' edges show too; the left edge's white is the rightmost white near it (the
+        frame's etched line lies further out)."""
+        x, top = self.at(rect, 0.5, 0.0)
+        _, bottom = self.at(rect, 0.5, 1.0)
+        white = (255, 255, 255)
+        if not any(xdrive.close_enough(self.px(x, y), white, 8) for y in range(top - 4, top + 5)):
+            return False
+        if not any(max(self.px(x, y)) < 40 for y in range(bottom - 4, bottom + 5)):
+            return False
+        left, y0 = self.at(rect, 0.0, 0.2)
+        right, y1 = self.at(rect, 1.0, 0.8)
+        for y in range(y0, y1, 2):
+            whites = [k for k in range(left - 3, left + 4)
+                      if xdrive.close_enough(self.px(k, y), white, 8)]
+            blacks = [k for k in range(right - 3, right + 4) if max(self.px(k, y)) < 40]
+            if not whites or not blacks:
+                return False
+            band = [self.px(k, y) for k in (whites[-1] + 1, whites[-1] + 2, blacks[0] - 2,
+                                            blacks[0] - 1)]
+            if any(c[2] > 150 and c[0] < 80 and c[1] < 80 for c in band):
+                return False
+        return True
+
+
 CELL_SENTENCE = re.compile(r"(\d+) meno (\d+) uguale(?: (\S+)|, da fare)")
 
 
@@ -213,25 +282,7 @@ class Game:
         return focused, enabled
 
     def lit(self):
-        return [i for i in range(KEYS) if same(self.screen.face(KEY[i]), HIGHLIGHT)]
-
-    def sunken(self):
-        """The buttons not drawn raised: a raised edge is white along the top and black along
-        the bottom, read on the button's middle column."""
-        bad = []
-        for i in range(KEYS):
-            x, top = self.screen.at(KEY[i], 0.5, 0.0)
-            _, bottom = self.screen.at(KEY[i], 0.5, 1.0)
-            column = [row[0] for row in self.p.pixels(self.screen.win, x, top - 4, 1,
-                                                       bottom - top + 9)]
-            # The rows of buttons are 2 pixels apart: the neighbours' edges show too, but a
-            # sunken button has no white at its top and no black at its bottom.
-            head, tail = column[:9], column[-9:]
-            white = any(xdrive.close_enough(c, (255, 255, 255), 8) for c in head)
-            black = any(max(c) < 40 for c in tail)
-            if not (white and black):
-                bad.append(i)
-        return bad
+        return Shot(self.screen, KEY).lit(KEY)
 
     def problems(self, expect_cell, ray):
         """What is wrong now, or an empty list."""
@@ -245,17 +296,18 @@ class Game:
             elif got != "?" and not re.fullmatch(r"[1-9][0-9]{0,2}", got):
                 found.append(f"cell {ray} holds {got!r}")
         focused, _ = self.states()
-        lit = self.lit()
+        shot = Shot(self.screen, KEY)
+        lit = shot.lit(KEY)
         if len(focused) != 1:
             found.append(f"focused buttons {focused}")
         if lit != focused:
             found.append(f"highlighted {lit}, focused {focused}")
-        off = [i for i in range(KEYS) if i not in lit and not same(self.screen.face(KEY[i]), APRICOT)]
+        off = [i for i in range(KEYS) if i not in lit and not same(shot.face(KEY[i]), APRICOT)]
         if off:
             found.append(f"face not in the normal colour: {off}")
-        sunken = self.sunken()
+        sunken = [i for i in range(KEYS) if not shot.raised(KEY[i])]
         if sunken:
-            found.append(f"drawn pressed in: {sunken}")
+            found.append(f"not drawn raised, or edges painted over: {sunken}")
         return found
 
     def settle(self, expect_cell, ray, what):
@@ -457,6 +509,27 @@ def open_game(run, app, rng, history):
     start = Screen(run, run.wait_window(START_TITLE, BOUND * 3), START_DESIGN)
     xdrive.wait_until(lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), BOUND * 3,
                       "the curtains to open")
+    # The start screen too: one highlighted button, the focused one.
+    frame = xdrive.wait_until(
+        lambda: next((f for f in app if f is not None and f.name == START_TITLE), None),
+        BOUND * 3, "the start window on the accessibility bus")
+    names = [str(n) for n in range(10, 21)] + ["Vai", "Ripristina", "Esci"]
+    by_name = {o.name: o for o in descendants(frame) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+    buttons = [by_name[n] for n in names]
+    rects = CHOICE + COMMAND
+
+    def start_agrees():
+        focused = [i for i, b in enumerate(buttons)
+                   if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)]
+        return len(focused) == 1 and Shot(start, rects).lit(rects) == focused
+
+    try:
+        xdrive.wait_until(start_agrees, BOUND, "one highlighted start button, the focused one")
+    except xdrive.Timeout:
+        focused = [i for i, b in enumerate(buttons)
+                   if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)]
+        raise Failure(f"start screen: highlighted {Shot(start, rects).lit(rects)}, "
+                      f"focused {focused}")
     centre = rng.randrange(10, 21)
     start.click(CHOICE[centre - 10], button=rng.choice((1, 2, 3)))
     start.wait_highlight(COMMAND[0], '"Vai"', BOUND)
@@ -539,6 +612,8 @@ def main():
         app = xdrive.wait_until(
             lambda: next((a for a in desktop if a is not None and a.name == "Tarvo"), None),
             BOUND * 4, "the program on the accessibility bus")
+        if run.d.screen().root_depth < 24:
+            tarvo_ui.TOLERANCE = 8  # 5 or 6 bits a channel
         # The numeric keypad types digits only with NumLock on.
         if not run.root.query_pointer().mask & X.Mod2Mask:
             run.tap("Num_Lock")
