@@ -630,9 +630,10 @@ def main():
         code = run.wait_exit(BOUND * 2)
         if code != 0:
             raise Failure(f"exit code {code}")
-        warnings = [line for line in run.output().splitlines() if "QPainter" in line]
+        marks = ("QPainter", "AddressSanitizer", "LeakSanitizer", "runtime error:")
+        warnings = [line for line in run.output().splitlines() if any(m in line for m in marks)]
         if warnings:
-            raise Failure(f"painter warnings: {warnings[:3]}")
+            raise Failure(f"the program reported: {warnings[:3]}")
         run.report()
     except BaseException as e:
         print(f"FAIL (seed {seed}): {e}", file=sys.stderr)
