@@ -69,7 +69,11 @@ class Program:
                 continue
             title = self._titled(w)
             if title is None:
-                for c in w.query_tree().children:
+                try:
+                    children = w.query_tree().children
+                except Exception:  # the frame may vanish while we look at it
+                    continue
+                for c in children:
                     title = self._titled(c)
                     if title is not None:
                         w = c

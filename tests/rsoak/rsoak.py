@@ -506,7 +506,7 @@ class Pupil:
 
 
 def open_game(run, app, rng, history):
-    start = Screen(run, run.wait_window(START_TITLE, BOUND * 3), START_DESIGN)
+    start = Screen(run, run.wait_window(START_TITLE, BOUND * 6), START_DESIGN)
     xdrive.wait_until(lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), BOUND * 3,
                       "the curtains to open")
     # The start screen too: one highlighted button, the focused one.
