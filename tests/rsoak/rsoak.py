@@ -635,6 +635,10 @@ def main():
         if warnings:
             raise Failure(f"the program reported: {warnings[:3]}")
         run.report()
+        # A descriptor opened per tarvo or per window would show here; the accessibility
+        # bridge may open one more the first time it is asked.
+        if run.fds and run.fds[-1] > run.fds[0] + 1:
+            raise Failure(f"open descriptors grew from {run.fds[0]} to {run.fds[-1]}")
     except BaseException as e:
         print(f"FAIL (seed {seed}): {e}", file=sys.stderr)
         print("last steps: " + " | ".join(history[-15:]), file=sys.stderr)
