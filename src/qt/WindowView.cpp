@@ -10,6 +10,13 @@
 #include <QTimer>
 #include <QWindow>
 
+#ifdef TARVO_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#endif
+
 #include <algorithm>
 
 namespace tarvo::qt {
@@ -28,6 +35,33 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
+
+// Whether a window manager will place, frame and maximise our windows. Off X11 (Wayland) the
+// compositor always does.
+bool windowManagerRunning()
+{
+#ifdef TARVO_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return true;
+    xcb_connection_t* c = x11->connection();
+    static constexpr char name[] = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom
+        = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* prop = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool running = atom->atom != XCB_ATOM_NONE && prop && prop->type == XCB_ATOM_WINDOW
+        && xcb_get_property_value_length(prop) > 0;
+    free(prop);
+    free(atom);
+    return running;
+#else
+    return true;
+#endif
+}
 
 QString objectNameOf(const Control& c)
 {
@@ -335,14 +369,19 @@ void WindowView::present(bool modal, QWidget* opener)
             windowHandle()->setTransientParent(opener->windowHandle());
         }
     }
-    if (w.maximised()) {
+    const QRect avail = screen()->availableGeometry();
+    if (w.maximised() && !windowManagerRunning()) {
         // Without a window manager nobody maximises the window: take the screen ourselves.
-        setGeometry(screen()->availableGeometry());
+        setGeometry(avail);
         showMaximized();
     } else {
-        const QRect avail = screen()->availableGeometry();
+        // Also the geometry a maximised window returns to when the user un-maximises it: its
+        // design size, centred, title bar on the screen.
         move(avail.center() - QPoint(outer.width() / 2, outer.height() / 2));
-        show();
+        if (w.maximised())
+            showMaximized();
+        else
+            show();
     }
     if (!model_)
         return;
