@@ -479,6 +479,15 @@ void WindowView::changeEvent(QEvent* e)
     QMainWindow::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow() && model_)
         model_->raiseActivate();
+    if (e->type() == QEvent::WindowStateChange && model_) {
+        // Minimising and restoring are Resizes as well, though the client area keeps its size:
+        // the controls are laid out again and the start screen's curtains close and reopen.
+        const auto old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+        if ((old & Qt::WindowMinimized) != (windowState() & Qt::WindowMinimized)) {
+            reportedOnce_ = false;
+            clientResized();
+        }
+    }
 }
 
 void WindowView::closeEvent(QCloseEvent* e)
