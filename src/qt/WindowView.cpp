@@ -1,6 +1,7 @@
 #include "qt/WindowView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -363,6 +364,11 @@ void WindowView::present(bool modal, QWidget* opener)
     else
         setFixedSize(outer);
     if (modal) {
+        // No minimise or maximise of its own: a modal screen hidden alone would leave its
+        // opener shown, deaf to every key and click.
+        setWindowFlags(
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        opener_ = opener;
         setWindowModality(Qt::ApplicationModal);
         if (opener && opener->windowHandle()) {
             winId();
@@ -474,11 +480,28 @@ void WindowView::rescale()
     clientResized();
 }
 
+void WindowView::frontModal()
+{
+    auto* modal = dynamic_cast<WindowView*>(QApplication::activeModalWidget());
+    if (modal && modal != this && modal->opener_ == this && modal->model_)
+        modal->bringToFront();
+}
+
 void WindowView::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow() && model_)
-        model_->raiseActivate();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+        frontModal();
+        if (model_)
+            model_->raiseActivate();
+    }
+    if (e->type() == QEvent::WindowStateChange && !isMinimized())
+        frontModal();
+    // A window manager that minimises a modal view all the same takes its opener along, and
+    // restoring the opener brings both back.
+    if (e->type() == QEvent::WindowStateChange && isMinimized() && opener_ && model_
+        && !opener_->isMinimized())
+        opener_->showMinimized();
     if (e->type() == QEvent::WindowStateChange && model_) {
         // Minimising and restoring are Resizes as well, though the client area keeps its size:
         // the controls are laid out again and the start screen's curtains close and reopen.

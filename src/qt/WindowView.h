@@ -9,6 +9,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <unordered_map>
 #include <vector>
@@ -46,6 +47,7 @@ public:
     QTimer* timerFor(const Control& c) const;
 
 protected:
+    // Activation, and minimise/restore (each a Resize); a modal view never hides on its own.
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -72,6 +74,8 @@ private:
     void clientResized();
     void updateFrameWidth();
     void rescale();
+    // A modal view shown over this one is brought back in front of it.
+    void frontModal();
     Control* controlOf(QWidget* w) const;
 
     Window* model_;
@@ -84,6 +88,7 @@ private:
     std::unordered_map<const Control*, QAction*> actions_;
     std::vector<Control*> buttonsInTabOrder_;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<QWidget> opener_; // of a modal view: the window it belongs to
     QSize reported_;
     bool reportedOnce_ = false;
 };

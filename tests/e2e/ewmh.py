@@ -4,6 +4,7 @@ maximise and un-maximise (_NET_WM_STATE), minimise (WM_CHANGE_STATE), activate
 actions, icon. For the real-window tests under openbox; every wait polls (xdrive.wait_until).
 """
 
+import xdrive
 from Xlib import X, Xatom, protocol
 
 ICONIC = 3
@@ -38,6 +39,19 @@ class Wm:
         """As a task bar does when its entry for the window is clicked."""
         self._message(win, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0])
 
+    def sync(self):
+        """Returns once the window manager has handled every request sent before: it answers a
+        _NET_REQUEST_FRAME_EXTENTS for a window of our own, in order, by setting a property."""
+        probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+        try:
+            self._message(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
+            xdrive.wait_until(lambda: probe.get_full_property(
+                self.atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL) is not None,
+                what="the window manager's answer")
+        finally:
+            probe.destroy()
+            self.d.flush()
+
     # Reports -------------------------------------------------------------------------------
     def _atoms(self, win, name):
         try:
@@ -61,6 +75,17 @@ class Wm:
 
     def allowed(self, win):
         return {self.d.get_atom_name(a) for a in self._atoms(win, "_NET_WM_ALLOWED_ACTIONS")}
+
+    def asks_minimise(self, win):
+        """Whether the window's Motif hints leave it a minimise function or button."""
+        prop = win.get_full_property(self.atom("_MOTIF_WM_HINTS"), X.AnyPropertyType)
+        if not prop or len(prop.value) < 3:
+            return True  # no hints: the window manager's defaults, minimise included
+        flags, functions, decorations = prop.value[0], prop.value[1], prop.value[2]
+        func_all, func_minimise, decor_all, decor_minimise = 1, 1 << 3, 1, 1 << 5
+        asks_function = not flags & 1 or functions & (func_all | func_minimise)
+        asks_button = not flags & 2 or decorations & (decor_all | decor_minimise)
+        return bool(asks_function or asks_button)
 
     def has_icon(self, win):
         prop = win.get_full_property(self.atom("_NET_WM_ICON"), Xatom.CARDINAL)
@@ -86,6 +111,10 @@ class Wm:
         order = self.stacking()
         return upper.id in order and lower.id in order and order.index(upper.id) > order.index(
             lower.id)
+
+    def active(self):
+        prop = self.root.get_full_property(self.atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW)
+        return prop.value[0] if prop and len(prop.value) else None
 
     def screen_size(self):
         g = self.root.get_geometry()
