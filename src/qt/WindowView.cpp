@@ -13,6 +13,7 @@
 
 #ifdef TARVO_HAVE_XCB
 #include <QGuiApplication>
+#include <QImage>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -376,9 +377,12 @@ void WindowView::present(bool modal, QWidget* opener)
         }
     }
     const QRect avail = screen()->availableGeometry();
-    if (w.maximised() && !windowManagerRunning()) {
-        // Without a window manager nobody maximises the window: take the screen ourselves.
+    const bool managed = windowManagerRunning();
+    if (w.maximised() && !managed)
         setGeometry(avail);
+    setFirstFrameBackground();
+    if (w.maximised() && !managed) {
+        // Without a window manager nobody maximises the window: take the screen ourselves.
         showMaximized();
     } else {
         // Also the geometry a maximised window returns to when the user un-maximises it: its
@@ -404,6 +408,25 @@ void WindowView::present(bool modal, QWidget* opener)
         raise();
         activateWindow();
     }
+}
+
+void WindowView::setFirstFrameBackground()
+{
+#ifdef TARVO_HAVE_XCB
+    // The X server shows a new window at once, yet Qt paints it only after the map: until then
+    // the window would show whatever lay below, black on a bare server. The server fills it
+    // with its background instead: the colour that the first frame, painted now, has at its
+    // centre (the start screen's closed curtains).
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    const QImage first = grab().toImage();
+    if (first.isNull())
+        return;
+    const quint32 pixel = first.pixel(first.width() / 2, first.height() / 2) & 0xFFFFFFu;
+    xcb_change_window_attributes(
+        x11->connection(), static_cast<xcb_window_t>(winId()), XCB_CW_BACK_PIXEL, &pixel);
+#endif
 }
 
 void WindowView::bringToFront()

@@ -76,6 +76,8 @@ private:
     void rescale();
     // A modal view shown over this one is brought back in front of it.
     void frontModal();
+    // Before the first map: the X server fills the window with its first frame's colour.
+    void setFirstFrameBackground();
     Control* controlOf(QWidget* w) const;
 
     Window* model_;
