@@ -87,9 +87,11 @@ class Wm:
         asks_button = not flags & 2 or decorations & (decor_all | decor_minimise)
         return bool(asks_function or asks_button)
 
-    def has_icon(self, win):
-        prop = win.get_full_property(self.atom("_NET_WM_ICON"), Xatom.CARDINAL)
-        return bool(prop and len(prop.value) > 2)
+    def icon(self, win):
+        """The window's _NET_WM_ICON data (sizes and pixels); openbox puts a default of its own
+        on a window that brings none."""
+        prop = win.get_full_property(self.atom("_NET_WM_ICON"), Xatom.CARDINAL, sizehint=1 << 20)
+        return list(prop.value) if prop else []
 
     def frame(self, win):
         """The window manager's frame around a client window (the root's child holding it)."""
