@@ -12,6 +12,8 @@
 #include <QWindow>
 
 #ifdef TARVO_HAVE_XCB
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <xcb/xcb.h>
@@ -65,6 +67,30 @@ bool windowManagerRunning()
 #endif
 }
 
+#ifdef TARVO_HAVE_XCB
+xcb_connection_t* xcbConnection()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t frameExtentsAtom()
+{
+    static const xcb_atom_t atom = [] {
+        xcb_connection_t* c = xcbConnection();
+        if (!c)
+            return xcb_atom_t(XCB_ATOM_NONE);
+        static constexpr char name[] = "_NET_FRAME_EXTENTS";
+        xcb_intern_atom_reply_t* reply
+            = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return a;
+    }();
+    return atom;
+}
+#endif
+
 QString objectNameOf(const Control& c)
 {
     QString name = QString::fromStdString(c.name());
@@ -94,14 +120,50 @@ private:
     WindowView& view_;
 };
 
+#ifdef TARVO_HAVE_XCB
+// Tells the view when the window manager has changed the frame around it: that comes as a
+// property change, after the resize that caused it.
+class WindowView::FrameWatcher final : public QAbstractNativeEventFilter {
+public:
+    explicit FrameWatcher(WindowView& view)
+        : view_(view)
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t" || !view_.testAttribute(Qt::WA_WState_Created))
+            return false;
+        const auto* ev = static_cast<const xcb_generic_event_t*>(message);
+        if ((ev->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto* pn = static_cast<const xcb_property_notify_event_t*>(message);
+        if (pn->window == static_cast<xcb_window_t>(view_.winId())
+            && pn->atom == frameExtentsAtom())
+            view_.frameChanged();
+        return false;
+    }
+
+private:
+    WindowView& view_;
+};
+#endif
+
 WindowView::WindowView(Window& window)
     : model_(&window)
 {
     build();
+#ifdef TARVO_HAVE_XCB
+    frameWatcher_ = std::make_unique<FrameWatcher>(*this);
+    QCoreApplication::instance()->installNativeEventFilter(frameWatcher_.get());
+#endif
 }
 
 WindowView::~WindowView()
 {
+#ifdef TARVO_HAVE_XCB
+    QCoreApplication::instance()->removeNativeEventFilter(frameWatcher_.get());
+#endif
     // The model may be gone already; deleting the children must not report to it.
     model_ = nullptr;
 }
@@ -485,8 +547,38 @@ void WindowView::clientResized()
 
 void WindowView::updateFrameWidth()
 {
-    if (model_ && client_)
-        model_->setFrameWidth(scale_.twips(frameGeometry().width() - client_->width()));
+    if (!model_ || !client_)
+        return;
+    int frame = frameGeometry().width() - client_->width();
+#ifdef TARVO_HAVE_XCB
+    // Qt refreshes its frame margins only on a later event; the window manager's own word is
+    // read here, as it stands now.
+    xcb_connection_t* c = xcbConnection();
+    if (c && frameExtentsAtom() != XCB_ATOM_NONE && testAttribute(Qt::WA_WState_Created)) {
+        xcb_get_property_reply_t* prop = xcb_get_property_reply(c,
+            xcb_get_property(c, 0, static_cast<xcb_window_t>(winId()), frameExtentsAtom(),
+                XCB_ATOM_CARDINAL, 0, 4),
+            nullptr);
+        if (prop && prop->format == 32 && xcb_get_property_value_length(prop) == 16) {
+            const auto* extents = static_cast<const quint32*>(xcb_get_property_value(prop));
+            frame = static_cast<int>(extents[0] + extents[1]); // left, right, top, bottom
+        }
+        free(prop);
+    }
+#endif
+    model_->setFrameWidth(scale_.twips(frame));
+}
+
+void WindowView::frameChanged()
+{
+    if (!model_ || !reportedOnce_)
+        return;
+    const int before = model_->outerWidth();
+    updateFrameWidth();
+    // A new frame is a new outer size, known only after the resize that brought it: the
+    // curtains start again from its half.
+    if (model_ && model_->outerWidth() != before)
+        model_->raiseResize();
 }
 
 void WindowView::rescale()
@@ -563,13 +655,13 @@ void WindowView::keyReleaseEvent(QKeyEvent* e)
 void WindowView::moveEvent(QMoveEvent* e)
 {
     QMainWindow::moveEvent(e);
-    updateFrameWidth();
+    frameChanged();
 }
 
 void WindowView::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
-    updateFrameWidth();
+    frameChanged();
 }
 
 } // namespace tarvo::qt

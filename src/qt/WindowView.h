@@ -11,9 +11,11 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+class QAbstractNativeEventFilter;
 class QAction;
 class QEventLoop;
 class QTimer;
@@ -57,6 +59,7 @@ protected:
 
 private:
     class ClientArea;
+    class FrameWatcher;
 
     void build();
     void addTimer(Control& c);
@@ -78,6 +81,8 @@ private:
     void frontModal();
     // Before the first map: the X server fills the window with its first frame's colour.
     void setFirstFrameBackground();
+    // The window manager has put a new frame around the window.
+    void frameChanged();
     Control* controlOf(QWidget* w) const;
 
     Window* model_;
@@ -91,6 +96,7 @@ private:
     std::vector<Control*> buttonsInTabOrder_;
     QEventLoop* modalLoop_ = nullptr;
     QPointer<QWidget> opener_; // of a modal view: the window it belongs to
+    std::unique_ptr<QAbstractNativeEventFilter> frameWatcher_;
     QSize reported_;
     bool reportedOnce_ = false;
 };
