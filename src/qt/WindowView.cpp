@@ -1,5 +1,7 @@
 #include "qt/WindowView.h"
 
+#include "qt/X11Desktop.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,15 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#ifdef TARVO_HAVE_XCB
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImage>
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#endif
 
 #include <algorithm>
 
@@ -39,57 +33,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-// Whether a window manager will place, frame and maximise our windows. Off X11 (Wayland) the
-// compositor always does.
-bool windowManagerRunning()
-{
-#ifdef TARVO_HAVE_XCB
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return true;
-    xcb_connection_t* c = x11->connection();
-    static constexpr char name[] = "_NET_SUPPORTING_WM_CHECK";
-    xcb_intern_atom_reply_t* atom
-        = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
-    if (!atom)
-        return false;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_get_property_reply_t* prop = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    const bool running = atom->atom != XCB_ATOM_NONE && prop && prop->type == XCB_ATOM_WINDOW
-        && xcb_get_property_value_length(prop) > 0;
-    free(prop);
-    free(atom);
-    return running;
-#else
-    return true;
-#endif
-}
-
-#ifdef TARVO_HAVE_XCB
-xcb_connection_t* xcbConnection()
-{
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t frameExtentsAtom()
-{
-    static const xcb_atom_t atom = [] {
-        xcb_connection_t* c = xcbConnection();
-        if (!c)
-            return xcb_atom_t(XCB_ATOM_NONE);
-        static constexpr char name[] = "_NET_FRAME_EXTENTS";
-        xcb_intern_atom_reply_t* reply
-            = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        free(reply);
-        return a;
-    }();
-    return atom;
-}
-#endif
 
 QString objectNameOf(const Control& c)
 {
@@ -120,50 +63,16 @@ private:
     WindowView& view_;
 };
 
-#ifdef TARVO_HAVE_XCB
-// Tells the view when the window manager has changed the frame around it: that comes as a
-// property change, after the resize that caused it.
-class WindowView::FrameWatcher final : public QAbstractNativeEventFilter {
-public:
-    explicit FrameWatcher(WindowView& view)
-        : view_(view)
-    {
-    }
-
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
-    {
-        if (type != "xcb_generic_event_t" || !view_.testAttribute(Qt::WA_WState_Created))
-            return false;
-        const auto* ev = static_cast<const xcb_generic_event_t*>(message);
-        if ((ev->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            return false;
-        const auto* pn = static_cast<const xcb_property_notify_event_t*>(message);
-        if (pn->window == static_cast<xcb_window_t>(view_.winId())
-            && pn->atom == frameExtentsAtom())
-            view_.frameChanged();
-        return false;
-    }
-
-private:
-    WindowView& view_;
-};
-#endif
-
 WindowView::WindowView(Window& window)
     : model_(&window)
 {
     build();
-#ifdef TARVO_HAVE_XCB
-    frameWatcher_ = std::make_unique<FrameWatcher>(*this);
-    QCoreApplication::instance()->installNativeEventFilter(frameWatcher_.get());
-#endif
+    frameWatcher_ = std::make_unique<x11::FrameWatcher>(*this, [this] { frameChanged(); });
 }
 
 WindowView::~WindowView()
 {
-#ifdef TARVO_HAVE_XCB
-    QCoreApplication::instance()->removeNativeEventFilter(frameWatcher_.get());
-#endif
+    frameWatcher_.reset();
     // The model may be gone already; deleting the children must not report to it.
     model_ = nullptr;
 }
@@ -439,7 +348,7 @@ void WindowView::present(bool modal, QWidget* opener)
         }
     }
     const QRect avail = screen()->availableGeometry();
-    const bool managed = windowManagerRunning();
+    const bool managed = x11::windowManagerRunning();
     if (w.maximised() && !managed)
         setGeometry(avail);
     setFirstFrameBackground();
@@ -474,21 +383,13 @@ void WindowView::present(bool modal, QWidget* opener)
 
 void WindowView::setFirstFrameBackground()
 {
-#ifdef TARVO_HAVE_XCB
     // The X server shows a new window at once, yet Qt paints it only after the map: until then
     // the window would show whatever lay below, black on a bare server. The server fills it
     // with its background instead: the colour that the first frame, painted now, has at its
     // centre (the start screen's closed curtains).
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return;
     const QImage first = grab().toImage();
-    if (first.isNull())
-        return;
-    const quint32 pixel = first.pixel(first.width() / 2, first.height() / 2) & 0xFFFFFFu;
-    xcb_change_window_attributes(
-        x11->connection(), static_cast<xcb_window_t>(winId()), XCB_CW_BACK_PIXEL, &pixel);
-#endif
+    if (!first.isNull())
+        x11::setBackground(*this, first.pixel(first.width() / 2, first.height() / 2));
 }
 
 void WindowView::bringToFront()
@@ -549,23 +450,9 @@ void WindowView::updateFrameWidth()
 {
     if (!model_ || !client_)
         return;
-    int frame = frameGeometry().width() - client_->width();
-#ifdef TARVO_HAVE_XCB
     // Qt refreshes its frame margins only on a later event; the window manager's own word is
-    // read here, as it stands now.
-    xcb_connection_t* c = xcbConnection();
-    if (c && frameExtentsAtom() != XCB_ATOM_NONE && testAttribute(Qt::WA_WState_Created)) {
-        xcb_get_property_reply_t* prop = xcb_get_property_reply(c,
-            xcb_get_property(c, 0, static_cast<xcb_window_t>(winId()), frameExtentsAtom(),
-                XCB_ATOM_CARDINAL, 0, 4),
-            nullptr);
-        if (prop && prop->format == 32 && xcb_get_property_value_length(prop) == 16) {
-            const auto* extents = static_cast<const quint32*>(xcb_get_property_value(prop));
-            frame = static_cast<int>(extents[0] + extents[1]); // left, right, top, bottom
-        }
-        free(prop);
-    }
-#endif
+    // read as it stands now.
+    const int frame = x11::frameWidth(*this).value_or(frameGeometry().width() - client_->width());
     model_->setFrameWidth(scale_.twips(frame));
 }
 

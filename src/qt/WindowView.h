@@ -6,6 +6,7 @@
 #include "qt/Accessibility.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyRouter.h"
+#include "qt/X11Desktop.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -15,7 +16,6 @@
 #include <unordered_map>
 #include <vector>
 
-class QAbstractNativeEventFilter;
 class QAction;
 class QEventLoop;
 class QTimer;
@@ -59,7 +59,6 @@ protected:
 
 private:
     class ClientArea;
-    class FrameWatcher;
 
     void build();
     void addTimer(Control& c);
@@ -96,7 +95,7 @@ private:
     std::vector<Control*> buttonsInTabOrder_;
     QEventLoop* modalLoop_ = nullptr;
     QPointer<QWidget> opener_; // of a modal view: the window it belongs to
-    std::unique_ptr<QAbstractNativeEventFilter> frameWatcher_;
+    std::unique_ptr<x11::FrameWatcher> frameWatcher_;
     QSize reported_;
     bool reportedOnce_ = false;
 };
