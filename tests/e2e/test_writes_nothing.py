@@ -10,7 +10,6 @@ when strace is missing.
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
@@ -69,16 +68,8 @@ def main():
     argv = [strace, "-f", "-qq", "-s", "512", "-o", log,
             "-e", "trace=" + ",".join(hostile.WRITING + PROCESS_CALLS),
             os.path.abspath(xdrive.program_path())]
-    with open(os.path.join(scratch, "stderr.txt"), "wb") as err:
-        proc = subprocess.Popen(argv, cwd=scratch, env=env, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=err, start_new_session=True)
-    p = xdrive.Program.__new__(xdrive.Program)
-    p.proc = proc
-    from Xlib import display
-    p.d = display.Display()
-    p.root = p.d.screen().root
-    p.wm_protocols = p.d.intern_atom("WM_PROTOCOLS")
-    p.wm_delete = p.d.intern_atom("WM_DELETE_WINDOW")
+    p = hostile.Program(argv, cwd=scratch, env=env,
+                        stderr_path=os.path.join(scratch, "stderr.txt"))
     failures = []
     try:
         win = p.wait_window(START_TITLE, timeout=20)
@@ -96,11 +87,8 @@ def main():
         except xdrive.Timeout:
             failures.append("a process was still running 20 s after the close")
     finally:
-        if proc.poll() is None:
-            os.killpg(proc.pid, 9)
-            proc.wait()
-    with open(os.path.join(scratch, "stderr.txt"), errors="replace") as f:
-        stderr = f.read()
+        p.kill()
+    stderr = p.stderr()
     written = writes(log)
     if written:
         failures.append("files written or created:\n  " + "\n  ".join(written))
