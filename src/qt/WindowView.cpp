@@ -387,6 +387,8 @@ void WindowView::setFirstFrameBackground()
     // the window would show whatever lay below, black on a bare server. The server fills it
     // with its background instead: the colour that the first frame, painted now, has at its
     // centre (the start screen's closed curtains).
+    if (!x11::onX11())
+        return;
     const QImage first = grab().toImage();
     if (!first.isNull())
         x11::setBackground(*this, first.pixel(first.width() / 2, first.height() / 2));

@@ -49,6 +49,15 @@ bool created(const QWidget& w)
 } // namespace
 #endif
 
+bool onX11()
+{
+#ifdef TARVO_HAVE_XCB
+    return connection() != nullptr;
+#else
+    return false;
+#endif
+}
+
 bool windowManagerRunning()
 {
 #ifdef TARVO_HAVE_XCB

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace tarvo::qt::x11 {
 
+// The program runs on an X server (Qt's xcb platform).
+bool onX11();
 // False only on an X server without a window manager.
 bool windowManagerRunning();
 // Left plus right frame extents as the window manager has set them on w's window; none where
