@@ -366,8 +366,10 @@ void WindowView::present(bool modal, QWidget* opener)
     }
     if (!model_)
         return;
-    if (QWindow* handle = windowHandle())
+    if (QWindow* handle = windowHandle()) {
         connect(handle, &QWindow::screenChanged, this, &WindowView::rescale);
+        handle->installEventFilter(this);
+    }
 
     // The first button in tab order takes the focus when the window first shows.
     if (!focusWidget()) {
@@ -489,6 +491,22 @@ void WindowView::frontModal()
     auto* modal = dynamic_cast<WindowView*>(QApplication::activeModalWidget());
     if (modal && modal != this && modal->opener_ == this && modal->model_)
         modal->bringToFront();
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* e)
+{
+    // Shown again after the window manager had unmapped it (a restore, however quickly it
+    // followed the minimise): a Resize, as the state change would be.
+    if (e->type() == QEvent::Expose && watched == windowHandle()) {
+        const bool exposed = windowHandle()->isExposed();
+        if (exposed && wasExposed_ == false && model_) {
+            reportedOnce_ = false;
+            clientResized();
+        }
+        if (exposed || wasExposed_)
+            wasExposed_ = exposed;
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void WindowView::changeEvent(QEvent* e)

@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -51,6 +52,7 @@ public:
 protected:
     // Activation, and minimise/restore (each a Resize); a modal view never hides on its own.
     void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -98,6 +100,7 @@ private:
     std::unique_ptr<x11::FrameWatcher> frameWatcher_;
     QSize reported_;
     bool reportedOnce_ = false;
+    std::optional<bool> wasExposed_; // none until first exposed
 };
 
 } // namespace tarvo::qt
