@@ -6,14 +6,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-
-#include <QImage>
 
 #include <algorithm>
 
