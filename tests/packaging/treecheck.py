@@ -10,7 +10,7 @@ import subprocess
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
-APP_ID = "org.example.Tarvo"
+APP_ID = "org.example.tarvo"
 ICON_SIZES = (32, 48, 64, 128)
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
 

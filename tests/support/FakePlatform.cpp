@@ -7,7 +7,7 @@ namespace tarvo::test {
 void FakePlatform::watch(Window& w)
 {
     w.attach(this);
-    w.observer = [this, &w](Control& c, Prop p) {
+    w.observer = [&w](Control& c, Prop p) {
         if ((p != Prop::Enabled && p != Prop::Visible) || !w.focused())
             return;
         if (w.canTakeFocus(*w.focused()))
