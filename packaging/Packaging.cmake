@@ -100,6 +100,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # (CPackProject.cmake.in); the ignore list is for a tree that is not a git checkout.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION})
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/\\\\.cache/" "\\\\.user$" "/__pycache__/")
+# The patterns match whole paths: anchored at the source folder, whose own path may hold "build".
+# Each backslash doubled once more, since CPack writes the patterns into a CMake file.
+string(REGEX REPLACE "([][+.*()^$?|\\])" "\\\\\\\\\\1" tarvo_source_re "${PROJECT_SOURCE_DIR}")
+set(CPACK_SOURCE_IGNORE_FILES "^${tarvo_source_re}/\\\\.git/" "^${tarvo_source_re}/build[^/]*/"
+    "^${tarvo_source_re}/\\\\.cache/" "\\\\.user$" "/__pycache__/")
 
 include(CPack)
