@@ -32,7 +32,7 @@ if [ "$(id -u)" -eq 0 ]; then
     sh -c "$install"
 elif command -v sudo >/dev/null 2>&1; then
     # sudo drops the environment: debconf would fall back to asking on the terminal.
-    sudo DEBIAN_FRONTEND=noninteractive sh -c "$install"
+    sudo env DEBIAN_FRONTEND=noninteractive sh -c "$install"
 elif [ -t 0 ] && command -v su >/dev/null 2>&1; then
     echo "There is no sudo: su asks for root's password."
     su -c "DEBIAN_FRONTEND=noninteractive sh -c '$install'" root
