@@ -8,11 +8,12 @@ import xdrive
 from ewmh import Wm
 from tarvo_ui import (COMMAND, GAME_DESIGN, GAME_TITLE, INSTRUCTIONS_CLOSE, INSTRUCTIONS_DESIGN,
                       INSTRUCTIONS_TITLE, KEY, START_DESIGN, START_TITLE, Screen, run, same)
+from palette import AQUA  # tarvo_ui puts tests/support on the path
 
 AUTHOR_TITLE = "Autore"
 AUTHOR_DESIGN = (6975, 3510)
 AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
-AQUA = xdrive.bgr(0x00FFFF80)  # the face of both close buttons
+
 
 
 def check_modal(p, wm, opener, title):

@@ -134,7 +134,7 @@ def check_centre_fields(f, component):
     homepage = component.findtext("url[@type='homepage']") or ""
     f.check(homepage.startswith("https://"), f"homepage URL is {homepage!r}")
     controls = {c.text for c in component.findall("supports/control")}
-    f.check({"keyboard", "pointing"} <= controls, f"supports lists only {sorted(controls)}")
+    f.check({"keyboard", "pointing", "touch"} <= controls, f"supports lists only {sorted(controls)}")
     f.check(component.find("content_rating[@type='oars-1.1']") is not None, "no OARS rating")
     versions = [r.get("version") for r in component.findall("releases/release")]
     f.check(bool(versions), "no releases entry")

@@ -18,3 +18,4 @@ WRONG = _rgb(0x000073FF)  # the first answer found wrong
 BLINK_PALE = _rgb(0x00C0FFFF)  # the two colours of the celebration
 BLINK_YELLOW = _rgb(0x0000FFFF)
 NAVY = _rgb(0x00800000)  # the start screen's button captions
+AQUA = _rgb(0x00FFFF80)  # the face of the small screens' close buttons
