@@ -1,8 +1,4 @@
-#include "FakePlatform.h"
-#include "Recorders.h"
-#include "app/Program.h"
-#include "game/GameScreen.h"
-#include "model/Random.h"
+#include "FakeProgramRig.h"
 
 #include <QTest>
 
@@ -11,59 +7,22 @@ using namespace tarvo::test;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    double secondsSinceMidnight() override { return 36000.25; }
-};
-
-struct Run {
-    FakePlatform platform;
-    FixedClock clock;
-    SeededRandom rng;
-    RecordingProbe probe;
-    Program program { platform, clock, rng, probe };
-
-    Window& start() { return *program.window(ScreenId::Inizio); }
-    Window& game() { return *program.window(ScreenId::Operativo); }
-
-    // The start screen as shown by the toolkit: Load, then Resize and Activate.
-    void begin()
+struct Run : FakeProgramRig {
+    Run()
+        : FakeProgramRig(36000.25)
     {
-        program.start();
-        start().raiseResize();
-        start().raiseActivate();
     }
     // Chooses the tarvo of 20 with the keypad's * and opens the game with ENTER.
     void openGame()
     {
-        begin();
-        tapKey(start(), vk::Multiply);
-        tapEnter(start());
-        tapEnter(start());
-        // The toolkit focuses the first button in tab order when the window is first shown.
-        game().setFocus(game().at("Option1", 0));
+        chooseAndOpen(vk::Multiply);
+        focusFirstKey();
     }
-    // Counts the Unload handler runs of a loaded screen.
-    void countUnloads(ScreenId id, int& counter)
-    {
-        Window& w = *program.window(id);
-        w.handlers.unload = [&counter, inner = w.handlers.unload] {
-            ++counter;
-            inner();
-        };
-    }
-    // Answers every ray right with the keys, and lets the blink timer switch the keypad.
+    // Answers every ray right, and lets the blink timer switch the keypad.
     void solveTarvo()
     {
-        Window& g = game();
-        for (int ray = 0; ray < 8; ++ray) {
-            const std::string answer = std::to_string(program.state().Risultati[ray]);
-            for (char d : answer)
-                tapKey(g, vk::Digit0 + (d - '0'));
-            tapKey(g, vk::A);
-            tapEnter(g);
-        }
-        g.raiseTimer(g.at("Timer3"));
+        answerAll();
+        game().raiseTimer(game().at("Timer3"));
     }
 };
 
@@ -274,7 +233,7 @@ private slots:
         FakePlatform platform;
         std::vector<Window*> open;
         {
-            FixedClock clock;
+            FixedClock clock(36000.25);
             SeededRandom rng;
             RecordingProbe probe;
             Program program(platform, clock, rng, probe);

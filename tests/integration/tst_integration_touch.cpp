@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(start().at("Label1").caption(), std::string("Tarvo del 17"));
         QCOMPARE(start().focused(), &start().at("Option2", 0));
         QCOMPARE(rig->qtFocus(Inizio), &start().at("Option2", 0));
-        QCOMPARE(rig->shown(Inizio, "Option2", 0), rgb(Evidenziato));
+        QCOMPARE(rig->shown(Inizio, "Option2", 0), rgb(ColoreEvidenziato));
         touchUp(Inizio);
         QCOMPARE(int(rig->program.state().NumeroCentrale), 17);
         // A touch on "Vai" opens the game.
@@ -126,18 +126,18 @@ private slots:
         Control& avanti = game().at("Option1", 11);
         QVERIFY(!nuovo.enabled());
         QVERIFY(!avanti.enabled());
-        const int seeds = rig->rng.seeds;
+        const auto seeds = rig->rng.seeds.size();
         const std::string centre = game().at("Label1").caption();
         for (Control* c : { &nuovo, &avanti }) {
             touchDown(Gioco, "Option1", c->index());
             touchUp(Gioco);
         }
-        QCOMPARE(rig->rng.seeds, seeds); // no new tarvo
+        QCOMPARE(rig->rng.seeds.size(), seeds); // no new tarvo
         QCOMPARE(game().at("Label1").caption(), centre);
         QCOMPARE(int(rig->program.state().RaggioCorrente), 0);
         QCOMPARE(cell(0), std::string("?"));
         QCOMPARE(game().focused(), &game().at("Option1", 0));
-        QCOMPARE(rig->shown(Gioco, "Option1", 12), rgb(Normale));
+        QCOMPARE(rig->shown(Gioco, "Option1", 12), rgb(ColoreNormale));
         // The same touch on an enabled digit does act: the touches did reach the window.
         touchDown(Gioco, "Option1", 3);
         touchUp(Gioco);
