@@ -18,6 +18,15 @@ struct Run : FakeProgramRig {
         chooseAndOpen(vk::Multiply);
         focusFirstKey();
     }
+    // The game open, with the Unload runs of both main screens counted.
+    int startUnloads = 0;
+    int gameUnloads = 0;
+    void openGameCountingUnloads()
+    {
+        openGame();
+        countUnloads(ScreenId::Inizio, startUnloads);
+        countUnloads(ScreenId::Operativo, gameUnloads);
+    }
     // Answers every ray right, and lets the blink timer switch the keypad.
     void solveTarvo()
     {
@@ -81,10 +90,7 @@ private slots:
     void escoClosesEverythingAndQuitsOnce()
     {
         Run r;
-        r.openGame();
-        int startUnloads = 0, gameUnloads = 0;
-        r.countUnloads(ScreenId::Inizio, startUnloads);
-        r.countUnloads(ScreenId::Operativo, gameUnloads);
+        r.openGameCountingUnloads();
         Window* start = &r.start();
         Window* game = &r.game();
         r.solveTarvo();
@@ -95,8 +101,8 @@ private slots:
 
         QCOMPARE(r.platform.quits, 1);
         QVERIFY(r.program.finished());
-        QCOMPARE(startUnloads, 1);
-        QCOMPARE(gameUnloads, 1);
+        QCOMPARE(r.startUnloads, 1);
+        QCOMPARE(r.gameUnloads, 1);
         QCOMPARE(r.platform.unloaded, (std::vector<Window*> { start, game }));
         for (ScreenId id : { ScreenId::Inizio, ScreenId::Operativo })
             QVERIFY(!r.program.isLoaded(id));
@@ -112,10 +118,7 @@ private slots:
     void closingTheGameWindowClosesEverything()
     {
         Run r;
-        r.openGame();
-        int startUnloads = 0, gameUnloads = 0;
-        r.countUnloads(ScreenId::Inizio, startUnloads);
-        r.countUnloads(ScreenId::Operativo, gameUnloads);
+        r.openGameCountingUnloads();
         Window* start = &r.start();
         Window* game = &r.game();
         game->closeRequested();
@@ -125,8 +128,8 @@ private slots:
         start->closeRequested();
         r.platform.runPosted();
         QCOMPARE(r.platform.quits, 1);
-        QCOMPARE(startUnloads, 1);
-        QCOMPARE(gameUnloads, 1);
+        QCOMPARE(r.startUnloads, 1);
+        QCOMPARE(r.gameUnloads, 1);
         QCOMPARE(r.program.closedPending(), std::size_t(0));
     }
 
