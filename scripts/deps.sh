@@ -12,6 +12,7 @@ if [ "${1:-run}" = test ]; then
     packages+=(clang-format clang-tidy python3 python3-xlib openbox imagemagick dbus dbus-x11
         at-spi2-core python3-pyatspi strace desktop-file-utils appstream dpkg-dev file
         fonts-dejavu-core fontconfig sway wtype grim qt6-wayland xkb-data)
+    packages+=(orca speech-dispatcher) # the screen reader that judges the play by ear
 fi
 
 missing=()

@@ -82,6 +82,9 @@ void StartScreen::ScegliTarvo(std::int16_t index)
     }
     window_.at("Option1", 0).setValue(false);
     window_.setFocus(window_.at("Option2", 0));
+    // A pupil who plays by ear hears the choice that the label now shows.
+    if (Platform* p = window_.platform(); p && index >= 0 && index <= 10)
+        p->announce(window_, captionFor(index));
 }
 
 void StartScreen::EseguiComando(std::int16_t index)

@@ -1,6 +1,8 @@
 // Life cycle of the game screen, the reset and the making of a tarvo.
 #include "game/GameScreen.h"
 
+#include "game/Annunci.h"
+
 #include <algorithm>
 #include <string>
 
@@ -94,6 +96,13 @@ void GameScreen::NuovoTarvo()
     // Last to set "Avanti": the captions written above have just enabled it.
     AbilitaTastierino();
     GeneraRaggi();
+    annuncia(annuncioRaggio(w_, 0));
+}
+
+void GameScreen::annuncia(const std::string& words)
+{
+    if (Platform* p = w_.platform(); p && !words.empty())
+        p->announce(w_, words);
 }
 
 void GameScreen::AbilitaTastierino()

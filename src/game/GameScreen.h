@@ -71,6 +71,8 @@ private:
     Control& cella(int ray) { return w_.at("lblRisultato", ray); }
     Control& tasto(int index) { return w_.at("Option1", index); }
     bool raggioValido() const { return s_.RaggioCorrente >= 0 && s_.RaggioCorrente <= 7; }
+    // Hands the words to the platform for a screen reader (Annunci.h).
+    void annuncia(const std::string& words);
     void onChange(Control& c);
     void onTimer(Control& c);
     void onClick(Control& c);

@@ -1,6 +1,8 @@
 // Answer entry, the keypad actions and the check of a tarvo.
 #include "game/GameScreen.h"
 
+#include "game/Annunci.h"
+
 #include <string>
 
 namespace tarvo {
@@ -32,11 +34,12 @@ void GameScreen::AggiungiCifra(char digit)
         c.setCaption(std::string(1, digit));
         if (c.caption().starts_with('0'))
             c.setCaption("?"); // an answer never begins with zero
-        return;
+    } else {
+        c.setCaption(prima + digit);
+        if (c.caption().size() >= 3)
+            c.setCaption(c.caption().substr(0, 3));
     }
-    c.setCaption(prima + digit);
-    if (c.caption().size() >= 3)
-        c.setCaption(c.caption().substr(0, 3));
+    annuncia(annuncioCella(c.caption()));
 }
 
 void GameScreen::CancellaCifra(bool regolaAvanti)
@@ -51,6 +54,7 @@ void GameScreen::CancellaCifra(bool regolaAvanti)
         if (regolaAvanti)
             tasto(TastoAvanti).setEnabled(false);
     }
+    annuncia(annuncioCella(c.caption()));
 }
 
 void GameScreen::onChange(Control& c)
@@ -71,6 +75,7 @@ void GameScreen::Avanza()
         cella(s_.RaggioCorrente).setCaption("?");
         w_.at("lblSegno", s_.RaggioCorrente).setVisible(true);
         w_.at("lblUguale", s_.RaggioCorrente).setVisible(true);
+        annuncia(annuncioRaggio(w_, s_.RaggioCorrente));
         return;
     }
     s_.RaggioCorrente = 0;
@@ -86,6 +91,7 @@ void GameScreen::ControllaRisposte()
         if (valoreDi(c.caption()) != s_.Risultati[s_.RaggioCorrente]) {
             c.setBackColor(ColoreSbagliato);
             c.setCaption("?");
+            annuncia(annuncioControllo(w_, s_.RaggioCorrente));
             return;
         }
         c.setBackColor(ColoreGiusto);
@@ -95,6 +101,7 @@ void GameScreen::ControllaRisposte()
     w_.at("Picture11").setVisible(true);
     w_.at("Timer3").setEnabled(true);
     w_.at("Timer2").setEnabled(true);
+    annuncia(annuncioFesta());
 }
 
 void GameScreen::Premi(int index)

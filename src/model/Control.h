@@ -33,6 +33,7 @@ struct ControlDef {
     int borderPx = 1; // shapes: border width in pixels (0: no border)
     std::optional<Bgr> borderColor = {}; // shapes: empty means the default line colour
     bool frameLine = false; // frames and picture boxes: draw a frame line
+    bool decorative = false; // only to be seen: a screen reader reads it through something else
     Dock dock = Dock::None; // picture boxes docked to a window edge
     int z = 0; // stacking among siblings of the same class: higher lies in front
     int intervalMs = 0; // timers
@@ -67,6 +68,7 @@ public:
     int borderPx() const { return def_.borderPx; }
     const std::optional<Bgr>& borderColor() const { return def_.borderColor; }
     bool frameLine() const { return def_.frameLine; }
+    bool decorative() const { return def_.decorative; }
     Dock dock() const { return def_.dock; }
     int z() const { return def_.z; }
     // Timers.

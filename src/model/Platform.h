@@ -24,6 +24,13 @@ public:
     virtual void unload(Window& w) = 0;
     // Runs f once the current event has been handled (never inside the caller).
     virtual void post(std::function<void()> f) = 0;
+    // Tells a screen reader, if one listens, what an action of the pupil has just changed; the
+    // screen shows it already. Platforms without a reader say nothing.
+    virtual void announce(Window& w, const std::string& words)
+    {
+        (void)w;
+        (void)words;
+    }
     // Every screen is closed: the program ends with exit code 0.
     virtual void quit() = 0;
 };

@@ -1,6 +1,6 @@
 #include "qt/Accessibility.h"
 
-#include "qt/AccessibleText.h"
+#include "game/Lettura.h"
 #include "qt/ControlWidgets.h"
 #include "qt/WindowView.h"
 
@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPointer>
+
+#include <deque>
 
 namespace tarvo::qt {
 
@@ -171,8 +173,117 @@ private:
     }
 };
 
+// One announcement: an object of the window that exists only for the reader.
+class Voice final : public QObject {
+public:
+    Voice(QString words, QWidget* window)
+        : QObject(window)
+        , words_(std::move(words))
+    {
+    }
+    const QString& words() const { return words_; }
+    QWidget* window() const { return static_cast<QWidget*>(parent()); }
+
+private:
+    QString words_;
+};
+
+class VoiceAccessible final : public QAccessibleObject {
+public:
+    explicit VoiceAccessible(Voice* v)
+        : QAccessibleObject(v)
+    {
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? voice()->words() : QString();
+    }
+    QAccessibleInterface* parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(voice()->window());
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+private:
+    Voice* voice() const { return static_cast<Voice*>(object()); }
+};
+
+// Holds a window's words until the window is active (a reader presents a window's activation
+// and its focus first, and would cut short what came before), then lets one voice appear.
+class Announcer final : public QObject {
+public:
+    explicit Announcer(QWidget* window)
+        : QObject(window)
+        , window_(window)
+    {
+        window->installEventFilter(this);
+    }
+
+    void add(const QString& words)
+    {
+        // A window that never becomes active keeps only its latest words.
+        if (pending_.size() >= 3)
+            pending_.pop_front();
+        pending_.push_back(words);
+        schedule();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::WindowActivate && !pending_.empty())
+            schedule();
+        return false;
+    }
+
+private:
+    void schedule()
+    {
+        if (scheduled_)
+            return;
+        scheduled_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scheduled_ = false;
+                flush();
+            },
+            Qt::QueuedConnection);
+    }
+
+    void flush()
+    {
+        if (pending_.empty() || !window_->isActiveWindow())
+            return;
+        QString words;
+        for (const QString& w : pending_)
+            words += (words.isEmpty() ? QString() : QStringLiteral(" ")) + w;
+        pending_.clear();
+        auto* voice = new Voice(words, window_);
+        QAccessibleEvent shown(voice, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+        // A reader reads a voice when it hears of it, a moment later: the last few stay alive.
+        voices_.emplace_back(voice);
+        while (voices_.size() > 4) {
+            delete voices_.front().data();
+            voices_.pop_front();
+        }
+    }
+
+    QWidget* window_;
+    std::deque<QString> pending_;
+    std::deque<QPointer<Voice>> voices_;
+    bool scheduled_ = false;
+};
+
 QAccessibleInterface* factory(const QString&, QObject* object)
 {
+    if (auto* v = dynamic_cast<Voice*>(object))
+        return new VoiceAccessible(v);
     if (auto* b = dynamic_cast<ButtonWidget*>(object))
         return new ButtonAccessible(b);
     if (auto* d = dynamic_cast<DrawnWidget*>(object))
@@ -194,7 +305,26 @@ void installAccessibility()
     if (installed)
         return;
     installed = true;
+    // Qt 6.4 reads the accessibility bus's "enabled" state once, when its bridge starts, and never
+    // again (its D-Bus layer has no property-change notifications): a screen reader started
+    // later would find the program silent. Always-on makes the bridge register with the bus
+    // whenever one exists, as GTK programs do; Qt then sends only the events that a listening
+    // reader has asked for, so without one nothing is sent. Must precede the bridge's creation,
+    // at the first window shown.
+    qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     QAccessible::installFactory(factory);
+}
+
+void announce(QWidget* window, const std::string& words)
+{
+    if (!window || words.empty() || !QAccessible::isActive())
+        return;
+    // One announcer per window, dying with it.
+    static std::unordered_map<const QWidget*, QPointer<Announcer>> announcers;
+    QPointer<Announcer>& announcer = announcers[window];
+    if (!announcer)
+        announcer = new Announcer(window);
+    announcer->add(fromUtf8(words));
 }
 
 void AccessibleUpdates::watch(const Window& w)

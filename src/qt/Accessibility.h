@@ -3,7 +3,7 @@
 // Buttons read as push buttons named by their caption, whose press action acts as a left click;
 // labels read as static text, an answer cell as its ray's sentence with the check's verdict as
 // description; frames are groups; shapes, curtains and the other decorations are left out of the
-// tree. What is read, and in which order, comes from AccessibleText.h.
+// tree. What is read, and in which order, comes from the game layer (game/Lettura.h).
 
 #include "model/Window.h"
 
@@ -20,6 +20,11 @@ class WindowView;
 // Makes Qt use the interfaces above for the binding's widgets. Once the QApplication exists;
 // calling it again does nothing.
 void installAccessibility();
+
+// Says `words` through a screen reader once `window` is the active window: a notification of the
+// window appears, which readers present at once without moving the focus. Words given in one
+// turn of the event loop are said together. Nothing happens while no reader listens.
+void announce(QWidget* window, const std::string& words);
 
 // Raises NameChanged and DescriptionChanged for the texts of one window whenever what a reader
 // would hear of them changes: an answer cell's sentence changes with the centre number and its

@@ -50,6 +50,9 @@ void QtPlatform::show(Window& w, bool modal)
     if (w.hasIcon() && !icon_.isNull())
         v->setWindowIcon(icon_);
     views_[&w] = v;
+    if (auto early = early_.extract(&w))
+        for (const std::string& words : early.mapped())
+            tarvo::qt::announce(v, words);
     QPointer<WindowView> guard(v);
     v->present(modal, opener);
     if (!modal || !guard || !guard->model())
@@ -75,6 +78,7 @@ void QtPlatform::raise(Window& w)
 
 void QtPlatform::unload(Window& w)
 {
+    early_.erase(&w);
     const auto it = views_.find(&w);
     if (it == views_.end())
         return;
@@ -93,6 +97,14 @@ void QtPlatform::post(std::function<void()> f)
 {
     QMetaObject::invokeMethod(
         &context_, [f = std::move(f)] { f(); }, Qt::QueuedConnection);
+}
+
+void QtPlatform::announce(Window& w, const std::string& words)
+{
+    if (WindowView* v = view(w))
+        tarvo::qt::announce(v, words);
+    else
+        early_[&w].push_back(words); // said from its Load: heard once the window is shown
 }
 
 void QtPlatform::quit()

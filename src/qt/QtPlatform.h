@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -42,12 +43,14 @@ public:
     void post(std::function<void()> f) override;
     // Leaves every running event loop, the nested modal ones included; exit code 0.
     void quit() override;
+    // Said by a screen reader once the window is active; nothing while no reader listens.
+    void announce(Window& w, const std::string& words) override;
 
     // The icon of windows whose hasIcon() is true (the others keep the application's).
     void setIcon(const QIcon& icon);
 
     // Lookups, for tests: null when the window is not shown or the control has no such object.
-    // Widgets are named after their control, "Option1(3)" for array members; views after their
+    // Widgets are named after their control, "Name(3)" for array members; views after their
     // window.
     QWidget* viewFor(const Window& w) const;
     QWidget* widgetFor(const Control& c) const;
@@ -58,7 +61,9 @@ private:
     WindowView* view(const Window& w) const;
 
     std::unordered_map<const Window*, QPointer<WindowView>> views_;
-    std::vector<QPointer<WindowView>> unloaded_; // deleted later, or by the destructor
+    std::vector<QPointer<WindowView>> unloaded_;
+    std::unordered_map<const Window*, std::vector<std::string>>
+        early_; // deleted later, or by the destructor
     QIcon icon_;
     QObject context_; // posted calls die with the platform
 };

@@ -82,7 +82,7 @@ std::unique_ptr<Window> makeFrmInizio()
     w.add(frame("Frame2")               .at( 6675, 4290,  4125, 2805).tab(21).back(ColoreNormale).z(Pannello));
     w.add(label("Label1")               .at(  585, 2715,  8925,  645).tab(20)
                                         .transparent().fore(RossoScuro).font(arial(18, Bold)));
-    w.add(label("Label6")               .at(  285, 7890,   975,  315).tab( 1).transparent());
+    w.add(label("Label6")               .at(  285, 7890,   975,  315).tab( 1).transparent().decorative());
     w.add(label("Label5")               .at(  765, 7515,  5340,  465).tab( 0).text("Il nuovo software di Vadorne")
                                         .back(ColoreNormale).fore(RossoScuro).font(arial(18, Bold)));
 

@@ -102,7 +102,7 @@ std::unique_ptr<Window> makeFrmOperativo()
     w.add(frame("fraTastierino")        .at( 7260, 5208, 4224, 2760).back(ColoreNormale).frameLine());
     w.add(frame("Frame1")               .at(  492, 1215, 6465, 6465).back(ColoreNormale));
     w.add(label("Label4", 1)            .at(  420,  645, 6465,  510).text("NUMERI   ENTRO   20")
-                                        .back(ColoreNormale).fore(Rosso).centred().font(arial(20.25, Bold)).hidden());
+                                        .back(ColoreNormale).fore(Rosso).centred().font(arial(20.25, Bold)).hidden().decorative());
 
     // The tarvo area: the eight rays, the centre number, the disc and the ring.
     for (int i = 0; i < 8; ++i)
@@ -110,12 +110,12 @@ std::unique_ptr<Window> makeFrmOperativo()
                                         .back(GialloChiaro).centred().font(arial(i == 0 ? 24 : 36, Bold)).z(Scritte));
     for (int i = 0; i < 8; ++i)
         w.add(label("lblUguale", i)     .in("Frame1").at(Raggi[i].lblUguale).text("=")
-                                        .transparent().centred().font(arial(15.75, Bold)).shown(i == 0).z(Scritte));
+                                        .transparent().centred().font(arial(15.75, Bold)).shown(i == 0).z(Scritte).decorative());
     w.add(label("Label1")               .in("Frame1").at(3060, 3045, 720, 720)
                                         .transparent().centred().fore(RossoScuro).font(arial(36, Bold)).z(Scritte));
     for (int i = 0; i < 8; ++i)
         w.add(label("lblSegno", i)      .in("Frame1").at(Raggi[i].lblSegno).text("+")
-                                        .transparent().centred().font(arial(15.75, Bold)).hidden().z(Scritte));
+                                        .transparent().centred().font(arial(15.75, Bold)).hidden().z(Scritte).decorative());
     for (int i = 0; i < 8; ++i)
         w.add(label("Label2", i)        .in("Frame1").at(Raggi[i].label2).text("3")
                                         .transparent().centred().font(arial(20.25, Bold)).z(Scritte));

@@ -113,6 +113,12 @@ struct Row {
         def.borderColor = c;
         return *this;
     }
+    // Left out of a screen reader's tree: drawn only to be seen, and read through something else.
+    Row& decorative()
+    {
+        def.decorative = true;
+        return *this;
+    }
     Row& frameLine()
     {
         def.frameLine = true;

@@ -71,6 +71,8 @@ private slots:
         QVERIFY(!s.choice(0).value());
         QCOMPARE(s.w->focused(), &s.command(0));
         QVERIFY(s.host.calls.empty());
+        // A pupil who plays by ear hears the choice the label shows, once.
+        QCOMPARE(s.platform.announced, std::vector<std::string> { caption.toStdString() });
     }
 
     void choiceOutOfRangeChangesNothing_data()
@@ -89,7 +91,9 @@ private slots:
         s.start.ScegliTarvo(3);
         s.w->setFocus(s.choice(4));
         s.choice(0).setValue(true);
+        s.platform.announced.clear();
         s.start.ScegliTarvo(static_cast<std::int16_t>(index));
+        QCOMPARE(s.platform.announced, std::vector<std::string> {}); // no choice: nothing said
         QCOMPARE(s.state.NumeroCentrale, std::int16_t(13));
         QCOMPARE(s.label1(), std::string("Tarvo del 13"));
         // The rest of the routine still runs.

@@ -7,6 +7,7 @@
 #include "model/Window.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tarvo::test {
@@ -22,11 +23,13 @@ public:
     void unload(Window& w) override;
     void post(std::function<void()> f) override;
     void quit() override { ++quits; }
+    void announce(Window&, const std::string& words) override { announced.push_back(words); }
 
     // Runs the work posted so far (and what that work posts in turn).
     void runPosted();
 
     int quits = 0;
+    std::vector<std::string> announced; // what a screen reader would have said, in order
     std::vector<Window*> shown;
     std::vector<Window*> modalShows;
     std::vector<Window*> unloaded;

@@ -1,14 +1,15 @@
 #pragma once
-// What a screen reader is told about each control: whether it is in the reader's tree at all,
-// as what, and the words it reads. Plain C++ on the control model (no Qt), so that the wording can
-// be checked without a display; Accessibility.h turns it into Qt's accessibility interfaces.
+// What a screen reader is told about each control of the program's windows: whether it is in the
+// reader's tree at all, as what, and the words it reads. Plain C++ on the control model (no Qt),
+// so that the wording can be checked without a display; the binding turns it into the toolkit's
+// accessibility interfaces.
 
 #include "model/Window.h"
 
 #include <string>
 #include <vector>
 
-namespace tarvo::qt {
+namespace tarvo {
 
 enum class ReaderRole {
     None, // not in the reader's tree: decoration, curtains, parts of a larger text
@@ -17,8 +18,9 @@ enum class ReaderRole {
     Group, // frame or picture box holding readable controls
 };
 
-// Fixed for the life of a window: depends on kind, name and containment only, never on captions,
-// colours or visibility (a hidden control stays in the tree, marked invisible).
+// Fixed for the life of a window: depends on kind, the table's decorative flag and containment
+// only, never on captions, colours or visibility (a hidden control stays in the tree, marked
+// invisible).
 ReaderRole readerRole(const Control& c);
 
 // The words read for a control: its caption with line breaks as '\n'; an answer cell reads its
@@ -27,10 +29,6 @@ std::string readerName(const Control& c);
 // "giusto" or "sbagliato" for an answer cell a check has coloured, else empty.
 std::string readerDescription(const Control& c);
 
-// Ray `ray` of the game screen as a sentence: "15 meno 7 uguale 8", "15 meno 7 uguale ?" while it
-// waits for its answer, "15 meno 7 uguale, da fare" before it is reached. Without a centre
-// number or a subtrahend only the cell's own caption is read.
-std::string raySentence(const Window& w, int ray);
 // The verdict a check's colour carries: the right colours (blink colours included) "giusto", the
 // wrong colour "sbagliato", any other colour nothing.
 std::string verdictOf(Bgr colour);
@@ -40,4 +38,4 @@ std::string verdictOf(Bgr colour);
 // then each ray's subtrahend and answer cell, ray by ray.
 std::vector<const Control*> readerChildren(const Window& w, const Control* container);
 
-} // namespace tarvo::qt
+} // namespace tarvo

@@ -1,9 +1,12 @@
-#include "qt/AccessibleText.h"
+#include "game/Lettura.h"
+
+#include "game/Annunci.h"
+#include "game/GameScreen.h"
 
 #include <algorithm>
 #include <tuple>
 
-namespace tarvo::qt {
+namespace tarvo {
 
 namespace {
 
@@ -20,18 +23,6 @@ bool inside(const Control& c, const Control& container)
     for (const Control* p = c.container(); p; p = p->container())
         if (p == &container)
             return true;
-    return false;
-}
-
-// Drawn only to be seen, and read better through something else: the ray signs are part of the
-// ray's sentence, the range banner is never shown, the empty byline label never gets a caption.
-bool decorative(const Control& c)
-{
-    const std::string& window = c.window().name();
-    if (window == "frmOperativo")
-        return c.is("Label4", 1) || c.name() == "lblSegno" || c.name() == "lblUguale";
-    if (window == "FrmInizio")
-        return c.is("Label6");
     return false;
 }
 
@@ -117,7 +108,7 @@ ReaderRole readerRole(const Control& c)
             return ReaderRole::None;
     switch (c.kind()) {
     case Kind::Label:
-        return decorative(c) ? ReaderRole::None : ReaderRole::Text;
+        return c.decorative() ? ReaderRole::None : ReaderRole::Text;
     case Kind::OptionButton:
     case Kind::CommandButton:
         return ReaderRole::Button;
@@ -138,38 +129,18 @@ ReaderRole readerRole(const Control& c)
 
 std::string verdictOf(Bgr colour)
 {
-    switch (colour) {
-    case 0x0000F5F5: // right
-    case 0x0000FFFF: // the two blink colours of a fully right tarvo
-    case 0x00C0FFFF:
+    // The blink colours of a fully right tarvo say "right" as well.
+    if (colour == ColoreGiusto || colour == Giallo || colour == GialloPallido)
         return "giusto";
-    case 0x000073FF: // wrong
+    if (colour == ColoreSbagliato)
         return "sbagliato";
-    default:
-        return {};
-    }
-}
-
-std::string raySentence(const Window& w, int ray)
-{
-    const Control* cell = lookup(w, "lblRisultato", ray);
-    if (!cell)
-        return {};
-    std::string answer = trimmed(cell->caption());
-    const Control* centre = lookup(w, "Label1");
-    const Control* subtrahend = lookup(w, "Label2", ray);
-    const std::string n = centre ? trimmed(centre->caption()) : std::string();
-    const std::string k = subtrahend ? trimmed(subtrahend->caption()) : std::string();
-    if (n.empty() || k.empty())
-        return answer;
-    const std::string sum = n + " meno " + k + " uguale";
-    return answer.empty() ? sum + ", da fare" : sum + " " + answer;
+    return {};
 }
 
 std::string readerName(const Control& c)
 {
     if (isAnswerCell(c))
-        return raySentence(c.window(), c.index());
+        return fraseRaggio(c.window(), c.index());
     if (c.is(Kind::PictureBox) && readsAsText(c)) {
         std::vector<const Control*> letters;
         for (const auto& l : c.window().controls())
@@ -207,4 +178,4 @@ std::vector<const Control*> readerChildren(const Window& w, const Control* conta
     return list;
 }
 
-} // namespace tarvo::qt
+} // namespace tarvo
