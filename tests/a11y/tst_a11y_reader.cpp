@@ -124,7 +124,7 @@ private slots:
     void startScreenTree()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         QWidget* view = rig.view(ScreenId::Inizio);
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(nameOf(chosen), QString());
         QTest::mouseClick(rig.widget(ScreenId::Inizio, "Option1", 5), Qt::LeftButton);
         QCOMPARE(nameOf(chosen),
-            QString::fromStdString(rig.window(ScreenId::Inizio).at("Label1").caption()));
+            QString::fromStdString(rig.window(ScreenId::Inizio)->at("Label1").caption()));
         QVERIFY(!nameOf(chosen).isEmpty());
         QCOMPARE(countOf(QAccessible::NameChanged, chosen), 1);
     }
@@ -171,7 +171,7 @@ private slots:
     void focusMovesAreFollowed()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         QWidget* ten = rig.widget(ScreenId::Inizio, "Option1", 0);
@@ -217,7 +217,7 @@ private slots:
     void gameScreenTree()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         rig.openGame(15);
@@ -263,7 +263,7 @@ private slots:
     void raysAsTheGameGoesOn()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         rig.openGame(15);
@@ -317,7 +317,7 @@ private slots:
         rig.press(TastoAvanti);
         QCOMPARE(descriptionOf(cell(7)), QStringLiteral("giusto"));
         QCOMPARE(countOf(QAccessible::DescriptionChanged, cell(7)), 1);
-        Window& game = rig.window(ScreenId::Operativo);
+        Window& game = *rig.window(ScreenId::Operativo);
         told.clear();
         game.raiseTimer(game.at("Timer3"));
         game.raiseTimer(game.at("Timer3"));
@@ -343,7 +343,7 @@ private slots:
     void infoScreensReadInOrder()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         QStringList author;
@@ -353,7 +353,7 @@ private slots:
             author.prepend(nameOf(view));
             QTest::mouseClick(rig.widget(ScreenId::Autore, "Command1"), Qt::LeftButton);
         });
-        rig.platform.actionFor(rig.window(ScreenId::Inizio).at("mnuInfo"))->trigger();
+        rig.platform.actionFor(rig.window(ScreenId::Inizio)->at("mnuInfo"))->trigger();
         QVERIFY(!rig.program.isLoaded(ScreenId::Autore));
         QStringList expected { QStringLiteral("Autore") };
         const auto autore = screens::makeFrmAutore();
@@ -371,7 +371,7 @@ private slots:
             instructions.prepend(nameOf(view));
             QTest::mouseClick(rig.widget(ScreenId::Istruzioni, "Command1"), Qt::LeftButton);
         });
-        rig.platform.actionFor(rig.window(ScreenId::Operativo).at("mnuIstruzioni"))->trigger();
+        rig.platform.actionFor(rig.window(ScreenId::Operativo)->at("mnuIstruzioni"))->trigger();
         QCOMPARE(instructions.size(), 3);
         QCOMPARE(instructions[0], QStringLiteral("ISTRUZIONI"));
         QVERIFY(

@@ -45,6 +45,32 @@ bool ProgramRig::begin()
     return v && QTest::qWaitForWindowActive(v);
 }
 
+void ProgramRig::beginOnFirstChoice()
+{
+    QVERIFY(begin());
+    QTRY_COMPARE(QApplication::focusWidget(), widget(ScreenId::Inizio, "Option1", 0));
+}
+
+void ProgramRig::openGame(int centre)
+{
+    QTest::mouseClick(widget(ScreenId::Inizio, "Option1", centre - 10), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::focusWidget(), widget(ScreenId::Inizio, "Option2", 0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(view(ScreenId::Operativo));
+    QVERIFY(QTest::qWaitForWindowActive(view(ScreenId::Operativo)));
+}
+
+void ProgramRig::press(int index)
+{
+    QTest::mouseClick(widget(ScreenId::Operativo, "Option1", index), Qt::LeftButton);
+}
+
+void ProgramRig::answer(int value)
+{
+    for (char digit : std::to_string(value))
+        press(digit - '0');
+}
+
 void ProgramRig::key(Qt::Key k, Qt::KeyboardModifiers mods)
 {
     QWidget* target = QApplication::focusWidget();

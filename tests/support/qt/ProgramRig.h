@@ -1,9 +1,9 @@
 #pragma once
-// The whole program in-process on the offscreen platform: the real Program, QtPlatform and
-// settings probe, with the shared clock and a random source that cycles through known
-// subtrahends, so that every tarvo is known in advance. The helpers act as a person does: keys go
-// to the widget that holds Qt's keyboard focus, mouse presses to the widget of a control found by
-// its object name.
+// The whole program in-process on the Qt platform (offscreen, or a real display for the screen
+// reader's tests): the real Program, QtPlatform and settings probe, with the shared clock and a
+// random source that cycles through known subtrahends, so that every tarvo is known in advance. The
+// helpers act as a person does: keys go to the widget that holds Qt's keyboard focus, mouse presses
+// to the widget of a control found by its object name.
 
 #include "Doubles.h"
 #include "app/FileProbe.h"
@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -30,11 +31,16 @@ inline QColor rgb(Bgr c)
 }
 
 struct ProgramRig {
+    // Every tarvo's subtrahends: each reseed starts them again from the first.
+    explicit ProgramRig(std::vector<int> subtrahends = { 3, 7, 1, 10, 5, 2, 9, 4 })
+        : rng(std::move(subtrahends))
+    {
+    }
+
     // Declared first: destroyed last, after the program has taken its windows off it.
     qt::QtPlatform platform;
     FixedClock clock;
-    // Each reseed starts these subtrahends again from the first.
-    ScriptedRandom rng { { 3, 7, 1, 10, 5, 2, 9, 4 } };
+    ScriptedRandom rng;
     SystemFileProbe probe;
     Program program { platform, clock, rng, probe };
 
@@ -49,6 +55,15 @@ struct ProgramRig {
 
     // Starts the program as main() does and waits for its start screen to be active.
     bool begin();
+    // begin(), then waits for "10" to hold the keyboard focus.
+    void beginOnFirstChoice();
+    // Chooses the tarvo of `centre` with the mouse, then "Vai" by ENTER (the choice has moved
+    // the focus there), and waits for the game screen to be active.
+    void openGame(int centre);
+    // A keypad button of the game screen clicked with the mouse.
+    void press(int index);
+    // The digits of `value` clicked on the keypad.
+    void answer(int value);
 
     // One key pressed and released on whatever has the keyboard focus.
     static void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier);
