@@ -107,6 +107,21 @@ QStringList namesOf(const QList<Node>& nodes, std::initializer_list<QAccessible:
     return list;
 }
 
+// Opens a modal screen with the menu entry `menu` of window `from` and reads it from inside its
+// own event loop: its title, then its labels and button in order; then closes it with its button.
+QStringList readModal(A11yRig& rig, ScreenId id, Window& from, const char* menu)
+{
+    QStringList read;
+    QTimer::singleShot(0, [&] {
+        QWidget* view = rig.view(id);
+        read = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
+        read.prepend(nameOf(view));
+        QTest::mouseClick(rig.widget(id, "Command1"), Qt::LeftButton);
+    });
+    rig.platform.actionFor(from.at(menu))->trigger();
+    return read;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -217,11 +232,7 @@ private slots:
     void gameScreenTree()
     {
         A11yRig rig;
-        rig.beginOnFirstChoice();
-        if (QTest::currentTestFailed())
-            return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
         QWidget* view = rig.view(ScreenId::Operativo);
         QCOMPARE(nameOf(view), QStringLiteral("Form1"));
@@ -263,11 +274,7 @@ private slots:
     void raysAsTheGameGoesOn()
     {
         A11yRig rig;
-        rig.beginOnFirstChoice();
-        if (QTest::currentTestFailed())
-            return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
         auto cell = [&](int i) { return rig.widget(ScreenId::Operativo, "lblRisultato", i); };
         QWidget* avanti = rig.widget(ScreenId::Operativo, "Option1", TastoAvanti);
@@ -346,14 +353,8 @@ private slots:
         rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
-        QStringList author;
-        QTimer::singleShot(0, [&] {
-            QWidget* view = rig.view(ScreenId::Autore);
-            author = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
-            author.prepend(nameOf(view));
-            QTest::mouseClick(rig.widget(ScreenId::Autore, "Command1"), Qt::LeftButton);
-        });
-        rig.platform.actionFor(rig.window(ScreenId::Inizio)->at("mnuInfo"))->trigger();
+        const QStringList author
+            = readModal(rig, ScreenId::Autore, *rig.window(ScreenId::Inizio), "mnuInfo");
         QVERIFY(!rig.program.isLoaded(ScreenId::Autore));
         QStringList expected { QStringLiteral("Autore") };
         const auto autore = screens::makeFrmAutore();
@@ -364,14 +365,8 @@ private slots:
         rig.openGame(12);
         if (QTest::currentTestFailed())
             return;
-        QStringList instructions;
-        QTimer::singleShot(0, [&] {
-            QWidget* view = rig.view(ScreenId::Istruzioni);
-            instructions = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
-            instructions.prepend(nameOf(view));
-            QTest::mouseClick(rig.widget(ScreenId::Istruzioni, "Command1"), Qt::LeftButton);
-        });
-        rig.platform.actionFor(rig.window(ScreenId::Operativo)->at("mnuIstruzioni"))->trigger();
+        const QStringList instructions = readModal(
+            rig, ScreenId::Istruzioni, *rig.window(ScreenId::Operativo), "mnuIstruzioni");
         QCOMPARE(instructions.size(), 3);
         QCOMPARE(instructions[0], QStringLiteral("ISTRUZIONI"));
         QVERIFY(

@@ -184,11 +184,7 @@ private slots:
     void gameScreen()
     {
         A11yRig rig;
-        rig.beginOnFirstChoice();
-        if (QTest::currentTestFailed())
-            return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
         Window& w = *rig.window(ScreenId::Operativo);
         QWidget* view = rig.view(ScreenId::Operativo);

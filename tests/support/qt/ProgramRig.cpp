@@ -60,6 +60,15 @@ void ProgramRig::openGame(int centre)
     QVERIFY(QTest::qWaitForWindowActive(view(ScreenId::Operativo)));
 }
 
+bool ProgramRig::beginAndOpenGame(int centre)
+{
+    beginOnFirstChoice();
+    if (QTest::currentTestFailed())
+        return false;
+    openGame(centre);
+    return !QTest::currentTestFailed();
+}
+
 void ProgramRig::press(int index)
 {
     QTest::mouseClick(widget(ScreenId::Operativo, "Option1", index), Qt::LeftButton);

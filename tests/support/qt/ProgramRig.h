@@ -60,6 +60,8 @@ struct ProgramRig {
     // Chooses the tarvo of `centre` with the mouse, then "Vai" by ENTER (the choice has moved
     // the focus there), and waits for the game screen to be active.
     void openGame(int centre);
+    // Both of the above; false as soon as one of them has failed the test.
+    bool beginAndOpenGame(int centre);
     // A keypad button of the game screen clicked with the mouse.
     void press(int index);
     // The digits of `value` clicked on the keypad.
