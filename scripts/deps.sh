@@ -3,7 +3,8 @@
 # Usage: scripts/deps.sh [run|test]
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 xvfb xauth)
+packages=(cmake g++ make pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev libxcb-xkb-dev
+    fonts-liberation2 xvfb xauth)
 if [ "${1:-run}" = test ]; then
     # format and tidy checks; real-window drivers; screen-reader bus; file-access tracing;
     # desktop-file and package checks; a font other than Liberation for the missing-fonts case; a

@@ -39,7 +39,7 @@ std::string fraseRaggio(const Window& w, int ray)
     const Control* cell = lookup(w, "lblRisultato", ray);
     if (!cell)
         return {};
-    const std::string answer = trimmed(cell->caption());
+    std::string answer = trimmed(cell->caption());
     const std::string sum = sottrazione(w, ray);
     if (sum.empty())
         return answer;

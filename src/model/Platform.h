@@ -2,6 +2,8 @@
 // What behaviour asks of the toolkit and of the world outside the program. The Qt binding
 // implements Platform; tests use a small fake. Behaviour never talks to a toolkit directly.
 
+#include "model/KeyRoad.h"
+
 #include <functional>
 #include <string>
 
@@ -33,6 +35,13 @@ public:
     }
     // Every screen is closed: the program ends with exit code 0.
     virtual void quit() = 0;
+
+    // The road of every key into the windows shown here: one for them all, since a key held
+    // down may go down in one window and repeat or come up in another.
+    KeyRoad& keys() { return keys_; }
+
+private:
+    KeyRoad keys_;
 };
 
 // Time of day, the only seed of the random generator.

@@ -107,6 +107,33 @@ Control* Window::nextInGroup(const Control& from, int direction) const
     return nullptr;
 }
 
+Control* Window::nextInTabOrder(const Control* from, int direction) const
+{
+    std::vector<Control*> chain;
+    for (const auto& c : controls_)
+        if (isButton(c->kind()) && c->tabIndex() >= 0)
+            chain.push_back(c.get());
+    std::stable_sort(chain.begin(), chain.end(),
+        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    const long n = static_cast<long>(chain.size());
+    const auto at = std::find(chain.begin(), chain.end(), from);
+    const long start = at == chain.end() ? (direction > 0 ? -1 : n) : at - chain.begin();
+    for (long k = 1; k <= n; ++k) {
+        Control* candidate = chain[static_cast<std::size_t>(((start + direction * k) % n + n) % n)];
+        if (candidate != from && canTakeFocus(*candidate))
+            return candidate;
+    }
+    return nullptr;
+}
+
+void Window::attach(Platform* platform)
+{
+    // Keys held on a closed window belong to it no more.
+    if (platform_ && platform_ != platform)
+        platform_->keys().closed(*this);
+    platform_ = platform;
+}
+
 bool Window::setFocus(Control& c)
 {
     if (!platform_ || !canTakeFocus(c))
@@ -150,6 +177,8 @@ void Window::focusMovedTo(Control* c)
         return;
     Control* old = focused_;
     focused_ = c;
+    if (platform_)
+        platform_->keys().focusMoved(*this);
     if (old && handlers.lostFocus)
         handlers.lostFocus(*old);
     // A handler of the lost control may have moved the focus on already.

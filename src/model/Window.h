@@ -104,8 +104,8 @@ public:
 
     Handlers handlers;
 
-    // The platform this window is shown on; null until attached.
-    void attach(Platform* platform) { platform_ = platform; }
+    // The platform this window is shown on; null until attached, and again once it is closed.
+    void attach(Platform* platform);
     Platform* platform() const { return platform_; }
 
     // Focus.
@@ -118,6 +118,14 @@ public:
     // The option button an arrow key moves to from `from`: the next (direction 1) or previous
     // (-1) by index in the same container that can take the focus, wrapping; null if none.
     Control* nextInGroup(const Control& from, int direction) const;
+    // The button the tab key moves to from `from`: the next (direction 1) or previous (-1) in tab
+    // order that can take the focus, wrapping; from the first (or last) when `from` is null or
+    // has no tab stop. Null if none can.
+    Control* nextInTabOrder(const Control* from, int direction) const;
+    // The focused control (or a container of it) was disabled or hidden: the focus must move on,
+    // to focusHeir(), as the toolkit moves it in an active window; to no control if that is null.
+    bool focusNeedsRepair() const { return focused_ && !canTakeFocus(*focused_); }
+    Control* focusHeir() const { return nextInTabOrder(focused_, 1); }
 
     // Property observer for the binding: one per window.
     std::function<void(Control&, Prop)> observer;

@@ -20,9 +20,6 @@ public:
     virtual const Scale& scale() const = 0;
     // Makes the window's focus widget and the model's focus agree again.
     virtual void syncFocus() = 0;
-    // Moves the focus to the previous (-1) or next (+1) enabled option button of the group of
-    // `from`, in index order, wrapping.
-    virtual void stepInGroup(Control& from, int direction) = 0;
     // Key events of the window: to the focused button (`target`), or to the window itself.
     virtual void keyPressed(Control* target, const QKeyEvent& e) = 0;
     virtual void keyReleased(const QKeyEvent& e) = 0;

@@ -1,111 +1,96 @@
 #include "qt/KeyRouter.h"
 
+#include "model/Platform.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyMap.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+
+#include <xcb/xcb.h>
+// The XKB header names a member `explicit`.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+
+#include <cstdlib>
 
 namespace tarvo::qt {
 
 namespace {
-// Far longer than the microseconds between the two halves of a repeat, far shorter than a
-// child's press and release. Only the KeyUp waits: a new press delivers it at once.
-constexpr int RepeatPairGraceMs = 50;
+
+// Asks the X server to send a held key as presses alone, with one release at the end; false
+// where it will not, or where this is no X11 session.
+bool askForDetectableAutoRepeat()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return false;
+    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(c, &xcb_xkb_id);
+    if (!xkb || !xkb->present)
+        return false;
+    constexpr std::uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    const auto cookie = xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0);
+    auto* reply = xcb_xkb_per_client_flags_reply(c, cookie, nullptr);
+    const bool on = reply && (reply->supported & flag) && (reply->value & flag);
+    std::free(reply);
+    return on;
+}
+
+// The physical key: X11 and Wayland give its keycode; elsewhere the Qt key stands for it.
+int physicalKey(const QKeyEvent& e)
+{
+    if (const quint32 scan = e.nativeScanCode())
+        return static_cast<int>(scan);
+    return -e.key();
+}
+
 } // namespace
+
+bool KeyRouter::serverReportsHeldKeys()
+{
+    static const bool reports = askForDetectableAutoRepeat();
+    return reports;
+}
 
 KeyRouter::KeyRouter(ViewHost& host)
     : host_(host)
 {
-    grace_.setSingleShot(true);
-    grace_.setInterval(RepeatPairGraceMs);
-    QObject::connect(&grace_, &QTimer::timeout, [this] {
-        if (pending_)
-            flush();
-    });
+    serverReportsHeldKeys(); // before the first key reaches the program
 }
 
-bool KeyRouter::pairsWithPending(const QKeyEvent& e)
+KeyRoad* KeyRouter::road() const
 {
-    if (!pending_)
-        return false;
-    if (e.key() == pending_->qtKey && e.nativeScanCode() == pending_->scanCode
-        && e.timestamp() == pending_->time) {
-        pending_.reset(); // the key is held: its release was not real
-        grace_.stop();
-        return true;
-    }
-    flush(); // another key: the release happened first
-    return false;
+    Window* w = host_.model();
+    return w && w->platform() ? &w->platform()->keys() : nullptr;
 }
 
 void KeyRouter::press(Control* target, const QKeyEvent& e)
 {
-    const bool repeat = pairsWithPending(e) || e.isAutoRepeat();
-    Window* w = host_.model();
-    if (!w || !target)
+    KeyRoad* r = road();
+    if (!r)
         return;
-    int code = virtualKey(e);
-    if (code) {
-        w->raiseKeyDown(*target, code, shiftState(e.modifiers()));
-        if (!host_.model())
-            return;
-        // An arrow left to the platform moves within the option group.
-        if (code >= vk::Left && code <= vk::Down && target->is(Kind::OptionButton)) {
-            host_.stepInGroup(*target, code == vk::Left || code == vk::Up ? -1 : 1);
-            if (!host_.model())
-                return;
-        }
-    }
-    int ascii = keyAscii(e);
-    if (!ascii)
-        return;
-    // KeyPress goes to the control focused now: KeyDown may have moved the focus.
-    Control* now = w->focused();
-    if (!now)
-        return;
-    w->raiseKeyPress(*now, ascii);
-    if (!host_.model() || !ascii || repeat || !now->is(Kind::CommandButton))
-        return;
-    // A command button is pushed by ENTER at once, and by SPACE when it comes back up.
-    if (ascii == 13)
-        w->raiseClick(*now);
-    else if (ascii == 32)
-        spaceArmed_ = now;
+    r->press(*host_.model(), target,
+        { .key = physicalKey(e),
+            .code = virtualKey(e),
+            .ascii = keyAscii(e),
+            .shift = shiftState(e.modifiers()),
+            .repeat = !serverReportsHeldKeys() && e.isAutoRepeat() });
 }
 
 void KeyRouter::release(const QKeyEvent& e)
 {
-    if (e.isAutoRepeat())
+    // Without the server's report, Qt's flag marks the release half of a repeat.
+    if (!serverReportsHeldKeys() && e.isAutoRepeat())
         return;
-    if (pending_)
-        flush();
-    const Release r { e.key(), e.nativeScanCode(), e.timestamp(), virtualKey(e),
-        shiftState(e.modifiers()) };
-    if (r.time == 0) { // no timestamp to pair it by
-        deliver(r);
+    KeyRoad* r = road();
+    if (!r)
         return;
-    }
-    pending_ = r;
-    grace_.start();
-}
-
-void KeyRouter::flush()
-{
-    const Release r = *pending_;
-    pending_.reset();
-    grace_.stop();
-    deliver(r);
-}
-
-void KeyRouter::deliver(const Release& r)
-{
-    Window* w = host_.model();
-    if (!w)
-        return;
-    Control* armed = r.qtKey == Qt::Key_Space ? std::exchange(spaceArmed_, nullptr) : nullptr;
-    w->raiseKeyUp(w->focused(), r.code, r.shift);
-    if (armed && host_.model() && w->focused() == armed)
-        w->raiseClick(*armed);
+    r->release(*host_.model(),
+        { .key = physicalKey(e), .code = virtualKey(e), .shift = shiftState(e.modifiers()) });
 }
 
 } // namespace tarvo::qt

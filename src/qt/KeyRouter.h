@@ -1,19 +1,16 @@
 #pragma once
-// The road of a key from Qt to the behaviour: KeyDown to the focused button, the platform's arrow
-// navigation within an option group, KeyPress to the button focused after KeyDown, KeyUp on
-// release. A held key acts as on the platform the program was designed for: repeated presses,
-// one release. X11 sends a held key as release/press pairs with one timestamp, and Qt 6.4 often
-// fails to flag them as auto-repeat (the press reaches it a few microseconds after the release),
-// so a timestamped release is held back briefly: the paired press cancels it, any other key
-// press delivers it first, and otherwise a single-shot timer delivers it.
+// Qt's key events of one window, translated into the platform's key road (model/KeyRoad): the
+// key code, the character, the SHIFT/CTRL/ALT state, which physical key it is and whether it
+// repeats a held one. Nothing is held back or reordered: each event goes down the road at once.
+//
+// Whether a press repeats: on Wayland (and elsewhere) Qt's own flag says so. On X11, Qt 6.4's flag
+// comes from a guess: a release followed by a press of the same key with the same timestamp is
+// taken for a repeat, which also swallows two quick real presses, and is missed whenever the
+// press has not been read yet. There the X server is asked to report a held key as presses
+// without releases (XKB detectable auto-repeat); a press of a key still down is then its repeat,
+// which the road knows by itself, and every release is real.
 
-#include "model/Window.h"
-
-#include <QTimer>
-#include <QtGlobal>
-
-#include <optional>
-#include <utility>
+#include "model/KeyRoad.h"
 
 class QKeyEvent;
 
@@ -29,26 +26,14 @@ public:
     // button has the focus.
     void press(Control* target, const QKeyEvent& e);
     void release(const QKeyEvent& e);
-    // The focus moved: a SPACE held on a command button no longer pushes it.
-    void focusMoved() { spaceArmed_ = nullptr; }
+
+    // True where the window system reports held keys as presses alone (see above).
+    static bool serverReportsHeldKeys();
 
 private:
-    struct Release {
-        int qtKey;
-        quint32 scanCode;
-        quint64 time;
-        int code;
-        int shift;
-    };
-    void deliver(const Release& r);
-    void flush();
-    // Settles the pending release against this press: true where the two are one held key.
-    bool pairsWithPending(const QKeyEvent& e);
+    KeyRoad* road() const;
 
     ViewHost& host_;
-    std::optional<Release> pending_;
-    QTimer grace_;
-    Control* spaceArmed_ = nullptr; // a command button that SPACE went down on
 };
 
 } // namespace tarvo::qt

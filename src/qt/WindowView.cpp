@@ -267,8 +267,6 @@ void WindowView::syncFocus()
     // The menu bar holds the keyboard only while it is being worked: the model keeps its focus.
     if (fw && !c && fw != this && fw != client_)
         return;
-    if (c != model_->focused())
-        keys_.focusMoved();
     model_->focusMovedTo(c);
 }
 
@@ -276,19 +274,11 @@ void WindowView::repairFocus()
 {
     if (!model_)
         return;
-    QWidget* fw = focusWidget();
-    if (controlOf(fw) && !(fw->isEnabled() && fw->isVisibleTo(this))) {
-        QWidget* next = nullptr;
-        for (QWidget* n = fw->nextInFocusChain(); n && n != fw; n = n->nextInFocusChain()) {
-            if (n->window() == this && (n->focusPolicy() & Qt::TabFocus) && n->isEnabled()
-                && n->isVisibleTo(this)) {
-                next = n;
-                break;
-            }
-        }
-        if (next)
-            next->setFocus(Qt::TabFocusReason);
-        else
+    if (model_->focusNeedsRepair()) {
+        // Qt may have moved the focus already, by its own rule: the model's rule decides.
+        if (Control* heir = model_->focusHeir())
+            widgetFor(*heir)->setFocus(Qt::TabFocusReason);
+        else if (QWidget* fw = focusWidget())
             fw->clearFocus();
     }
     syncFocus();
@@ -305,14 +295,6 @@ bool WindowView::focusControl(Control& c)
     // Inactive windows get no focus events: report the move here, whatever Qt sent.
     syncFocus();
     return model_ && model_->focused() == &c;
-}
-
-void WindowView::stepInGroup(Control& from, int direction)
-{
-    if (!model_)
-        return;
-    if (Control* next = model_->nextInGroup(from, direction))
-        model_->setFocus(*next);
 }
 
 void WindowView::present(bool modal, QWidget* opener)

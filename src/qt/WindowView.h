@@ -27,7 +27,6 @@ public:
     Window* model() const override { return model_; }
     const Scale& scale() const override { return scale_; }
     void syncFocus() override;
-    void stepInGroup(Control& from, int direction) override;
     void keyPressed(Control* target, const QKeyEvent& e) override { keys_.press(target, e); }
     void keyReleased(const QKeyEvent& e) override { keys_.release(e); }
 
@@ -67,7 +66,7 @@ private:
     void restack();
     void chainTabOrder();
     // After a control was disabled or hidden: the focus may not stay on a widget that cannot
-    // hold it; it moves on in tab order as Qt does in an active window.
+    // hold it; it moves where the model says, as Qt moves it in an active window.
     void repairFocus();
     void clientResized();
     void updateFrameWidth();

@@ -1,9 +1,11 @@
 #include "FakePlatform.h"
+#include "model/KeyRoad.h"
 #include "model/Random.h"
 #include "model/Window.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -35,6 +37,44 @@ class TestModel : public QObject {
             .name = "Picture2",
             .rect = { 2800, 0, 200, 2000 },
             .dock = Dock::Right });
+        return pw;
+    }
+
+    // Three option buttons and a command button, every key event written into `log`.
+    static std::unique_ptr<Window> makeKeyWindow(
+        std::string_view name, std::vector<std::string>& log)
+    {
+        auto pw = std::make_unique<Window>(WindowDef { .name = name, .title = name });
+        Window& w = *pw;
+        w.add({ .kind = Kind::Frame, .name = "fra", .rect = { 0, 0, 2000, 1000 } });
+        for (int i = 0; i < 3; ++i)
+            w.add({ .kind = Kind::OptionButton,
+                .name = "Option1",
+                .index = i,
+                .container = "fra",
+                .rect = { 600 * i, 0, 500, 400 },
+                .tabIndex = 2 - i });
+        w.add({ .kind = Kind::CommandButton,
+            .name = "Command1",
+            .rect = { 0, 1200, 900, 400 },
+            .tabIndex = 3 });
+        const std::string prefix = std::string(name) + " ";
+        auto id = [](const Control* c) {
+            return !c            ? std::string("none")
+                : c->index() < 0 ? c->name()
+                                 : c->name() + std::to_string(c->index());
+        };
+        Handlers& h = w.handlers;
+        h.keyDown = [&log, prefix, id](Control& c, int& code, int) {
+            log.push_back(prefix + "down " + id(&c) + " " + std::to_string(code));
+        };
+        h.keyPress = [&log, prefix, id](Control& c, int& ascii) {
+            log.push_back(prefix + "press " + id(&c) + " " + std::to_string(ascii));
+        };
+        h.keyUp = [&log, prefix, id](Control* c, int code, int) {
+            log.push_back(prefix + "up " + id(c) + " " + std::to_string(code));
+        };
+        h.click = [&log, prefix, id](Control& c) { log.push_back(prefix + "click " + id(&c)); };
         return pw;
     }
 
@@ -138,6 +178,176 @@ private slots:
         w.setFocus(w.at("Option1", 2));
         w.at("Option1", 2).setEnabled(false);
         QCOMPARE(w.focused(), &w.at("Option1", 0));
+    }
+
+    void tabOrderWrapsSkipsAndStartsAtTheEnds()
+    {
+        auto pw = makeWindow();
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        Control& b0 = w.at("Option1", 0);
+        Control& b1 = w.at("Option1", 1);
+        Control& b2 = w.at("Option1", 2);
+        QCOMPARE(w.nextInTabOrder(nullptr, 1), &b0);
+        QCOMPARE(w.nextInTabOrder(nullptr, -1), &b2);
+        QCOMPARE(w.nextInTabOrder(&b2, 1), &b0);
+        QCOMPARE(w.nextInTabOrder(&b0, -1), &b2);
+        b1.setEnabled(false);
+        QCOMPARE(w.nextInTabOrder(&b0, 1), &b2);
+        b2.setVisible(false);
+        QCOMPARE(w.nextInTabOrder(&b0, 1), nullptr); // never the button it starts from
+        // Hiding the container of the focused button leaves no button to go to.
+        w.setFocus(b0);
+        QVERIFY(!w.focusNeedsRepair());
+        w.at("fra").setVisible(false);
+        QCOMPARE(w.focused(), nullptr);
+    }
+
+    void keyRoadRunsDownArrowStepPressAndUpInOrder()
+    {
+        std::vector<std::string> log;
+        auto pw = makeKeyWindow("a", log);
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        KeyRoad& road = p.keys();
+        w.setFocus(w.at("Option1", 2));
+        // An arrow left unchanged by KeyDown steps within the group; KeyPress goes to the
+        // control focused after KeyDown.
+        road.press(w, w.focused(), { .key = 1, .code = vk::Right, .ascii = 0 });
+        QCOMPARE(w.focused(), &w.at("Option1", 0));
+        w.handlers.gotFocus = nullptr;
+        const auto keyDown = w.handlers.keyDown;
+        w.handlers.keyDown = [&](Control& c, int& code, int shift) {
+            keyDown(c, code, shift);
+            w.setFocus(w.at("Option1", 1));
+        };
+        road.press(w, w.focused(), { .key = 2, .code = vk::Digit0 + 5, .ascii = '5' });
+        w.handlers.keyDown = keyDown;
+        // A release goes to whatever has the focus when the key comes up, also to none.
+        road.release(w, { .key = 2, .code = vk::Digit0 + 5 });
+        road.release(w, { .key = 1, .code = vk::Right });
+        w.at("fra").setVisible(false);
+        QCOMPARE(w.focused(), &w.at("Command1"));
+        w.at("Command1").setEnabled(false);
+        QCOMPARE(w.focused(), nullptr);
+        road.press(w, nullptr, { .key = 3, .code = vk::Digit0 + 7, .ascii = '7' });
+        road.release(w, { .key = 3, .code = vk::Digit0 + 7 });
+        QCOMPARE(log,
+            (std::vector<std::string> { "a down Option12 39", "a down Option10 53",
+                "a press Option11 53", "a up Option11 53", "a up Option11 39", "a up none 55" }));
+    }
+
+    void quickTapsActTwiceAHeldKeyOnce()
+    {
+        std::vector<std::string> log;
+        auto pw = makeKeyWindow("a", log);
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        KeyRoad& road = p.keys();
+        Control& cmd = w.at("Command1");
+        w.setFocus(cmd);
+        const KeyStroke enter { .key = 36, .code = vk::Return, .ascii = vk::Return };
+        const auto clicks = [&] { return std::count(log.begin(), log.end(), "a click Command1"); };
+        road.press(w, &cmd, enter);
+        road.release(w, enter);
+        road.press(w, &cmd, enter);
+        road.release(w, enter);
+        QCOMPARE(clicks(), 2);
+        // Held: a press of a key still down is its repeat, whatever the platform flags. It
+        // reaches the handlers, but does not click.
+        road.press(w, &cmd, enter);
+        road.press(w, &cmd, enter);
+        QVERIFY(road.isDown(36));
+        road.release(w, enter);
+        QVERIFY(!road.isDown(36));
+        KeyStroke flagged = enter;
+        flagged.repeat = true;
+        road.press(w, &cmd, flagged); // the repeat of a press never seen: nothing at all
+        QCOMPARE(clicks(), 3);
+        QCOMPARE(std::count(log.begin(), log.end(), "a down Command1 13"), 4);
+        road.press(w, &cmd, enter);
+        QCOMPARE(clicks(), 4);
+        // A KeyPress that swallows ENTER cancels the click.
+        road.release(w, enter);
+        w.handlers.keyPress = [](Control&, int& ascii) { ascii = 0; };
+        road.press(w, &cmd, enter);
+        QCOMPARE(clicks(), 4);
+    }
+
+    void spaceClicksWhenItComesUpOnItsButton()
+    {
+        std::vector<std::string> log;
+        auto pw = makeKeyWindow("a", log);
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        KeyRoad& road = p.keys();
+        Control& cmd = w.at("Command1");
+        const KeyStroke space { .key = 65, .code = vk::Space, .ascii = vk::Space };
+        const auto clicks = [&] { return std::count(log.begin(), log.end(), "a click Command1"); };
+        w.setFocus(cmd);
+        road.press(w, &cmd, space);
+        road.press(w, &cmd, space); // held
+        QCOMPARE(clicks(), 0);
+        road.release(w, space);
+        QCOMPARE(clicks(), 1);
+        // The focus went away and came back while SPACE was down: no click.
+        road.press(w, &cmd, space);
+        w.setFocus(w.at("Option1", 0));
+        w.setFocus(cmd);
+        road.release(w, space);
+        QCOMPARE(clicks(), 1);
+        // Another key coming up does not push it either.
+        road.press(w, &cmd, space);
+        road.release(w, { .key = 10, .code = vk::Digit0 + 1 });
+        QCOMPARE(clicks(), 1);
+        road.release(w, space);
+        QCOMPARE(clicks(), 2);
+        // Never an option button.
+        w.setFocus(w.at("Option1", 0));
+        road.press(w, w.focused(), space);
+        road.release(w, space);
+        QCOMPARE(clicks(), 2);
+    }
+
+    void aRepeatActsOnlyInTheWindowItsPressWentDownIn()
+    {
+        std::vector<std::string> log;
+        auto pa = makeKeyWindow("a", log);
+        auto pb = makeKeyWindow("b", log);
+        Window& a = *pa;
+        Window& b = *pb;
+        test::FakePlatform p;
+        p.attach(a);
+        p.attach(b);
+        KeyRoad& road = p.keys();
+        a.setFocus(a.at("Option1", 0));
+        b.setFocus(b.at("Option1", 1));
+        const KeyStroke enter { .key = 36, .code = vk::Return, .ascii = vk::Return };
+        // The press went down in a (say, it opened b): its repeats in b do nothing, in a they
+        // reach the handlers; the release reaches b's focused button.
+        road.press(a, a.focused(), enter);
+        road.press(b, b.focused(), enter);
+        road.press(a, a.focused(), enter);
+        road.release(b, enter);
+        road.press(b, b.focused(), enter); // pressed again: a press of its own
+        road.release(b, enter);
+        // A window closed under a held key (ENTER on its close button) leaves the key to no
+        // window: its repeats in the window behind do nothing.
+        a.setFocus(a.at("Command1"));
+        a.handlers.click = [&](Control&) { a.attach(nullptr); };
+        road.press(a, a.focused(), enter);
+        road.press(b, b.focused(), enter);
+        road.press(a, a.focused(), enter); // a closed window takes no key
+        road.release(b, enter);
+        QCOMPARE(log,
+            (std::vector<std::string> { "a down Option10 13", "a press Option10 13",
+                "a down Option10 13", "a press Option10 13", "b up Option11 13",
+                "b down Option11 13", "b press Option11 13", "b up Option11 13",
+                "a down Command1 13", "a press Command1 13", "b up Option11 13" }));
     }
 
     void arrowStepInGroupWrapsAndSkipsDisabled()

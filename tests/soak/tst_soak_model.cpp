@@ -231,7 +231,6 @@ private:
         held_.clear();
         mouse_.clear();
         grab_ = {};
-        spaceArmed_ = nullptr;
         activations_.clear();
         script_.clear();
         endAllowed_ = false;
@@ -309,33 +308,11 @@ private:
         w.raiseResize();
     }
 
+    // The tab key, the toolkit's own.
     void focusInTabOrder(Window& w, int direction)
     {
-        std::vector<Control*> chain;
-        for (const auto& c : w.controls())
-            if (isButton(c->kind()) && c->tabIndex() >= 0)
-                chain.push_back(c.get());
-        std::stable_sort(chain.begin(), chain.end(),
-            [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
-        if (chain.empty())
-            return;
-        const auto n = static_cast<long>(chain.size());
-        const auto at = std::find(chain.begin(), chain.end(), w.focused());
-        const long from = at == chain.end() ? (direction > 0 ? -1 : n) : at - chain.begin();
-        for (long k = 1; k <= n; ++k) {
-            Control* c = chain[static_cast<std::size_t>(((from + direction * k) % n + n) % n)];
-            if (w.canTakeFocus(*c)) {
-                w.setFocus(*c);
-                return;
-            }
-        }
-    }
-
-    // The arrows' move within an option group, which the binding makes after KeyDown.
-    void stepInGroup(Window& w, Control& from, int direction)
-    {
-        if (Control* next = w.nextInGroup(from, direction))
-            w.setFocus(*next);
+        if (Control* c = w.nextInTabOrder(w.focused(), direction))
+            w.setFocus(*c);
     }
 
     // Events -------------------------------------------------------------------------------
@@ -680,19 +657,16 @@ private:
         if (!w)
             return;
         ++stats.keys;
+        const KeyStroke k { .key = e.code, .code = e.code, .ascii = e.ascii, .shift = e.shift };
         const auto at = std::find_if(
             held_.begin(), held_.end(), [&](const Held& h) { return h.code == e.code; });
         if (e.kind == Ev::KeyUp) {
             if (at != held_.end())
                 held_.erase(at);
-            Control* armed = e.code == vk::Space ? std::exchange(spaceArmed_, nullptr) : nullptr;
-            w->raiseKeyUp(w->focused(), e.code, e.shift);
-            if (armed && alive(id, *w) && w->focused() == armed)
-                w->raiseClick(*armed);
+            s_->platform.keys().release(*w, k);
             return;
         }
-        const bool repeat = at != held_.end();
-        if (!repeat) {
+        if (at == held_.end()) {
             held_.push_back({ e.code, e.ascii, e.shift });
             if (held_.size() > 6)
                 held_.erase(held_.begin()); // a key released while the window was not looking
@@ -701,30 +675,8 @@ private:
             focusInTabOrder(*w, (e.shift & 1) ? -1 : +1); // the toolkit's own, never a KeyDown
             return;
         }
-        Control* target = w->focused();
-        if (!target)
-            return;
-        endAllowed_ = e.code == vk::Return && endsTheProgram(id, target);
-        int code = e.code;
-        w->raiseKeyDown(*target, code, e.shift);
-        if (!alive(id, *w))
-            return;
-        if (code >= vk::Left && code <= vk::Down && target->is(Kind::OptionButton)) {
-            stepInGroup(*w, *target, code == vk::Left || code == vk::Up ? -1 : 1);
-            if (!alive(id, *w))
-                return;
-        }
-        int ascii = e.ascii;
-        Control* now = w->focused();
-        if (!ascii || !now)
-            return;
-        w->raiseKeyPress(*now, ascii);
-        if (!alive(id, *w) || !ascii || repeat || !now->is(Kind::CommandButton))
-            return;
-        if (ascii == 13)
-            w->raiseClick(*now);
-        else if (ascii == ' ')
-            spaceArmed_ = now;
+        endAllowed_ = e.code == vk::Return && endsTheProgram(id, w->focused());
+        s_->platform.keys().press(*w, w->focused(), k);
     }
 
     struct Grab {
@@ -834,7 +786,6 @@ private:
             fail(std::string("the ") + screenName(id) + " screen does not close");
         mouse_.clear();
         grab_ = {};
-        spaceArmed_ = nullptr; // its button is gone with the modal screen
         active_ = before;
         activations_.push_back(before);
     }
@@ -849,7 +800,6 @@ private:
     std::vector<Held> held_;
     std::set<int> mouse_;
     Grab grab_;
-    Control* spaceArmed_ = nullptr;
     std::deque<Event> script_;
     bool endAllowed_ = false;
     bool ended_ = false;

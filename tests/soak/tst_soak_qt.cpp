@@ -520,7 +520,8 @@ private:
                 keyEvent(QEvent::KeyPress, k, true);
                 break;
             }
-            // X11 sends a held key as a release and a press with one timestamp, unflagged.
+            // A release and a press with one timestamp, unflagged: two quick taps, or a held key
+            // as an X server without detectable auto-repeat sends it.
             log_.add("#" + std::to_string(index_) + " X11 repeat pair " + k.name());
             const quint64 t = ++x11Time_ * 1000;
             QKeyEvent up(QEvent::KeyRelease, k.key, k.mods, 0, 0, 0, k.text, false);

@@ -1,36 +1,15 @@
 #include "FakePlatform.h"
 
-#include <algorithm>
-
 namespace tarvo::test {
 
 void FakePlatform::watch(Window& w)
 {
     w.attach(this);
-    w.observer = [this, &w](Control& c, Prop p) {
-        if ((p != Prop::Enabled && p != Prop::Visible) || !w.focused())
-            return;
-        if (w.canTakeFocus(*w.focused()))
-            return;
+    w.observer = [&w](Control&, Prop p) {
         // The focused control (or one of its containers) was disabled or hidden: the toolkit
-        // moves the focus to the next control in tab order that can take it, or clears it.
-        std::vector<Control*> chain;
-        for (auto& ctl : w.controls())
-            if (isButton(ctl->kind()) && ctl->tabIndex() >= 0)
-                chain.push_back(ctl.get());
-        std::stable_sort(chain.begin(), chain.end(),
-            [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
-        auto at = std::find(chain.begin(), chain.end(), w.focused());
-        const std::size_t start = at == chain.end() ? 0 : std::size_t(at - chain.begin());
-        for (std::size_t k = 1; k <= chain.size(); ++k) {
-            Control* next = chain[(start + k) % chain.size()];
-            if (w.canTakeFocus(*next)) {
-                w.focusMovedTo(next);
-                return;
-            }
-        }
-        (void)c;
-        w.focusMovedTo(nullptr);
+        // moves the focus on in tab order, or clears it.
+        if ((p == Prop::Enabled || p == Prop::Visible) && w.focusNeedsRepair())
+            w.focusMovedTo(w.focusHeir());
     };
 }
 
@@ -86,20 +65,14 @@ void FakePlatform::runPosted()
 
 void pressKey(Window& w, int keyCode, int keyAscii)
 {
-    Control* c = w.focused();
-    if (!c)
-        return;
-    int code = keyCode;
-    w.raiseKeyDown(*c, code);
-    if (keyAscii && w.focused()) {
-        int ascii = keyAscii;
-        w.raiseKeyPress(*w.focused(), ascii);
-    }
+    if (Platform* p = w.platform())
+        p->keys().press(w, w.focused(), { .key = keyCode, .code = keyCode, .ascii = keyAscii });
 }
 
 void releaseKey(Window& w, int keyCode)
 {
-    w.raiseKeyUp(w.focused(), keyCode);
+    if (Platform* p = w.platform())
+        p->keys().release(w, { .key = keyCode, .code = keyCode });
 }
 
 void tapKey(Window& w, int keyCode, int keyAscii)

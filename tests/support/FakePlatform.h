@@ -42,7 +42,8 @@ private:
     std::vector<std::function<void()>> posted_;
 };
 
-// Key presses and clicks as a person gives them to the focused control.
+// Key presses and clicks as a person gives them to the focused control, along the platform's
+// key road (a key pressed again before its release is its repeat).
 void pressKey(Window& w, int keyCode, int keyAscii = 0); // KeyDown, then KeyPress if keyAscii
 void releaseKey(Window& w, int keyCode);
 void tapKey(Window& w, int keyCode, int keyAscii = 0); // press and release

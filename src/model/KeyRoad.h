@@ -1,0 +1,56 @@
+#pragma once
+// The road of a key through the windows of one platform, the same whatever reports the key (the
+// toolkit binding, or a test standing in for it). KeyDown goes to the button the key was given
+// to; an arrow key that KeyDown left unchanged steps within the option group; KeyPress goes to
+// the control focused after KeyDown; an ENTER that KeyPress left alone clicks a command button at
+// once, a SPACE clicks it when it comes back up, if the focus is still on that button; KeyUp goes
+// to whatever has the focus when the key comes up, also to no control at all.
+//
+// One physical press is one action. The road knows which keys are down and in which window each
+// went down: a further press of a held key is its repeat, and reaches only that window (whose
+// latches keep it silent, while an arrow keeps stepping), never clicks, and does nothing at all
+// in a window that the press did not reach, such as a screen the press opened or uncovered.
+
+#include <unordered_map>
+
+namespace tarvo {
+
+class Control;
+class Window;
+
+// One key event as the platform reports it.
+struct KeyStroke {
+    int key = 0; // the physical key: the same number in its press, its repeats and its release
+    int code = 0; // virtual-key code for KeyDown; 0 for a key that has none
+    int ascii = 0; // character code for KeyPress; 0 for a key that gives none
+    int shift = 0; // SHIFT 1, CTRL 2, ALT 4
+    bool repeat = false; // the platform says this press repeats a key held down
+};
+
+class KeyRoad {
+public:
+    // A key went down while `w` had the keyboard. `target` is the control the platform gives
+    // it to, the focused button; null while no control has the focus (the key acts on nothing,
+    // but it is down). Does nothing for a window that is not shown.
+    void press(Window& w, Control* target, const KeyStroke& k);
+    // A key came up while `w` had the keyboard: KeyUp to the control focused now, or to none.
+    void release(Window& w, const KeyStroke& k);
+    // The focus of `w` moved: a SPACE held on a command button no longer pushes it.
+    void focusMoved(const Window& w);
+    // `w` is no longer shown: the keys held on it stay down, but belong to no window.
+    void closed(const Window& w);
+
+    bool isDown(int key) const { return down_.contains(key); }
+
+private:
+    void disarm();
+
+    // Held keys, each with the window whose control its press reached (null: none).
+    std::unordered_map<int, const Window*> down_;
+    // The command button SPACE went down on, its window and the key.
+    Control* armed_ = nullptr;
+    const Window* armedIn_ = nullptr;
+    int armedKey_ = 0;
+};
+
+} // namespace tarvo
