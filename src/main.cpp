@@ -9,8 +9,48 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <pwd.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+// A folder that may serve as the runtime directory: the user's own, 0700, already there.
+bool privateFolder(const std::string& path)
+{
+    struct stat st { };
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+        && st.st_uid == geteuid() && (st.st_mode & 07777) == 0700;
+}
+
+// The program writes nothing, yet on a bare X session the libraries below Qt would: with no
+// session bus named, libdbus launches one of its own (files under ~/.dbus, a daemon that
+// outlives the program), and with no runtime directory named, Qt creates /tmp/runtime-<user>
+// and warns. Where the session names them nothing changes (setenv never overwrites here);
+// otherwise the toolkit is given the user's standard bus socket, which it only connects to (no
+// bus there: accessibility stays off), and a private folder that already exists, which it only
+// looks into. This is the least that works: Qt has no setting of its own for either.
+void keepToolkitFromWriting()
+{
+    const std::string runtime = "/run/user/" + std::to_string(geteuid());
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + runtime + "/bus").c_str(), 0);
+    std::string folder = runtime;
+    if (!privateFolder(folder)) {
+        const passwd* pw = getpwuid(geteuid());
+        folder = pw && pw->pw_dir ? pw->pw_dir : "";
+    }
+    if (privateFolder(folder))
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    keepToolkitFromWriting();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
@@ -22,6 +62,8 @@ int main(int argc, char** argv)
     QIcon icon;
     for (int size : { 32, 48, 64, 128 })
         icon.addFile(QStringLiteral(":/icons/tarvo-%1.png").arg(size), QSize(size, size));
+    // Every window, the start screen's included, shows the program's icon in the task bar.
+    QApplication::setWindowIcon(icon);
     platform.setIcon(icon);
 
     tarvo::SystemClock clock;

@@ -1,8 +1,12 @@
 #include "qt/WindowView.h"
 
+#include "qt/X11Desktop.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProxyStyle>
@@ -62,10 +66,12 @@ WindowView::WindowView(Window& window)
     : model_(&window)
 {
     build();
+    frameWatcher_ = std::make_unique<x11::FrameWatcher>(*this, [this] { frameChanged(); });
 }
 
 WindowView::~WindowView()
 {
+    frameWatcher_.reset();
     // The model may be gone already; deleting the children must not report to it.
     model_ = nullptr;
 }
@@ -309,25 +315,40 @@ void WindowView::present(bool modal, QWidget* opener)
     else
         setFixedSize(outer);
     if (modal) {
+        // No minimise or maximise of its own: a modal screen hidden alone would leave its
+        // opener shown, deaf to every key and click.
+        setWindowFlags(
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        opener_ = opener;
         setWindowModality(Qt::ApplicationModal);
         if (opener && opener->windowHandle()) {
             winId();
             windowHandle()->setTransientParent(opener->windowHandle());
         }
     }
-    if (w.maximised()) {
+    const QRect avail = screen()->availableGeometry();
+    const bool managed = x11::windowManagerRunning();
+    if (w.maximised() && !managed)
+        setGeometry(avail);
+    setFirstFrameBackground();
+    if (w.maximised() && !managed) {
         // Without a window manager nobody maximises the window: take the screen ourselves.
-        setGeometry(screen()->availableGeometry());
         showMaximized();
     } else {
-        const QRect avail = screen()->availableGeometry();
+        // Also the geometry a maximised window returns to when the user un-maximises it: its
+        // design size, centred, title bar on the screen.
         move(avail.center() - QPoint(outer.width() / 2, outer.height() / 2));
-        show();
+        if (w.maximised())
+            showMaximized();
+        else
+            show();
     }
     if (!model_)
         return;
-    if (QWindow* handle = windowHandle())
+    if (QWindow* handle = windowHandle()) {
         connect(handle, &QWindow::screenChanged, this, &WindowView::rescale);
+        handle->installEventFilter(this);
+    }
 
     // The first button in tab order takes the focus when the window first shows.
     if (!focusWidget()) {
@@ -339,6 +360,19 @@ void WindowView::present(bool modal, QWidget* opener)
         raise();
         activateWindow();
     }
+}
+
+void WindowView::setFirstFrameBackground()
+{
+    // The X server shows a new window at once, yet Qt paints it only after the map: until then
+    // the window would show whatever lay below, black on a bare server. The server fills it
+    // with its background instead: the colour that the first frame, painted now, has at its
+    // centre (the start screen's closed curtains).
+    if (!x11::onX11())
+        return;
+    const QImage first = grab().toImage();
+    if (!first.isNull())
+        x11::setBackground(*this, first.pixel(first.width() / 2, first.height() / 2));
 }
 
 void WindowView::bringToFront()
@@ -397,8 +431,24 @@ void WindowView::clientResized()
 
 void WindowView::updateFrameWidth()
 {
-    if (model_ && client_)
-        model_->setFrameWidth(scale_.twips(frameGeometry().width() - client_->width()));
+    if (!model_ || !client_)
+        return;
+    // Qt refreshes its frame margins only on a later event; the window manager's own word is
+    // read as it stands now.
+    const int frame = x11::frameWidth(*this).value_or(frameGeometry().width() - client_->width());
+    model_->setFrameWidth(scale_.twips(frame));
+}
+
+void WindowView::frameChanged()
+{
+    if (!model_ || !reportedOnce_)
+        return;
+    const int before = model_->outerWidth();
+    updateFrameWidth();
+    // A new frame is a new outer size, known only after the resize that brought it: the
+    // curtains start again from its half.
+    if (model_ && model_->outerWidth() != before)
+        model_->raiseResize();
 }
 
 void WindowView::rescale()
@@ -415,11 +465,53 @@ void WindowView::rescale()
     clientResized();
 }
 
+void WindowView::frontModal()
+{
+    auto* modal = dynamic_cast<WindowView*>(QApplication::activeModalWidget());
+    if (modal && modal != this && modal->opener_ == this && modal->model_)
+        modal->bringToFront();
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* e)
+{
+    // Shown again after the window manager had unmapped it (a restore, however quickly it
+    // followed the minimise): a Resize, as the state change would be.
+    if (e->type() == QEvent::Expose && watched == windowHandle()) {
+        const bool exposed = windowHandle()->isExposed();
+        if (exposed && wasExposed_ == false && model_) {
+            reportedOnce_ = false;
+            clientResized();
+        }
+        if (exposed || wasExposed_)
+            wasExposed_ = exposed;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
 void WindowView::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow() && model_)
-        model_->raiseActivate();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+        frontModal();
+        if (model_)
+            model_->raiseActivate();
+    }
+    if (e->type() == QEvent::WindowStateChange && !isMinimized())
+        frontModal();
+    // A window manager that minimises a modal view all the same takes its opener along, and
+    // restoring the opener brings both back.
+    if (e->type() == QEvent::WindowStateChange && isMinimized() && opener_ && model_
+        && !opener_->isMinimized())
+        opener_->showMinimized();
+    if (e->type() == QEvent::WindowStateChange && model_) {
+        // Minimising and restoring are Resizes as well, though the client area keeps its size:
+        // the controls are laid out again and the start screen's curtains close and reopen.
+        const auto old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+        if ((old & Qt::WindowMinimized) != (windowState() & Qt::WindowMinimized)) {
+            reportedOnce_ = false;
+            clientResized();
+        }
+    }
 }
 
 void WindowView::closeEvent(QCloseEvent* e)
@@ -449,13 +541,13 @@ void WindowView::keyReleaseEvent(QKeyEvent* e)
 void WindowView::moveEvent(QMoveEvent* e)
 {
     QMainWindow::moveEvent(e);
-    updateFrameWidth();
+    frameChanged();
 }
 
 void WindowView::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
-    updateFrameWidth();
+    frameChanged();
 }
 
 } // namespace tarvo::qt

@@ -6,10 +6,14 @@
 #include "qt/Accessibility.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyRouter.h"
+#include "qt/X11Desktop.h"
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -45,7 +49,9 @@ public:
     QTimer* timerFor(const Control& c) const;
 
 protected:
+    // Activation, and minimise/restore (each a Resize); a modal view never hides on its own.
     void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -71,6 +77,12 @@ private:
     void clientResized();
     void updateFrameWidth();
     void rescale();
+    // A modal view shown over this one is brought back in front of it.
+    void frontModal();
+    // Before the first map: the X server fills the window with its first frame's colour.
+    void setFirstFrameBackground();
+    // The window manager has put a new frame around the window.
+    void frameChanged();
     Control* controlOf(QWidget* w) const;
 
     Window* model_;
@@ -83,8 +95,11 @@ private:
     std::unordered_map<const Control*, QAction*> actions_;
     std::vector<Control*> buttonsInTabOrder_;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<QWidget> opener_; // of a modal view: the window it belongs to
+    std::unique_ptr<x11::FrameWatcher> frameWatcher_;
     QSize reported_;
     bool reportedOnce_ = false;
+    std::optional<bool> wasExposed_; // none until first exposed
 };
 
 } // namespace tarvo::qt

@@ -18,6 +18,11 @@ from palette import (APRICOT, BLINK_PALE, BLINK_YELLOW, CURTAIN, EMPTY_CELL,  # 
                      HIGHLIGHT, RIGHT, WRONG)
 
 
+# How far a colour read back may be from the one painted: 2 at depth 24; a test on a 16-bit
+# screen (5 or 6 bits a channel) widens it.
+TOLERANCE = 2
+
+
 def _inside(container, rect):
     return (container[0] + rect[0], container[1] + rect[1], rect[2], rect[3])
 
@@ -73,7 +78,7 @@ class Screen:
         _, _, _, height = self.p.geometry(self.win)
         column = self.p.pixels(self.win, 10, 0, 1, min(height, 80))
         for y, row in enumerate(column):
-            if xdrive.close_enough(row[0], APRICOT, 2) or xdrive.close_enough(row[0], CURTAIN, 2):
+            if same(row[0], APRICOT) or same(row[0], CURTAIN):
                 return y if y > 0 else None
         return None
 
@@ -101,7 +106,7 @@ class Screen:
         return self.colour(rect, 0.08, 0.9)
 
     def highlighted(self, rect):
-        return xdrive.close_enough(self.face(rect), HIGHLIGHT, 2)
+        return same(self.face(rect), HIGHLIGHT)
 
     def wait_highlight(self, rect, what, timeout=10.0):
         xdrive.wait_until(lambda: self.highlighted(rect), timeout, f"the highlight on {what}")
@@ -127,7 +132,7 @@ class Screen:
 
 
 def same(rgb, expected):
-    return xdrive.close_enough(rgb, expected, 2)
+    return xdrive.close_enough(rgb, expected, TOLERANCE)
 
 
 def run(test, name):

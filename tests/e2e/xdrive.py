@@ -69,7 +69,11 @@ class Program:
                 continue
             title = self._titled(w)
             if title is None:
-                for c in w.query_tree().children:
+                try:
+                    children = w.query_tree().children
+                except Exception:  # the frame may vanish while we look at it
+                    continue
+                for c in children:
                     title = self._titled(c)
                     if title is not None:
                         w = c
@@ -98,19 +102,22 @@ class Program:
 
     def pixel(self, win, x, y):
         """The (red, green, blue) of a pixel inside the window."""
-        img = win.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF)
-        b, g, r = img.data[0], img.data[1], img.data[2]
-        return r, g, b
+        return self.pixels(win, x, y, 1, 1)[0][0]
 
     def pixels(self, win, x, y, width, height):
-        """The (red, green, blue) of a rectangle inside the window, as rows, in one request."""
+        """The (red, green, blue) of a rectangle inside the window, as rows, in one request.
+        Depth 24 (4 bytes a pixel) and 16 (2 bytes, red 5, green 6, blue 5 bits)."""
         img = win.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
         data = img.data
-        stride = len(data) // height
-        step = stride // width  # bytes per pixel: 4 at depth 24
-        return [[(data[row * stride + col * step + 2], data[row * stride + col * step + 1],
-                  data[row * stride + col * step]) for col in range(width)]
-                for row in range(height)]
+        stride = len(data) // height  # rows are padded to 32 bits
+        step = 2 if img.depth == 16 else 4  # bytes per pixel
+
+        def rgb(at):
+            if step == 2:
+                v = data[at] | data[at + 1] << 8
+                return ((v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31)
+            return data[at + 2], data[at + 1], data[at]
+        return [[rgb(row * stride + col * step) for col in range(width)] for row in range(height)]
 
     def close(self, win):
         """Asks the window to close, as a window manager's close button does."""
@@ -149,14 +156,28 @@ class Program:
         for k in keys:
             self.tap(k)
 
+    # XTEST moves the pointer at once, but a button event sent before the move may reach the
+    # clients only after it, at the new place: at machine speed a click on "1" and then one on
+    # "2" both land on "2" (a plain X client sees the same). So every fake button event is
+    # followed by a wait until the server's own pointer state shows it.
+    _MASKS = {1: X.Button1Mask, 2: X.Button2Mask, 3: X.Button3Mask}
+
+    def _settle(self, button, down):
+        mask = self._MASKS.get(button)
+        if mask is None:
+            self.d.sync()
+            return
+        wait_until(lambda: bool(self.root.query_pointer().mask & mask) == down, 30.0,
+                   f"the server to take button {button} {'down' if down else 'up'}")
+
     def mouse_press(self, x, y, button=1):
         xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
         xtest.fake_input(self.d, X.ButtonPress, button)
-        self.d.sync()
+        self._settle(button, True)
 
     def mouse_release(self, button=1):
         xtest.fake_input(self.d, X.ButtonRelease, button)
-        self.d.sync()
+        self._settle(button, False)
 
     def click(self, x, y, button=1):
         self.mouse_press(x, y, button)

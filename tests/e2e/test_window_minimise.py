@@ -1,0 +1,50 @@
+"""Minimise and restore under a real window manager: a restore is a Resize, so the start
+window comes back with its curtains closed and draws them back again; and each time the curtains
+stop, the strips left at the edges are the same as after the first opening at that size."""
+
+import xdrive
+from ewmh import Wm
+from tarvo_ui import APRICOT, CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
+
+# Near the left edge: the left curtain covers it until nearly the end of its opening.
+EDGE = (300, 4155, 1, 1)
+
+
+def colour_or_none(screen, rect):
+    try:
+        return screen.colour(rect)
+    except Exception:  # unmapped while minimised
+        return None
+
+
+def wait_open(screen):
+    for spot in START_FREE + [EDGE]:
+        xdrive.wait_until(lambda: same(screen.colour(spot), APRICOT), timeout=15,
+                          what=f"the background at {spot}")
+
+
+def test(p):
+    wm = Wm(p)
+    win = p.wait_window(START_TITLE)
+    xdrive.wait_until(lambda: wm.maximised(win), what="the start window maximised")
+    start = Screen(p, win, START_DESIGN)
+    wait_open(start)
+    for round_ in range(3):
+        wm.minimise(win)
+        xdrive.wait_until(lambda: wm.iconic(win), what=f"minimised ({round_})")
+        wm.activate(win)
+        xdrive.wait_until(lambda: not wm.iconic(win), what=f"restored ({round_})")
+        try:
+            xdrive.wait_until(lambda: same(colour_or_none(start, EDGE) or (0, 0, 0), CURTAIN),
+                              timeout=5, what="the curtains closed again")
+        except xdrive.Timeout:
+            raise AssertionError(f"restore {round_}: the start window came back with its "
+                                 f"curtains open ({colour_or_none(start, EDGE)} at the "
+                                 "edge)") from None
+        wait_open(start)
+    p.close(win)
+    assert p.wait_exit() == 0
+
+
+if __name__ == "__main__":
+    run(test, "e2e_window_minimise")
