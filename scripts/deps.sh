@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 # Usage: scripts/deps.sh [run|test]
+# As root it installs them; otherwise through sudo, or su where there is no sudo and a terminal
+# to ask root's password on; with neither it prints the command to run and exits non-zero.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev libxcb-xkb-dev
+# compiler, make and the C library headers (build-essential's level); Qt and the XCB/XKB headers
+# the binding talks to the X server with; the fonts the screens name (Liberation Sans stands in for
+# Arial); Xvfb for starting without a display
+packages=(cmake g++ make libc6-dev pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev libxcb-xkb-dev
     fonts-liberation2 xvfb xauth)
 if [ "${1:-run}" = test ]; then
     # format and tidy checks; real-window drivers; screen-reader bus; file-access tracing;
-    # desktop-file and package checks; a font other than Liberation for the missing-fonts case; a
-    # headless Wayland compositor with its key and screenshot clients, layouts and Qt's Wayland
-    # platform
+    # desktop-file and package checks; a font other than Liberation for the missing-fonts case
     packages+=(clang-format clang-tidy python3 python3-xlib openbox imagemagick dbus dbus-x11
         at-spi2-core python3-pyatspi strace desktop-file-utils appstream dpkg-dev file
-        fonts-dejavu-core fontconfig sway wtype grim qt6-wayland xkb-data)
+        fonts-dejavu-core fontconfig)
+    packages+=(lintian binutils git)
+    # the second compiler CI builds with
+    packages+=(clang)
+    # a headless Wayland compositor with its key and screenshot clients, layouts and Qt's Wayland
+    # platform
+    packages+=(sway wtype grim qt6-wayland xkb-data)
     packages+=(orca speech-dispatcher) # the screen reader that judges the play by ear
 fi
 
@@ -23,8 +32,19 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing missing Debian packages: ${missing[*]}"
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+install="apt-get update -qq && apt-get install -y -qq --no-install-recommends ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sh -c "$install"
+elif command -v sudo >/dev/null 2>&1; then
+    # sudo drops the environment: debconf would fall back to asking on the terminal.
+    sudo env DEBIAN_FRONTEND=noninteractive sh -c "$install"
+elif [ -t 0 ] && command -v su >/dev/null 2>&1; then
+    echo "There is no sudo: su asks for root's password."
+    su -c "DEBIAN_FRONTEND=noninteractive sh -c '$install'" root
+else
+    echo "There is no sudo and no terminal to ask root's password on. As root, run:" >&2
+    echo "  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'" >&2
+    echo "then run this command again." >&2
+    exit 1
+fi

@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setDesktopFileName(QStringLiteral("org.example.Tarvo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.tarvo"));
     // The program ends when its screens say so, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);
 

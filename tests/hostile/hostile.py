@@ -159,9 +159,23 @@ def count_colour(data, rgb):
     return sum(1 for i in range(0, len(data) - 3, 4) if data[i:i + 3] == pixel)
 
 
+def reachable_copy(program, folder):
+    """The program as another user can start it: the build tree may sit in a private folder (a
+    checkout in root's 0700 home), so the other user always starts a copy in the test's own
+    world-readable folder."""
+    copy = os.path.join(folder, "bin", os.path.basename(program))
+    os.makedirs(os.path.dirname(copy), exist_ok=True)
+    os.chmod(os.path.dirname(copy), 0o755)
+    shutil.copy2(program, copy)
+    os.chmod(copy, 0o755)
+    return copy
+
+
 def run_program(workdir, scratch, user=None, extra_env=None, trace=True):
     """Starts the program in workdir, waits for the settled start screen, closes it."""
     program = os.path.abspath(xdrive.program_path())
+    if user:
+        program = reachable_copy(program, os.path.dirname(scratch))
     env = dict(os.environ)
     env.update(extra_env or {})
     # A desktop session has these: without them the libraries around Qt would create them.

@@ -1,9 +1,11 @@
 """Builds the .deb from the current build, unpacks it into a scratch root, checks what it holds and
-what it depends on, and starts the unpacked program under Xvfb until its window shows and closes.
+what it depends on, lets lintian judge it (not one tag of any level may show), and starts the
+unpacked program on a private X server until its window shows and closes.
 
 Usage: check_deb.py BUILD_DIR SCRATCH_DIR XDRIVE_DIR [WINDOW_TITLE]
 """
 
+import re
 import shutil
 import subprocess
 import sys
@@ -48,6 +50,8 @@ def check_control(f, deb):
     # Proof that dpkg-shlibdeps ran on the program: Qt Widgets is only known from its links.
     f.check("libqt6widgets6" in deps, f"Depends lacks libqt6widgets6: {sorted(deps)}")
     f.check("fonts-liberation2" in deps, f"Depends lacks fonts-liberation2: {sorted(deps)}")
+    recommends = field(deb, "Recommends")
+    f.check("qt6-wayland" in recommends, f"Recommends lacks qt6-wayland: {recommends!r}")
     desc = field(deb, "Description")
     f.check("\n" in desc and " ." in desc, f"Description has no English/Italian long part:\n{desc}")
 
@@ -58,10 +62,26 @@ def check_binary(f, binary):
             "the packaged program keeps a build-tree RPATH/RUNPATH")
     sections = treecheck.run([treecheck.tool("readelf"), "-S", "-W", str(binary)]).stdout
     f.check(".debug_info" not in sections, "the packaged program is not stripped")
+    f.check(".comment" not in sections, "the packaged program keeps the compiler's .comment")
+    # Immediate binding and read-only relocations: Debian's hardening, independent of lintian.
+    f.check("BIND_NOW" in dyn or "FLAGS_1" in dyn and "NOW" in dyn,
+            "the packaged program is not linked with immediate binding (-z now)")
+    headers = treecheck.run([treecheck.tool("readelf"), "-l", "-W", str(binary)]).stdout
+    f.check("GNU_RELRO" in headers, "the packaged program has no read-only relocations (-z relro)")
+    symbols = treecheck.run([treecheck.tool("readelf"), "--dyn-syms", "-W", str(binary)]).stdout
+    f.check("__stack_chk_fail" in symbols, "the packaged program has no stack protector")
+
+
+def check_lintian(f, deb):
+    # Info tags count as well as errors and warnings; root may run it too.
+    r = treecheck.run([treecheck.tool("lintian"), "--display-info", "--allow-root", str(deb)])
+    tags = [line for line in r.stdout.splitlines() if re.match(r"^[EWIXO]: ", line)]
+    f.check(r.returncode == 0 and not tags,
+            f"lintian finds faults in {deb.name}:\n{r.stdout}{r.stderr}")
 
 
 def check_runs(f, binary, wm_class, xdrive_dir, title):
-    argv = [treecheck.tool("xvfb-run"), "-a", "-s", "-screen 0 1280x1024x24", "/usr/bin/python3",
+    argv = ["/usr/bin/python3", str(HERE.parent / "support/desktop.py"), "--", "/usr/bin/python3",
             str(HERE / "run_window.py"), str(xdrive_dir), str(binary), wm_class]
     if title:
         argv.append(title)
@@ -89,6 +109,7 @@ def main():
 
     f = treecheck.Failures()
     check_control(f, deb)
+    check_lintian(f, deb)
     entry = treecheck.check_tree(f, root)
     binary = root / "usr/bin/tarvo"
     if binary.is_file():

@@ -3,6 +3,7 @@
 Usage: check_install.py BUILD_DIR SCRATCH_DIR
 """
 
+import os
 import shutil
 import sys
 from pathlib import Path
@@ -12,6 +13,11 @@ import treecheck
 
 def main():
     build, scratch = Path(sys.argv[1]), Path(sys.argv[2])
+    manifest = build / "install_manifest.txt"
+    if manifest.exists() and not os.access(manifest, os.W_OK):
+        raise SystemExit(f"{manifest} belongs to {manifest.owner()}: a sudo cmake --install ran in"
+                         " this build tree. Remove the file (sudo rm) and install from a build"
+                         " folder of its own, as the README shows.")
     shutil.rmtree(scratch, ignore_errors=True)
     scratch.mkdir(parents=True)
     r = treecheck.run([treecheck.tool("cmake"), "--install", str(build), "--prefix",

@@ -4,13 +4,16 @@ entry and the AppStream metainfo against their validators, and that the names ty
 """
 
 import configparser
+import gzip
+import re
 import shutil
 import struct
 import subprocess
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
-APP_ID = "org.example.Tarvo"
+APP_ID = "org.example.tarvo"
+SOURCE = Path(__file__).resolve().parents[2]
 ICON_SIZES = (32, 48, 64, 128)
 XML_LANG = "{http://www.w3.org/XML/1998/namespace}lang"
 
@@ -22,6 +25,8 @@ EXPECTED = {
     f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
     *(f"share/icons/hicolor/{n}x{n}/apps/{APP_ID}.png" for n in ICON_SIZES),
     "share/doc/tarvo/copyright",
+    "share/doc/tarvo/changelog.gz",
+    "share/man/man6/tarvo.6.gz",
 }
 
 TOOLS = {
@@ -31,7 +36,7 @@ TOOLS = {
     "cmake": "cmake",
     "cpack": "cmake",
     "readelf": "binutils",
-    "xvfb-run": "xvfb",
+    "lintian": "lintian",
 }
 
 
@@ -102,8 +107,10 @@ def check_metainfo(f, root, prefix):
     path = prefix / f"share/metainfo/{APP_ID}.metainfo.xml"
     if not f.check(path.is_file(), f"no metainfo at {path}"):
         return
-    r = run([tool("appstreamcli"), "validate", "--no-net", "--explain", str(path)])
-    f.check(r.returncode == 0, f"appstreamcli validate rejects {path.name}:\n{r.stdout}{r.stderr}")
+    # Pedantic hints count too: software centres show what the hints are about.
+    r = run([tool("appstreamcli"), "validate", "--no-net", "--pedantic", "--explain", str(path)])
+    f.check(r.returncode == 0 and "pedantic" not in r.stdout + r.stderr,
+            f"appstreamcli validate rejects {path.name}:\n{r.stdout}{r.stderr}")
     # The tree check also finds the desktop entry the launchable names.
     r = run([tool("appstreamcli"), "validate-tree", "--no-net", "--explain", str(root)])
     f.check(r.returncode == 0, f"appstreamcli validate-tree rejects {root}:\n{r.stdout}{r.stderr}")
@@ -118,6 +125,34 @@ def check_metainfo(f, root, prefix):
     paragraphs = [p.get(XML_LANG) for p in component.findall("description/p")]
     f.check(paragraphs.count(None) == paragraphs.count("it") > 0,
             f"description paragraphs are not paired English/Italian: {paragraphs}")
+    check_centre_fields(f, component)
+
+
+def check_centre_fields(f, component):
+    """What software centres show besides the description."""
+    f.check(bool((component.findtext("developer_name") or "").strip()), "no developer_name")
+    homepage = component.findtext("url[@type='homepage']") or ""
+    f.check(homepage.startswith("https://"), f"homepage URL is {homepage!r}")
+    controls = {c.text for c in component.findall("supports/control")}
+    f.check({"keyboard", "pointing"} <= controls, f"supports lists only {sorted(controls)}")
+    f.check(component.find("content_rating[@type='oars-1.1']") is not None, "no OARS rating")
+    versions = [r.get("version") for r in component.findall("releases/release")]
+    f.check(bool(versions), "no releases entry")
+    # The newest release is the version the build says it is.
+    cmake = (SOURCE / "CMakeLists.txt").read_text()
+    version = re.search(r"project\(tarvo VERSION ([0-9.]+)", cmake)
+    f.check(version is not None and versions[:1] == [version.group(1)],
+            f"newest release {versions[:1]} is not the project version")
+    # Each screenshot is one of the pictures scripts/screenshots takes into docs/, at its size.
+    shots = component.findall("screenshots/screenshot/image")
+    f.check(len(shots) >= 2, f"{len(shots)} screenshots, expected the start and the game screen")
+    for image in shots:
+        name = (image.text or "").rsplit("/", 1)[-1]
+        picture = SOURCE / "docs" / name
+        if f.check(picture.is_file(), f"screenshot {image.text} is not a picture in docs/"):
+            size = (int(image.get("width", 0)), int(image.get("height", 0)))
+            f.check(png_size(picture) == size,
+                    f"screenshot {name} is {png_size(picture)}, the metainfo says {size}")
 
 
 def check_svg(f, prefix):
@@ -125,6 +160,23 @@ def check_svg(f, prefix):
     if path.is_file():
         f.check(ET.parse(path).getroot().tag == "{http://www.w3.org/2000/svg}svg",
                 f"{path} is not an SVG document")
+
+
+def check_compressed(f, prefix):
+    """Manual page and changelog: gzip without a name or date in the header, readable text."""
+    for name in ("share/man/man6/tarvo.6.gz", "share/doc/tarvo/changelog.gz"):
+        path = prefix / name
+        if not path.is_file():
+            continue
+        head = path.read_bytes()[:10]
+        f.check(head[:2] == b"\x1f\x8b" and not head[3] & 0x08 and head[4:8] == b"\0\0\0\0",
+                f"{name} carries a file name or date in its gzip header")
+        text = gzip.decompress(path.read_bytes()).decode("utf-8")
+        if name.endswith("tarvo.6.gz"):
+            f.check(text.startswith(".\\\"") or text.startswith(".TH"), f"{name} is no manual page")
+            f.check(".SH NOME" in text, f"{name} is not the Italian manual page")
+        else:
+            f.check(text.startswith("tarvo ("), f"{name} is no Debian changelog")
 
 
 def check_tree(f, root):
@@ -138,4 +190,5 @@ def check_tree(f, root):
     entry = check_desktop(f, prefix)
     check_metainfo(f, root, prefix)
     check_svg(f, prefix)
+    check_compressed(f, prefix)
     return entry
