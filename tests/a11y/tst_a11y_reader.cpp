@@ -107,6 +107,21 @@ QStringList namesOf(const QList<Node>& nodes, std::initializer_list<QAccessible:
     return list;
 }
 
+// Opens a modal screen with the menu entry `menu` of window `from` and reads it from inside its
+// own event loop: its title, then its labels and button in order; then closes it with its button.
+QStringList readModal(A11yRig& rig, ScreenId id, Window& from, const char* menu)
+{
+    QStringList read;
+    QTimer::singleShot(0, [&] {
+        QWidget* view = rig.view(id);
+        read = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
+        read.prepend(nameOf(view));
+        QTest::mouseClick(rig.widget(id, "Command1"), Qt::LeftButton);
+    });
+    rig.platform.actionFor(from.at(menu))->trigger();
+    return read;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -124,7 +139,7 @@ private slots:
     void startScreenTree()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         QWidget* view = rig.view(ScreenId::Inizio);
@@ -161,7 +176,7 @@ private slots:
         QCOMPARE(nameOf(chosen), QString());
         QTest::mouseClick(rig.widget(ScreenId::Inizio, "Option1", 5), Qt::LeftButton);
         QCOMPARE(nameOf(chosen),
-            QString::fromStdString(rig.window(ScreenId::Inizio).at("Label1").caption()));
+            QString::fromStdString(rig.window(ScreenId::Inizio)->at("Label1").caption()));
         QVERIFY(!nameOf(chosen).isEmpty());
         QCOMPARE(countOf(QAccessible::NameChanged, chosen), 1);
     }
@@ -171,7 +186,7 @@ private slots:
     void focusMovesAreFollowed()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
         QWidget* ten = rig.widget(ScreenId::Inizio, "Option1", 0);
@@ -217,11 +232,7 @@ private slots:
     void gameScreenTree()
     {
         A11yRig rig;
-        rig.start();
-        if (QTest::currentTestFailed())
-            return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
         QWidget* view = rig.view(ScreenId::Operativo);
         QCOMPARE(nameOf(view), QStringLiteral("Form1"));
@@ -263,11 +274,7 @@ private slots:
     void raysAsTheGameGoesOn()
     {
         A11yRig rig;
-        rig.start();
-        if (QTest::currentTestFailed())
-            return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
         auto cell = [&](int i) { return rig.widget(ScreenId::Operativo, "lblRisultato", i); };
         QWidget* avanti = rig.widget(ScreenId::Operativo, "Option1", TastoAvanti);
@@ -317,7 +324,7 @@ private slots:
         rig.press(TastoAvanti);
         QCOMPARE(descriptionOf(cell(7)), QStringLiteral("giusto"));
         QCOMPARE(countOf(QAccessible::DescriptionChanged, cell(7)), 1);
-        Window& game = rig.window(ScreenId::Operativo);
+        Window& game = *rig.window(ScreenId::Operativo);
         told.clear();
         game.raiseTimer(game.at("Timer3"));
         game.raiseTimer(game.at("Timer3"));
@@ -343,17 +350,11 @@ private slots:
     void infoScreensReadInOrder()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
-        QStringList author;
-        QTimer::singleShot(0, [&] {
-            QWidget* view = rig.view(ScreenId::Autore);
-            author = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
-            author.prepend(nameOf(view));
-            QTest::mouseClick(rig.widget(ScreenId::Autore, "Command1"), Qt::LeftButton);
-        });
-        rig.platform.actionFor(rig.window(ScreenId::Inizio).at("mnuInfo"))->trigger();
+        const QStringList author
+            = readModal(rig, ScreenId::Autore, *rig.window(ScreenId::Inizio), "mnuInfo");
         QVERIFY(!rig.program.isLoaded(ScreenId::Autore));
         QStringList expected { QStringLiteral("Autore") };
         const auto autore = screens::makeFrmAutore();
@@ -364,14 +365,8 @@ private slots:
         rig.openGame(12);
         if (QTest::currentTestFailed())
             return;
-        QStringList instructions;
-        QTimer::singleShot(0, [&] {
-            QWidget* view = rig.view(ScreenId::Istruzioni);
-            instructions = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
-            instructions.prepend(nameOf(view));
-            QTest::mouseClick(rig.widget(ScreenId::Istruzioni, "Command1"), Qt::LeftButton);
-        });
-        rig.platform.actionFor(rig.window(ScreenId::Operativo).at("mnuIstruzioni"))->trigger();
+        const QStringList instructions = readModal(
+            rig, ScreenId::Istruzioni, *rig.window(ScreenId::Operativo), "mnuIstruzioni");
         QCOMPARE(instructions.size(), 3);
         QCOMPARE(instructions[0], QStringLiteral("ISTRUZIONI"));
         QVERIFY(

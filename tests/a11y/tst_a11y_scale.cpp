@@ -136,10 +136,10 @@ private slots:
     void startScreen()
     {
         A11yRig rig;
-        rig.start();
+        rig.beginOnFirstChoice();
         if (QTest::currentTestFailed())
             return;
-        Window& w = rig.window(ScreenId::Inizio);
+        Window& w = *rig.window(ScreenId::Inizio);
         // Draw the curtains back at once.
         for (int i = 0; i < 10000 && w.at("timerTendine").enabled(); ++i)
             w.raiseTimer(w.at("timerTendine"));
@@ -184,13 +184,9 @@ private slots:
     void gameScreen()
     {
         A11yRig rig;
-        rig.start();
-        if (QTest::currentTestFailed())
+        if (!rig.beginAndOpenGame(15))
             return;
-        rig.openGame(15);
-        if (QTest::currentTestFailed())
-            return;
-        Window& w = rig.window(ScreenId::Operativo);
+        Window& w = *rig.window(ScreenId::Operativo);
         QWidget* view = rig.view(ScreenId::Operativo);
         Shot shot;
         shoot(view, shot);

@@ -1,8 +1,4 @@
-#include "FakePlatform.h"
-#include "Recorders.h"
-#include "app/Program.h"
-#include "game/GameScreen.h"
-#include "model/Random.h"
+#include "FakeProgramRig.h"
 
 #include <QTest>
 
@@ -11,59 +7,31 @@ using namespace tarvo::test;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    double secondsSinceMidnight() override { return 36000.25; }
-};
-
-struct Run {
-    FakePlatform platform;
-    FixedClock clock;
-    SeededRandom rng;
-    RecordingProbe probe;
-    Program program { platform, clock, rng, probe };
-
-    Window& start() { return *program.window(ScreenId::Inizio); }
-    Window& game() { return *program.window(ScreenId::Operativo); }
-
-    // The start screen as shown by the toolkit: Load, then Resize and Activate.
-    void begin()
+struct Run : FakeProgramRig {
+    Run()
+        : FakeProgramRig(36000.25)
     {
-        program.start();
-        start().raiseResize();
-        start().raiseActivate();
     }
     // Chooses the tarvo of 20 with the keypad's * and opens the game with ENTER.
     void openGame()
     {
-        begin();
-        tapKey(start(), vk::Multiply);
-        tapEnter(start());
-        tapEnter(start());
-        // The toolkit focuses the first button in tab order when the window is first shown.
-        game().setFocus(game().at("Option1", 0));
+        chooseAndOpen(vk::Multiply);
+        focusFirstKey();
     }
-    // Counts the Unload handler runs of a loaded screen.
-    void countUnloads(ScreenId id, int& counter)
+    // The game open, with the Unload runs of both main screens counted.
+    int startUnloads = 0;
+    int gameUnloads = 0;
+    void openGameCountingUnloads()
     {
-        Window& w = *program.window(id);
-        w.handlers.unload = [&counter, inner = w.handlers.unload] {
-            ++counter;
-            inner();
-        };
+        openGame();
+        countUnloads(ScreenId::Inizio, startUnloads);
+        countUnloads(ScreenId::Operativo, gameUnloads);
     }
-    // Answers every ray right with the keys, and lets the blink timer switch the keypad.
+    // Answers every ray right, and lets the blink timer switch the keypad.
     void solveTarvo()
     {
-        Window& g = game();
-        for (int ray = 0; ray < 8; ++ray) {
-            const std::string answer = std::to_string(program.state().Risultati[ray]);
-            for (char d : answer)
-                tapKey(g, vk::Digit0 + (d - '0'));
-            tapKey(g, vk::A);
-            tapEnter(g);
-        }
-        g.raiseTimer(g.at("Timer3"));
+        answerAll();
+        game().raiseTimer(game().at("Timer3"));
     }
 };
 
@@ -122,10 +90,7 @@ private slots:
     void escoClosesEverythingAndQuitsOnce()
     {
         Run r;
-        r.openGame();
-        int startUnloads = 0, gameUnloads = 0;
-        r.countUnloads(ScreenId::Inizio, startUnloads);
-        r.countUnloads(ScreenId::Operativo, gameUnloads);
+        r.openGameCountingUnloads();
         Window* start = &r.start();
         Window* game = &r.game();
         r.solveTarvo();
@@ -136,8 +101,8 @@ private slots:
 
         QCOMPARE(r.platform.quits, 1);
         QVERIFY(r.program.finished());
-        QCOMPARE(startUnloads, 1);
-        QCOMPARE(gameUnloads, 1);
+        QCOMPARE(r.startUnloads, 1);
+        QCOMPARE(r.gameUnloads, 1);
         QCOMPARE(r.platform.unloaded, (std::vector<Window*> { start, game }));
         for (ScreenId id : { ScreenId::Inizio, ScreenId::Operativo })
             QVERIFY(!r.program.isLoaded(id));
@@ -153,10 +118,7 @@ private slots:
     void closingTheGameWindowClosesEverything()
     {
         Run r;
-        r.openGame();
-        int startUnloads = 0, gameUnloads = 0;
-        r.countUnloads(ScreenId::Inizio, startUnloads);
-        r.countUnloads(ScreenId::Operativo, gameUnloads);
+        r.openGameCountingUnloads();
         Window* start = &r.start();
         Window* game = &r.game();
         game->closeRequested();
@@ -166,8 +128,8 @@ private slots:
         start->closeRequested();
         r.platform.runPosted();
         QCOMPARE(r.platform.quits, 1);
-        QCOMPARE(startUnloads, 1);
-        QCOMPARE(gameUnloads, 1);
+        QCOMPARE(r.startUnloads, 1);
+        QCOMPARE(r.gameUnloads, 1);
         QCOMPARE(r.program.closedPending(), std::size_t(0));
     }
 
@@ -274,7 +236,7 @@ private slots:
         FakePlatform platform;
         std::vector<Window*> open;
         {
-            FixedClock clock;
+            FixedClock clock(36000.25);
             SeededRandom rng;
             RecordingProbe probe;
             Program program(platform, clock, rng, probe);

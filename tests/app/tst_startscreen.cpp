@@ -1,7 +1,4 @@
-#include "FakePlatform.h"
-#include "Recorders.h"
-#include "app/StartScreen.h"
-#include "screens/Screens.h"
+#include "StartRig.h"
 
 #include <QTest>
 
@@ -9,39 +6,13 @@ using namespace tarvo;
 using namespace tarvo::test;
 using Call = RecordingHost::Call;
 
-namespace {
-
-// The start screen as the program has it once shown: table, behaviour, Load, Resize, Activate.
-struct Schermo {
-    explicit Schermo(bool fileThere = false)
-        : probe(fileThere)
-    {
-        platform.attach(*w);
-        w->raiseLoad();
-        w->raiseResize();
-        w->raiseActivate();
-    }
-    std::unique_ptr<Window> w = screens::makeFrmInizio();
-    FakePlatform platform;
-    RecordingHost host;
-    RecordingProbe probe;
-    Module1 state;
-    StartScreen start { *w, state, host, probe };
-
-    Control& choice(int i) { return w->at("Option1", i); }
-    Control& command(int i) { return w->at("Option2", i); }
-    std::string label1() { return w->at("Label1").caption(); }
-};
-
-} // namespace
-
 class TestStartScreen : public QObject {
     Q_OBJECT
 
 private slots:
     void loadWritesTheVersionAndProbesOnce()
     {
-        Schermo s;
+        StartRig s;
         const Control& label7 = s.w->at("Label7");
         QCOMPARE(label7.caption(), std::string("Vers.1.0\rMouse "));
         QVERIFY(label7.visible());
@@ -53,8 +24,8 @@ private slots:
 
     void settingsFileChangesNothingOnScreen()
     {
-        Schermo with(true);
-        Schermo without(false);
+        StartRig with(true);
+        StartRig without(false);
         QCOMPARE(with.w->count(), without.w->count());
         for (std::size_t i = 0; i < with.w->count(); ++i) {
             const Control& a = with.w->item(i);
@@ -71,7 +42,7 @@ private slots:
 
     void activateFocusesTheFirstChoice()
     {
-        Schermo s;
+        StartRig s;
         QCOMPARE(s.w->focused(), &s.choice(0));
         s.w->setFocus(s.command(2));
         s.w->raiseActivate(); // back from another window
@@ -92,7 +63,7 @@ private slots:
     {
         QFETCH(int, index);
         QFETCH(QString, caption);
-        Schermo s;
+        StartRig s;
         s.choice(0).setValue(true);
         s.start.ScegliTarvo(static_cast<std::int16_t>(index));
         QCOMPARE(s.state.NumeroCentrale, std::int16_t(10 + index));
@@ -116,7 +87,7 @@ private slots:
     void choiceOutOfRangeChangesNothing()
     {
         QFETCH(int, index);
-        Schermo s;
+        StartRig s;
         s.start.ScegliTarvo(3);
         s.w->setFocus(s.choice(4));
         s.choice(0).setValue(true);
@@ -132,7 +103,7 @@ private slots:
 
     void vaiBeforeAnyChoiceLeadsToTheChoices()
     {
-        Schermo s;
+        StartRig s;
         s.w->setFocus(s.command(0));
         s.start.EseguiComando(0);
         QVERIFY(s.host.calls.empty());
@@ -142,20 +113,20 @@ private slots:
 
     void vaiAfterAChoiceOpensTheGameEachTime()
     {
-        Schermo s;
+        StartRig s;
         s.start.ScegliTarvo(5);
         s.start.EseguiComando(0);
         s.start.ScegliTarvo(9); // a later choice, the game already open
         s.start.EseguiComando(0);
-        const std::vector<Call> expected { { "show", ScreenId::Operativo, false },
-            { "show", ScreenId::Operativo, false } };
+        const std::vector<Call> expected { { 'S', ScreenId::Operativo, false },
+            { 'S', ScreenId::Operativo, false } };
         QCOMPARE(s.host.calls, expected);
         QCOMPARE(s.state.NumeroCentrale, std::int16_t(19));
     }
 
     void ripristinaKeepsTheChoice()
     {
-        Schermo s;
+        StartRig s;
         s.start.ScegliTarvo(7);
         s.start.EseguiComando(1);
         QCOMPARE(s.w->focused(), &s.choice(0));
@@ -166,14 +137,14 @@ private slots:
 
     void esciClosesTheStartScreen()
     {
-        Schermo s;
+        StartRig s;
         s.start.EseguiComando(2);
-        QCOMPARE(s.host.calls, (std::vector<Call> { { "unload", ScreenId::Inizio, false } }));
+        QCOMPARE(s.host.calls, (std::vector<Call> { { 'U', ScreenId::Inizio, false } }));
     }
 
     void otherCommandIndexesDoNothing()
     {
-        Schermo s;
+        StartRig s;
         s.start.ScegliTarvo(2);
         for (std::int16_t i : { std::int16_t(-1), std::int16_t(3), std::int16_t(32767) })
             s.start.EseguiComando(i);
@@ -183,36 +154,36 @@ private slots:
 
     void unloadClosesStartAuthorAndGameInOrder()
     {
-        Schermo s;
+        StartRig s;
         s.w->raiseUnload();
-        const std::vector<Call> expected { { "unload", ScreenId::Inizio, false },
-            { "unload", ScreenId::Autore, false }, { "unload", ScreenId::Operativo, false } };
+        const std::vector<Call> expected { { 'U', ScreenId::Inizio, false },
+            { 'U', ScreenId::Autore, false }, { 'U', ScreenId::Operativo, false } };
         QCOMPARE(s.host.calls, expected);
     }
 
     void authorMenuIsModalThenBackToTheFirstChoice()
     {
-        Schermo s;
+        StartRig s;
         s.start.ScegliTarvo(1);
         QCOMPARE(s.w->focused(), &s.command(0));
         s.w->raiseClick(s.w->at("mnuInfo"));
-        QCOMPARE(s.host.calls, (std::vector<Call> { { "show", ScreenId::Autore, true } }));
+        QCOMPARE(s.host.calls, (std::vector<Call> { { 'S', ScreenId::Autore, true } }));
         QCOMPARE(s.w->focused(), &s.choice(0));
         QCOMPARE(s.state.NumeroCentrale, std::int16_t(11));
     }
 
     void authorMenuLeavesAClosedStartScreenAlone()
     {
-        Schermo s;
+        StartRig s;
         s.w->setFocus(s.command(1));
-        s.host.startLoaded = false;
+        s.host.loaded.erase(ScreenId::Inizio);
         s.w->raiseClick(s.w->at("mnuInfo"));
         QCOMPARE(s.w->focused(), &s.command(1));
     }
 
     void resizeLaysOutAndRestartsTheCurtains()
     {
-        Schermo s;
+        StartRig s;
         // Let the first animation finish.
         for (int i = 0; i < 1000 && s.start.curtains().running(); ++i)
             s.w->raiseTimer(s.w->at("timerTendine"));

@@ -136,10 +136,10 @@ private slots:
             double next() override { return real.next(); }
         } rng;
         FakePlatform platform;
-        FakeClock clock;
+        FixedClock clock;
         Module1 state;
         state.NumeroCentrale = 17;
-        FakeHost host;
+        RecordingHost host { { ScreenId::Inizio, ScreenId::Operativo } };
         auto w = screens::makeFrmOperativo();
         GameScreen game(*w, state, host, clock, rng);
         platform.attach(*w);
@@ -523,8 +523,8 @@ private slots:
         bool shownWhileOpen = false;
         r.host.duringModal = [&] { shownWhileOpen = r.host.isLoaded(ScreenId::Istruzioni); };
         r.w.raiseClick(r.w.at("mnuIstruzioni"));
-        QCOMPARE(
-            r.host.calls, (std::vector<FakeHost::Call> { { 'S', ScreenId::Istruzioni, true } }));
+        QCOMPARE(r.host.calls,
+            (std::vector<RecordingHost::Call> { { 'S', ScreenId::Istruzioni, true } }));
         QVERIFY(shownWhileOpen);
         QCOMPARE(r.focusedKey(), 1);
         QCOMPARE(r.caption(0), std::string("4"));

@@ -15,8 +15,7 @@ std::vector<std::string> namesOf(const std::vector<const Control*>& list)
 {
     std::vector<std::string> names;
     for (const Control* c : list)
-        names.push_back(
-            c->name() + (c->index() >= 0 ? "(" + std::to_string(c->index()) + ")" : ""));
+        names.push_back(describe(*c));
     return names;
 }
 

@@ -2,10 +2,7 @@
 // with the bounce ticks in between): the colours keep alternating, the blink count wraps without
 // harm, the keypad stays in its end-of-tarvo state, the letter tiles stay in their picture, and
 // "Nuovo tarvo" still ends it.
-#include "FakePlatform.h"
-#include "app/Program.h"
-#include "game/GameScreen.h"
-#include "model/Random.h"
+#include "FakeProgramRig.h"
 
 #include <QTest>
 
@@ -18,46 +15,21 @@ using namespace tarvo::test;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    double secondsSinceMidnight() override { return 50000.5; }
-};
-
-class NoFile : public FileProbe {
-public:
-    bool probeReadable(const std::string&) override { return false; }
-};
-
-struct Game {
-    FakePlatform platform;
-    FixedClock clock;
-    SeededRandom rng;
-    NoFile probe;
-    Program program { platform, clock, rng, probe };
-
-    Window& start() { return *program.window(ScreenId::Inizio); }
-    Window& game() { return *program.window(ScreenId::Operativo); }
-
+struct Game : FakeProgramRig {
+    Game()
+        : FakeProgramRig(50000.5)
+    {
+    }
     // The tarvo of 17 chosen and opened from the start screen, then answered right throughout.
     void solve()
     {
-        program.start();
-        start().raiseResize();
-        start().raiseActivate();
-        tapKey(start(), vk::Digit0 + 7);
-        tapEnter(start());
-        tapEnter(start());
+        chooseAndOpen(vk::Digit0 + 7);
         Window& g = game();
         // Shown maximised, as the toolkit shows it: on a 1024 x 768 screen, under a menu bar.
         g.setInnerSize(15360, 11220);
         g.raiseResize();
-        g.setFocus(g.at("Option1", 0));
-        for (int ray = 0; ray < 8; ++ray) {
-            for (char d : std::to_string(program.state().Risultati[std::size_t(ray)]))
-                tapKey(g, vk::Digit0 + (d - '0'));
-            tapKey(g, vk::A);
-            tapEnter(g);
-        }
+        focusFirstKey();
+        answerAll();
     }
 };
 

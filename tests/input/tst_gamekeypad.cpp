@@ -1,5 +1,5 @@
-#include "../game/GameRig.h"
-#include "../game/TestPrint.h"
+#include "GameRig.h"
+#include "TestPrint.h"
 #include "input/GameKeypad.h"
 #include "input/Highlight.h"
 

@@ -89,7 +89,7 @@ class TestIntegrationFlow : public QObject {
     std::vector<int> expectedAnswers(int n) const
     {
         std::vector<int> answers;
-        for (int k : rig->rng.order)
+        for (int k : rig->rng.cycle)
             answers.push_back(n - k);
         return answers;
     }
@@ -384,7 +384,7 @@ private slots:
 
         // SPACE alternates between the only two enabled buttons. No event is processed
         // between these keys, so the blink cannot take the focus back meanwhile.
-        rig->rng.order = { 10, 9, 8, 7, 6, 5, 4, 3 };
+        rig->rng.cycle = { 10, 9, 8, 7, 6, 5, 4, 3 };
         ProgramRig::key(Qt::Key_Space);
         QCOMPARE(rig->qtFocus(Gioco), &key(13));
         checkHighlight(Gioco);

@@ -2,6 +2,7 @@
 // at their design size and at twice that size: every control's widget stands where its screen
 // table puts it, in proportion, with its font unscaled; and after every resize of the start
 // window its curtains close, draw back and stop.
+#include "Describe.h"
 #include "ProgramRig.h"
 #include "screens/Screens.h"
 
@@ -18,10 +19,7 @@ constexpr auto Gioco = ScreenId::Operativo;
 
 QString nameOf(const Control& c)
 {
-    QString name = QString::fromStdString(c.name());
-    if (c.index() >= 0)
-        name += QStringLiteral("(%1)").arg(c.index());
-    return name;
+    return QString::fromStdString(describe(c));
 }
 
 } // namespace

@@ -34,6 +34,19 @@ struct Snapshot {
     }
 };
 
+// A screen with its layout captured at design size, and that design kept to compare against.
+struct Laid {
+    explicit Laid(const Factory& make)
+        : w(make())
+        , design(*w)
+    {
+        layout.capture(*w);
+    }
+    std::unique_ptr<Window> w;
+    const Snapshot design;
+    ProportionalLayout layout;
+};
+
 // The expected place of a control: the same fractions of the new size.
 int scaled(int value, int from, int to)
 {
@@ -57,10 +70,8 @@ private slots:
     void doubleSizeDoublesEveryControl()
     {
         QFETCH(Factory, make);
-        auto w = make();
-        const Snapshot design(*w);
-        ProportionalLayout layout;
-        layout.capture(*w);
+        Laid laid(make);
+        auto& [w, design, layout] = laid;
         w->setInnerSize(2 * w->designWidth(), 2 * w->designHeight());
         layout.apply(*w);
         for (std::size_t i = 0; i < w->count(); ++i) {
@@ -83,10 +94,8 @@ private slots:
     void widthOnlyChangesLeftAndWidth()
     {
         QFETCH(Factory, make);
-        auto w = make();
-        const Snapshot design(*w);
-        ProportionalLayout layout;
-        layout.capture(*w);
+        Laid laid(make);
+        auto& [w, design, layout] = laid;
         const int wide = w->designWidth() * 3 / 2 + 7;
         w->setInnerSize(wide, w->designHeight());
         layout.apply(*w);
@@ -110,10 +119,8 @@ private slots:
     void zeroSizeThenRestore()
     {
         QFETCH(Factory, make);
-        auto w = make();
-        const Snapshot design(*w);
-        ProportionalLayout layout;
-        layout.capture(*w);
+        Laid laid(make);
+        auto& [w, design, layout] = laid;
         w->setInnerSize(0, 0);
         layout.apply(*w);
         for (std::size_t i = 0; i < w->count(); ++i) {
@@ -130,10 +137,8 @@ private slots:
     void manyRoundTripsLeaveNoDrift()
     {
         QFETCH(Factory, make);
-        auto w = make();
-        const Snapshot design(*w);
-        ProportionalLayout layout;
-        layout.capture(*w);
+        Laid laid(make);
+        auto& [w, design, layout] = laid;
         const auto fractions = layout.Proporzioni();
         std::mt19937 gen(1234);
         std::uniform_int_distribution<int> size(0, 40000);
@@ -163,10 +168,8 @@ private slots:
     void timersAndMenusAreLeftAlone()
     {
         QFETCH(Factory, make);
-        auto w = make();
-        const Snapshot design(*w);
-        ProportionalLayout layout;
-        layout.capture(*w);
+        Laid laid(make);
+        auto& [w, design, layout] = laid;
         std::vector<std::size_t> skipped;
         for (std::size_t i = 0; i < w->count(); ++i)
             if (!moved(w->item(i)))

@@ -40,6 +40,14 @@ class TestModel : public QObject {
         return pw;
     }
 
+    // The test window, shown on the fake platform.
+    struct Shown {
+        Shown() { p.attach(w); }
+        std::unique_ptr<Window> window = makeWindow();
+        Window& w = *window;
+        test::FakePlatform p;
+    };
+
     // Three option buttons and a command button, every key event written into `log`.
     static std::unique_ptr<Window> makeKeyWindow(
         std::string_view name, std::vector<std::string>& log)
@@ -138,10 +146,8 @@ private slots:
 
     void focusIsRefusedForDisabledHiddenAndNonButtons()
     {
-        auto pw = makeWindow();
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
+        Shown shown;
+        auto& [window, w, p] = shown;
         QVERIFY(!w.setFocus(w.at("lbl")));
         w.at("Option1", 2).setEnabled(false);
         QVERIFY(!w.setFocus(w.at("Option1", 2)));
@@ -155,10 +161,8 @@ private slots:
 
     void focusMoveReportsLostThenGained()
     {
-        auto pw = makeWindow();
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
+        Shown shown;
+        auto& [window, w, p] = shown;
         std::vector<std::string> log;
         w.handlers.gotFocus = [&](Control& c) { log.push_back("got" + std::to_string(c.index())); };
         w.handlers.lostFocus
@@ -171,10 +175,8 @@ private slots:
 
     void disablingTheFocusedButtonMovesTheFocusOn()
     {
-        auto pw = makeWindow();
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
+        Shown shown;
+        auto& [window, w, p] = shown;
         w.setFocus(w.at("Option1", 2));
         w.at("Option1", 2).setEnabled(false);
         QCOMPARE(w.focused(), &w.at("Option1", 0));
@@ -182,10 +184,8 @@ private slots:
 
     void tabOrderWrapsSkipsAndStartsAtTheEnds()
     {
-        auto pw = makeWindow();
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
+        Shown shown;
+        auto& [window, w, p] = shown;
         Control& b0 = w.at("Option1", 0);
         Control& b1 = w.at("Option1", 1);
         Control& b2 = w.at("Option1", 2);

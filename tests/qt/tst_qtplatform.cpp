@@ -1,5 +1,6 @@
 // The binding driven through real Qt events on the offscreen platform: a small window built by
 // hand, its widgets found by name, every event checked on the model's side.
+#include "Describe.h"
 #include "model/Window.h"
 #include "qt/QtPlatform.h"
 
@@ -17,15 +18,9 @@
 
 using namespace tarvo;
 using tarvo::qt::QtPlatform;
+using tarvo::test::describe;
 
 namespace {
-
-std::string nameOf(const Control* c)
-{
-    if (!c)
-        return "none";
-    return c->index() < 0 ? c->name() : c->name() + "(" + std::to_string(c->index()) + ")";
-}
 
 // Twips that are whole pixels at 96 DPI, so that the expected geometry is exact.
 std::unique_ptr<Window> makeWindow()
@@ -100,24 +95,24 @@ private slots:
         platform = std::make_unique<QtPlatform>();
         win = makeWindow();
         Handlers& h = win->handlers;
-        h.gotFocus = [this](Control& c) { record("got " + nameOf(&c)); };
-        h.lostFocus = [this](Control& c) { record("lost " + nameOf(&c)); };
+        h.gotFocus = [this](Control& c) { record("got " + describe(&c)); };
+        h.lostFocus = [this](Control& c) { record("lost " + describe(&c)); };
         h.keyDown = [this](Control& c, int& code, int) {
-            record("down " + nameOf(&c) + " " + std::to_string(code));
+            record("down " + describe(&c) + " " + std::to_string(code));
         };
         h.keyPress = [this](Control& c, int& ascii) {
-            record("press " + nameOf(&c) + " " + std::to_string(ascii));
+            record("press " + describe(&c) + " " + std::to_string(ascii));
         };
         h.keyUp = [this](Control* c, int code, int) {
-            record("up " + nameOf(c) + " " + std::to_string(code));
+            record("up " + describe(c) + " " + std::to_string(code));
         };
         h.mouseDown = [this](Control& c, int b, int) {
-            record("mdown " + nameOf(&c) + " " + std::to_string(b));
+            record("mdown " + describe(&c) + " " + std::to_string(b));
         };
         h.mouseUp = [this](Control& c, int b, int) {
-            record("mup " + nameOf(&c) + " " + std::to_string(b));
+            record("mup " + describe(&c) + " " + std::to_string(b));
         };
-        h.click = [this](Control& c) { record("click " + nameOf(&c)); };
+        h.click = [this](Control& c) { record("click " + describe(&c)); };
         h.resize = [this] {
             record("resize " + std::to_string(win->innerWidth()) + "x"
                 + std::to_string(win->innerHeight()));
@@ -408,7 +403,7 @@ private slots:
         QCOMPARE(keyTarget(), widget(option(2)));
         // A focus move inside a handler completes before the outer request returns.
         win->handlers.gotFocus = [this](Control& c) {
-            record("got " + nameOf(&c));
+            record("got " + describe(&c));
             if (&c == &option(1))
                 win->setFocus(option(0));
         };
@@ -437,7 +432,7 @@ private slots:
         // Keys at a window where no button has the focus still release to the behaviour.
         std::vector<std::string> ups;
         other.handlers.keyUp = [&](Control* c, int code, int) {
-            ups.push_back(nameOf(c) + " " + std::to_string(code));
+            ups.push_back(describe(c) + " " + std::to_string(code));
         };
         QTest::keyClick(keyTarget() ? keyTarget() : QApplication::activeWindow(), Qt::Key_7);
         QCOMPARE(ups, (std::vector<std::string> { "none 55" }));

@@ -1,6 +1,7 @@
 // The instructions and author screens: the text written at every Load, and the close button that
 // unloads its own screen and nothing else.
 
+#include "Doubles.h"
 #include "screens/InfoScreens.h"
 #include "screens/Screens.h"
 
@@ -9,19 +10,9 @@
 #include <vector>
 
 using namespace tarvo;
+using namespace tarvo::test;
 
 namespace {
-
-// Records what the screens ask of the program.
-class FakeHost : public ScreenHost {
-public:
-    bool isLoaded(ScreenId) const override { return true; }
-    void show(ScreenId id, bool modal) override { shows.push_back({ id, modal }); }
-    void unload(ScreenId id) override { unloads.push_back(id); }
-
-    std::vector<std::pair<ScreenId, bool>> shows;
-    std::vector<ScreenId> unloads;
-};
 
 std::vector<std::string> lines(const std::string& text)
 {
@@ -59,7 +50,7 @@ private slots:
     void everyLoadWritesTheSameText()
     {
         auto w = screens::makeFrmIstruzioni();
-        FakeHost host;
+        RecordingHost host;
         InfoScreen screen(*w, host, ScreenId::Istruzioni);
         Control& text = w->at("Label1");
         QCOMPARE(text.caption(), std::string("Label1"));
@@ -72,7 +63,7 @@ private slots:
         QCOMPARE(text.caption(), first);
         w->raiseLoad();
         QCOMPARE(text.caption(), first);
-        QVERIFY(host.unloads.empty());
+        QVERIFY(host.unloads().empty());
 
         // A fresh window, as a second opening creates it, shows the same.
         auto again = screens::makeFrmIstruzioni();
@@ -93,7 +84,7 @@ private slots:
         const auto self = ScreenId(which);
         auto w = self == ScreenId::Istruzioni ? screens::makeFrmIstruzioni()
                                               : screens::makeFrmAutore();
-        FakeHost host;
+        RecordingHost host;
         InfoScreen screen(*w, host, self);
         w->raiseLoad();
 
@@ -101,13 +92,13 @@ private slots:
         for (const auto& c : w->controls())
             if (c->kind() == Kind::Label)
                 w->raiseClick(*c);
-        QVERIFY(host.unloads.empty());
+        QVERIFY(host.unloads().empty());
 
         Control& close = w->at("Command1");
         QCOMPARE(close.caption(), std::string("C h i u d i"));
         w->raiseClick(close);
-        QCOMPARE(host.unloads, std::vector<ScreenId> { self });
-        QVERIFY(host.shows.empty());
+        QCOMPARE(host.unloads(), std::vector<ScreenId> { self });
+        QVERIFY(host.shows().empty());
     }
 };
 

@@ -1,6 +1,7 @@
 // Faults a screen table can hide: a control that sticks out of its frame, buttons on top of each
 // other, a ray out of place, a gap in a control array, a control buried behind another one.
 
+#include "Describe.h"
 #include "screens/Screens.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <string>
 
 using namespace tarvo;
+using tarvo::test::describe;
 
 namespace {
 
@@ -27,11 +29,6 @@ const std::map<std::string, Factory>& factories()
         { "frmAutore", &screens::makeFrmAutore },
     };
     return all;
-}
-
-std::string label(const Control& c)
-{
-    return c.index() < 0 ? c.name() : c.name() + "(" + std::to_string(c.index()) + ")";
 }
 
 bool hasGeometry(const Control& c)
@@ -149,8 +146,8 @@ private slots:
         for (const auto& c : w->controls()) {
             if (!hasGeometry(*c))
                 continue;
-            QVERIFY2(c->width() > 0 && c->height() > 0, label(*c).c_str());
-            QVERIFY2(inside(c->rect(), containerArea(*c)), label(*c).c_str());
+            QVERIFY2(c->width() > 0 && c->height() > 0, describe(*c).c_str());
+            QVERIFY2(inside(c->rect(), containerArea(*c)), describe(*c).c_str());
         }
     }
 
@@ -199,11 +196,11 @@ private slots:
         for (const auto& c : w->controls()) {
             if (c->tabIndex() < 0) {
                 QVERIFY2(
-                    !isButton(c->kind()), ("button out of the tab order: " + label(*c)).c_str());
+                    !isButton(c->kind()), ("button out of the tab order: " + describe(*c)).c_str());
                 continue;
             }
-            const auto [it, fresh] = taken.emplace(c->tabIndex(), label(*c));
-            QVERIFY2(fresh, (label(*c) + " shares its tab position with " + it->second).c_str());
+            const auto [it, fresh] = taken.emplace(c->tabIndex(), describe(*c));
+            QVERIFY2(fresh, (describe(*c) + " shares its tab position with " + it->second).c_str());
         }
     }
 
@@ -218,7 +215,8 @@ private slots:
                 const Control& a = *all[i];
                 const Control& b = *all[j];
                 if (isButton(a.kind()) && isButton(b.kind()) && a.container() == b.container())
-                    QVERIFY2(!overlap(a.rect(), b.rect()), (label(a) + " / " + label(b)).c_str());
+                    QVERIFY2(
+                        !overlap(a.rect(), b.rect()), (describe(a) + " / " + describe(b)).c_str());
             }
     }
 
@@ -234,7 +232,7 @@ private slots:
         for (std::size_t i = 0; i < top.size(); ++i)
             for (std::size_t j = i + 1; j < top.size(); ++j)
                 QVERIFY2(!overlap(top[i]->rect(), top[j]->rect()),
-                    (label(*top[i]) + " / " + label(*top[j])).c_str());
+                    (describe(*top[i]) + " / " + describe(*top[j])).c_str());
     }
 
     // Ray i points 45 * i degrees clockwise from the top; outward from the centre it reads minus
@@ -286,7 +284,7 @@ private slots:
             for (const auto& front : w->controls())
                 if (hasGeometry(*back) && hasGeometry(*front) && inFrontOf(*front, *back)
                     && paintsItsArea(*front) && covers(*front, back->rect()))
-                    buried.insert(label(*back));
+                    buried.insert(describe(*back));
         const std::set<std::string> expected = screen == "FrmInizio"
             ? std::set<std::string> { "EssResizer1" }
             : std::set<std::string> {};
@@ -306,7 +304,7 @@ private slots:
                     || a->container() != b->container() || !overlap(a->rect(), b->rect()))
                     continue;
                 if (a->width() * a->height() < b->width() * b->height()) {
-                    QVERIFY2(inFrontOf(*a, *b), (label(*a) + " / " + label(*b)).c_str());
+                    QVERIFY2(inFrontOf(*a, *b), (describe(*a) + " / " + describe(*b)).c_str());
                     ++pairs;
                 }
             }
@@ -322,7 +320,7 @@ private slots:
             for (const auto& s : w->controls())
                 if (l->kind() == Kind::Label && s->kind() == Kind::Shape
                     && l->container() == s->container() && overlap(l->rect(), s->rect()))
-                    QVERIFY2(inFrontOf(*l, *s), (label(*l) + " / " + label(*s)).c_str());
+                    QVERIFY2(inFrontOf(*l, *s), (describe(*l) + " / " + describe(*s)).c_str());
     }
 
     // At half the outer width each, the docked curtains meet and hide everything else.
@@ -341,7 +339,7 @@ private slots:
         QVERIFY(right.left() <= left.width());
         for (const auto& c : w->controls())
             if (!c->container() && hasGeometry(*c) && c.get() != &left && c.get() != &right) {
-                QVERIFY2(inFrontOf(left, *c) && inFrontOf(right, *c), label(*c).c_str());
+                QVERIFY2(inFrontOf(left, *c) && inFrontOf(right, *c), describe(*c).c_str());
             }
     }
 
@@ -364,7 +362,7 @@ private slots:
                     else if (c->name() == "Shape1" && !circle)
                         circle = c.get();
                     else
-                        QFAIL(("unexpected in a tile: " + label(*c)).c_str());
+                        QFAIL(("unexpected in a tile: " + describe(*c)).c_str());
                 }
             QVERIFY(letter && circle);
             QCOMPARE(circle->shape(), ShapeKind::Circle);

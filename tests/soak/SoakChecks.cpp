@@ -59,13 +59,6 @@ std::string EventLog::tail() const
     return s;
 }
 
-std::string nameOf(const Control* c)
-{
-    if (!c)
-        return "none";
-    return c->index() < 0 ? c->name() : c->name() + "(" + std::to_string(c->index()) + ")";
-}
-
 namespace {
 
 // An answer cell: empty, "?", or one to three digits not starting with 0.
@@ -87,7 +80,7 @@ std::string checkButtons(Window& w, const std::set<const Control*>& held)
     if (focused && &focused->window() != &w)
         return w.name() + ": the focus is on a control of another window";
     if (focused && !w.canTakeFocus(*focused))
-        return w.name() + ": " + nameOf(focused) + " has the focus but cannot take it";
+        return w.name() + ": " + test::describe(focused) + " has the focus but cannot take it";
     int highlighted = 0;
     for (const auto& owned : w.controls()) {
         const Control& c = *owned;
@@ -97,10 +90,11 @@ std::string checkButtons(Window& w, const std::set<const Control*>& held)
         if (lit)
             ++highlighted;
         if (lit != (&c == focused))
-            return w.name() + ": " + nameOf(&c) + (lit ? " highlighted" : " not highlighted")
-                + ", focus on " + nameOf(focused);
+            return w.name() + ": " + test::describe(&c)
+                + (lit ? " highlighted" : " not highlighted") + ", focus on "
+                + test::describe(focused);
         if (c.value() && !held.contains(&c))
-            return w.name() + ": " + nameOf(&c) + " still selected after its release";
+            return w.name() + ": " + test::describe(&c) + " still selected after its release";
     }
     if (highlighted > 1)
         return w.name() + ": " + std::to_string(highlighted) + " buttons highlighted";

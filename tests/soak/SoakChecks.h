@@ -3,6 +3,8 @@
 // start and game screens of a running Program. Shared by the soak on the control model and the
 // soak through real Qt events.
 
+#include "Describe.h"
+#include "Doubles.h"
 #include "app/Program.h"
 #include "model/Random.h"
 
@@ -60,9 +62,6 @@ public:
 private:
     std::deque<std::string> last_;
 };
-
-// "Option1(3)", "Label1", "none".
-std::string nameOf(const Control* c);
 
 // Every invariant of the start and game screens of `p` (those loaded); the description of the
 // first one broken, or empty. `held` are buttons a mouse button is still down on: the toolkit

@@ -51,11 +51,6 @@ public:
     }
 };
 
-class NoFile final : public FileProbe {
-public:
-    bool probeReadable(const std::string&) override { return false; }
-};
-
 enum class Ev { KeyDown, KeyUp, MouseDown, MouseUp, Tick, Resize, Activate, Menu, Close, Idle };
 
 struct Event {
@@ -95,7 +90,7 @@ std::string describe(const Event& e)
     case Ev::MouseDown:
     case Ev::MouseUp:
         return s + (e.kind == Ev::MouseDown ? " mouse down " : " mouse up ")
-            + std::to_string(e.code) + " on " + e.control + "(" + std::to_string(e.index) + ")";
+            + std::to_string(e.code) + " on " + test::describe(e.control, e.index);
     case Ev::Tick:
         return s + " tick " + e.control;
     case Ev::Resize:
@@ -181,7 +176,7 @@ private:
         SoakPlatform platform;
         SteppingClock clock;
         WatchedRandom random;
-        NoFile probe;
+        test::RecordingProbe probe; // no settings file
         std::unique_ptr<Program> program;
     };
     struct Held {
@@ -731,7 +726,7 @@ private:
         }
         target->raiseMouseDown(*c, b);
         if (endAllowed_ && !ended_)
-            fail("a press on " + nameOf(c) + " did not end the program");
+            fail("a press on " + test::describe(c) + " did not end the program");
     }
 
     void releaseMouse()

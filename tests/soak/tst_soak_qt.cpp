@@ -29,11 +29,6 @@ using tarvo::qt::QtPlatform;
 
 namespace {
 
-class NoFile final : public FileProbe {
-public:
-    bool probeReadable(const std::string&) override { return false; }
-};
-
 // One key as the window system reports it.
 struct Key {
     int key = 0;
@@ -135,7 +130,7 @@ private:
         QtPlatform platform;
         SteppingClock clock;
         WatchedRandom random;
-        NoFile probe;
+        test::RecordingProbe probe; // no settings file
         Program program { platform, clock, random, probe };
     };
 
@@ -624,7 +619,8 @@ private:
         std::fprintf(stderr, "%s | R=%d %s | active %s, Qt focus %s, model focus %s\n",
             last.c_str(), program().state().RaggioCorrente, cells.c_str(),
             active ? qPrintable(active->objectName()) : "none",
-            widgetName(QApplication::focusWidget()).c_str(), nameOf(keyTargetControl()).c_str());
+            widgetName(QApplication::focusWidget()).c_str(),
+            test::describe(keyTargetControl()).c_str());
     }
 
     void afterEvent()
@@ -850,26 +846,27 @@ private:
         const Control* qtFocused = controlOfWidget(fw);
         const bool menuBarWorked = fw && !qtFocused && fw != view && fw->objectName() != "client";
         if (!menuBarWorked && qtFocused != focused)
-            return w->name() + ": Qt focus on " + nameOf(qtFocused) + ", the model's on "
-                + nameOf(focused);
+            return w->name() + ": Qt focus on " + test::describe(qtFocused) + ", the model's on "
+                + test::describe(focused);
         for (const auto& owned : w->controls()) {
             const Control& c = *owned;
             if (c.is(Kind::Timer)) {
                 QTimer* t = platform().timerFor(c);
                 const bool running = c.enabled() && c.interval() > 0;
                 if (!t || t->isActive() != running)
-                    return w->name() + ": " + nameOf(&c) + (running ? " stopped" : " running");
+                    return w->name() + ": " + test::describe(&c)
+                        + (running ? " stopped" : " running");
                 continue;
             }
             if (!isButton(c.kind()))
                 continue;
             QWidget* b = platform().widgetFor(c);
             if (!b)
-                return w->name() + ": no widget for " + nameOf(&c);
+                return w->name() + ": no widget for " + test::describe(&c);
             if (b->isEnabled() != c.effectivelyEnabled())
-                return w->name() + ": " + nameOf(&c) + " enabled differs";
+                return w->name() + ": " + test::describe(&c) + " enabled differs";
             if (b->isVisibleTo(view) != c.effectivelyVisible())
-                return w->name() + ": " + nameOf(&c) + " visibility differs";
+                return w->name() + ": " + test::describe(&c) + " visibility differs";
         }
         return {};
     }
