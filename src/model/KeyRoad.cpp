@@ -19,51 +19,59 @@ bool isArrow(int code)
 
 } // namespace
 
+bool KeyRoad::admit(const Window& w, const Control* target, const KeyStroke& k, bool& repeat)
+{
+    const auto held = down_.find(k.key);
+    repeat = k.repeat || held != down_.end();
+    if (!repeat) {
+        down_[k.key] = target ? &w : nullptr;
+        return true;
+    }
+    // A repeat acts only where its press went down; not where that was another window, or none.
+    return held != down_.end() && held->second == &w;
+}
+
 void KeyRoad::press(Window& w, Control* target, const KeyStroke& k)
 {
-    if (!shown(w))
+    bool repeat = false;
+    if (!shown(w) || !admit(w, target, k, repeat) || !target)
         return;
-    const auto held = down_.find(k.key);
-    const bool repeat = k.repeat || held != down_.end();
-    if (repeat) {
-        const Window* owner = held != down_.end() ? held->second : nullptr;
-        if (owner != &w)
-            return; // its press was taken elsewhere, or by no control
-    } else {
-        down_[k.key] = target ? &w : nullptr;
-    }
-    if (!target)
-        return;
-
     if (int code = k.code) {
         w.raiseKeyDown(*target, code, k.shift);
         if (!shown(w))
             return;
         // An arrow left to the platform moves within the option group.
         if (isArrow(code) && target->is(Kind::OptionButton)) {
-            if (Control* next = w.nextInGroup(*target, code == vk::Left || code == vk::Up ? -1 : 1))
-                w.setFocus(*next);
+            stepInGroup(w, *target, code);
             if (!shown(w))
                 return;
         }
     }
     int ascii = k.ascii;
-    if (!ascii)
-        return;
     // KeyPress goes to the control focused now: KeyDown may have moved the focus.
     Control* now = w.focused();
-    if (!now)
+    if (!ascii || !now)
         return;
     w.raiseKeyPress(*now, ascii);
-    if (!shown(w) || !ascii || repeat || !now->is(Kind::CommandButton))
-        return;
+    if (shown(w) && ascii && !repeat && now->is(Kind::CommandButton))
+        push(w, *now, ascii, k.key);
+}
+
+void KeyRoad::stepInGroup(Window& w, const Control& from, int arrow)
+{
+    if (Control* next = w.nextInGroup(from, arrow == vk::Left || arrow == vk::Up ? -1 : 1))
+        w.setFocus(*next);
+}
+
+void KeyRoad::push(Window& w, Control& button, int ascii, int key)
+{
     // ENTER and SPACE give their own codes as characters.
     if (ascii == vk::Return) {
-        w.raiseClick(*now);
+        w.raiseClick(button);
     } else if (ascii == vk::Space) {
-        armed_ = now;
+        armed_ = &button;
         armedIn_ = &w;
-        armedKey_ = k.key;
+        armedKey_ = key;
     }
 }
 

@@ -43,6 +43,12 @@ public:
     bool isDown(int key) const { return down_.contains(key); }
 
 private:
+    // Records a first press as down in `w`; false for a repeat that must not act in `w`.
+    bool admit(const Window& w, const Control* target, const KeyStroke& k, bool& repeat);
+    // The arrow step within an option group, which the platform makes after KeyDown.
+    static void stepInGroup(Window& w, const Control& from, int arrow);
+    // A command button pushed by ENTER at once, or armed for SPACE's release.
+    void push(Window& w, Control& button, int ascii, int key);
     void disarm();
 
     // Held keys, each with the window whose control its press reached (null: none).

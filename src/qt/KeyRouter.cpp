@@ -8,10 +8,17 @@
 #include <QKeyEvent>
 
 #include <xcb/xcb.h>
-// The XKB header names a member `explicit`.
+// The XKB header names a member `explicit`: renamed while it is read, as Qt's own xcb code does.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
 
 #include <cstdlib>
 

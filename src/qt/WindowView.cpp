@@ -314,18 +314,8 @@ void WindowView::present(bool modal, QWidget* opener)
         resize(outer);
     else
         setFixedSize(outer);
-    if (modal) {
-        // No minimise or maximise of its own: a modal screen hidden alone would leave its
-        // opener shown, deaf to every key and click.
-        setWindowFlags(
-            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        opener_ = opener;
-        setWindowModality(Qt::ApplicationModal);
-        if (opener && opener->windowHandle()) {
-            winId();
-            windowHandle()->setTransientParent(opener->windowHandle());
-        }
-    }
+    if (modal)
+        makeModalOf(opener);
     const QRect avail = screen()->availableGeometry();
     const bool managed = x11::windowManagerRunning();
     if (w.maximised() && !managed)
@@ -359,6 +349,20 @@ void WindowView::present(bool modal, QWidget* opener)
     if (model_) {
         raise();
         activateWindow();
+    }
+}
+
+void WindowView::makeModalOf(QWidget* opener)
+{
+    // No minimise or maximise of its own: a modal screen hidden alone would leave its opener
+    // shown, deaf to every key and click.
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    opener_ = opener;
+    setWindowModality(Qt::ApplicationModal);
+    if (opener && opener->windowHandle()) {
+        winId();
+        windowHandle()->setTransientParent(opener->windowHandle());
     }
 }
 

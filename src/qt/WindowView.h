@@ -79,6 +79,8 @@ private:
     void rescale();
     // A modal view shown over this one is brought back in front of it.
     void frontModal();
+    // A modal screen of `opener` (may be null): a dialog with no minimise, in front of it.
+    void makeModalOf(QWidget* opener);
     // Before the first map: the X server fills the window with its first frame's colour.
     void setFirstFrameBackground();
     // The window manager has put a new frame around the window.
