@@ -1,10 +1,13 @@
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "Recorders.h"
 #include "app/Program.h"
 #include "game/GameScreen.h"
 #include "model/Random.h"
 
 #include <QTest>
+
+#include <list>
 
 using namespace tarvo;
 using namespace tarvo::test;
@@ -21,6 +24,7 @@ struct Run {
     FixedClock clock;
     SeededRandom rng;
     RecordingProbe probe;
+    std::list<LambdaEvents> spies; // they outlive the program, whose windows may still call them
     Program program { platform, clock, rng, probe };
 
     Window& start() { return *program.window(ScreenId::Inizio); }
@@ -47,9 +51,10 @@ struct Run {
     void countUnloads(ScreenId id, int& counter)
     {
         Window& w = *program.window(id);
-        w.handlers.unload = [&counter, inner = w.handlers.unload] {
+        LambdaEvents& spy = spies.emplace_back(w);
+        spy.on.unload = [&counter, &spy] {
             ++counter;
-            inner();
+            spy.inner().unload();
         };
     }
     // Answers every ray right with the keys, and lets the blink timer switch the keypad.

@@ -3,12 +3,14 @@
 // source and a set of screens that tests control.
 
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "game/GameScreen.h"
 #include "screens/Screens.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -189,13 +191,13 @@ struct GameRig {
 
     // Records every caption change of the window's labels, as "name(index)=caption".
     std::vector<std::string> changes;
+    std::unique_ptr<LambdaEvents> recorder;
     void recordChanges()
     {
-        auto inner = w.handlers.change;
-        w.handlers.change = [this, inner](Control& c) {
+        recorder = std::make_unique<LambdaEvents>(w);
+        recorder->on.change = [this](Control& c) {
             changes.push_back(c.name() + "(" + std::to_string(c.index()) + ")=" + c.caption());
-            if (inner)
-                inner(c);
+            recorder->inner().change(c);
         };
     }
 };

@@ -70,7 +70,7 @@ struct Schermo {
     Module1 state;
     StartScreen start { *w, state, host, probe };
     Registro registro { start };
-    StartInput input { *w, registro };
+    StartInput& input = start.useInput(std::make_unique<StartInput>(*w, registro));
 
     Control& choice(int i) { return w->at("Option1", i); }
     Control& command(int i) { return w->at("Option2", i); }

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "model/KeyRoad.h"
 #include "model/Random.h"
 #include "model/Window.h"
@@ -40,9 +41,15 @@ class TestModel : public QObject {
         return pw;
     }
 
+    // A window and the events that write into the log; these go first.
+    struct KeyWindow {
+        std::unique_ptr<Window> window;
+        std::unique_ptr<test::LambdaEvents> events;
+        Window& operator*() const { return *window; }
+    };
+
     // Three option buttons and a command button, every key event written into `log`.
-    static std::unique_ptr<Window> makeKeyWindow(
-        std::string_view name, std::vector<std::string>& log)
+    static KeyWindow makeKeyWindow(std::string_view name, std::vector<std::string>& log)
     {
         auto pw = std::make_unique<Window>(WindowDef { .name = name, .title = name });
         Window& w = *pw;
@@ -64,7 +71,8 @@ class TestModel : public QObject {
                 : c->index() < 0 ? c->name()
                                  : c->name() + std::to_string(c->index());
         };
-        Handlers& h = w.handlers;
+        auto events = std::make_unique<test::LambdaEvents>(w);
+        test::LambdaEvents::Slots& h = events->on;
         h.keyDown = [&log, prefix, id](Control& c, int& code, int) {
             log.push_back(prefix + "down " + id(&c) + " " + std::to_string(code));
         };
@@ -75,7 +83,7 @@ class TestModel : public QObject {
             log.push_back(prefix + "up " + id(c) + " " + std::to_string(code));
         };
         h.click = [&log, prefix, id](Control& c) { log.push_back(prefix + "click " + id(&c)); };
-        return pw;
+        return { std::move(pw), std::move(events) };
     }
 
 private slots:
@@ -84,7 +92,8 @@ private slots:
         auto pw = makeWindow();
         Window& w = *pw;
         std::vector<std::string> seen;
-        w.handlers.change = [&](Control& c) { seen.push_back(c.caption()); };
+        test::LambdaEvents events { w };
+        events.on.change = [&](Control& c) { seen.push_back(c.caption()); };
         Control& l = w.at("lbl");
         l.setCaption("?");
         l.setCaption("?");
@@ -160,8 +169,9 @@ private slots:
         test::FakePlatform p;
         p.attach(w);
         std::vector<std::string> log;
-        w.handlers.gotFocus = [&](Control& c) { log.push_back("got" + std::to_string(c.index())); };
-        w.handlers.lostFocus
+        test::LambdaEvents events { w };
+        events.on.gotFocus = [&](Control& c) { log.push_back("got" + std::to_string(c.index())); };
+        events.on.lostFocus
             = [&](Control& c) { log.push_back("lost" + std::to_string(c.index())); };
         w.setFocus(w.at("Option1", 0));
         w.setFocus(w.at("Option1", 1));
@@ -217,14 +227,14 @@ private slots:
         // control focused after KeyDown.
         road.press(w, w.focused(), { .key = 1, .code = vk::Right, .ascii = 0 });
         QCOMPARE(w.focused(), &w.at("Option1", 0));
-        w.handlers.gotFocus = nullptr;
-        const auto keyDown = w.handlers.keyDown;
-        w.handlers.keyDown = [&](Control& c, int& code, int shift) {
+        pw.events->on.gotFocus = nullptr;
+        const auto keyDown = pw.events->on.keyDown;
+        pw.events->on.keyDown = [&](Control& c, int& code, int shift) {
             keyDown(c, code, shift);
             w.setFocus(w.at("Option1", 1));
         };
         road.press(w, w.focused(), { .key = 2, .code = vk::Digit0 + 5, .ascii = '5' });
-        w.handlers.keyDown = keyDown;
+        pw.events->on.keyDown = keyDown;
         // A release goes to whatever has the focus when the key comes up, also to none.
         road.release(w, { .key = 2, .code = vk::Digit0 + 5 });
         road.release(w, { .key = 1, .code = vk::Right });
@@ -272,7 +282,7 @@ private slots:
         QCOMPARE(clicks(), 4);
         // A KeyPress that swallows ENTER cancels the click.
         road.release(w, enter);
-        w.handlers.keyPress = [](Control&, int& ascii) { ascii = 0; };
+        pw.events->on.keyPress = [](Control&, int& ascii) { ascii = 0; };
         road.press(w, &cmd, enter);
         QCOMPARE(clicks(), 4);
     }
@@ -338,7 +348,7 @@ private slots:
         // A window closed under a held key (ENTER on its close button) leaves the key to no
         // window: its repeats in the window behind do nothing.
         a.setFocus(a.at("Command1"));
-        a.handlers.click = [&](Control&) { a.attach(nullptr); };
+        pa.events->on.click = [&](Control&) { a.attach(nullptr); };
         road.press(a, a.focused(), enter);
         road.press(b, b.focused(), enter);
         road.press(a, a.focused(), enter); // a closed window takes no key
@@ -422,7 +432,8 @@ private slots:
         Control& t
             = w.add({ .kind = Kind::Timer, .name = "Timer1", .enabled = false, .intervalMs = 10 });
         int ticks = 0;
-        w.handlers.timer = [&](Control&) { ++ticks; };
+        test::LambdaEvents events { w };
+        events.on.timer = [&](Control&) { ++ticks; };
         w.raiseTimer(t);
         t.setEnabled(true);
         w.raiseTimer(t);
