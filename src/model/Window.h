@@ -32,6 +32,8 @@ struct WindowDef {
 // the screen's behaviour, which hands the focus, key and mouse events on to its input collaborator
 // itself. A single interface with empty defaults (as a toolkit's own virtual event handlers) lets
 // "go to definition" follow every event to one place, and no two objects can fight over a slot.
+// One interface rather than one per collaborator: the input behaviours take the same seven focus,
+// key and mouse events on every screen, so a split would only name those seven twice.
 // Control arrays share one handler that receives the control, whose index() tells which member it
 // is.
 class WindowEvents {

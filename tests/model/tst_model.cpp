@@ -2,6 +2,7 @@
 #include "LambdaEvents.h"
 #include "model/KeyRoad.h"
 #include "model/Random.h"
+#include "model/ScreenEvents.h"
 #include "model/Window.h"
 
 #include <QTest>
@@ -424,6 +425,68 @@ private slots:
         QVERIFY(c.def().rect == (Twips { 1, 2, 30, 40 }));
         QVERIFY(c.def().visible);
         QVERIFY(!c.visible());
+    }
+
+    void screenEventsKeepTheirOwnAndHandInputOn()
+    {
+        auto pw = makeWindow();
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        std::vector<std::string> log;
+        struct Input final : WindowEvents {
+            std::vector<std::string>& log;
+            std::string name;
+            Input(std::vector<std::string>& l, std::string n)
+                : log(l)
+                , name(std::move(n))
+            {
+            }
+            void gotFocus(Control& c) override
+            {
+                log.push_back(name + " got" + std::to_string(c.index()));
+            }
+            void keyDown(Control&, int& code, int) override
+            {
+                log.push_back(name + " down " + std::to_string(code));
+                code = 0;
+            }
+            void click(Control&) override { log.push_back(name + " click"); }
+        };
+        struct Screen final : ScreenEvents {
+            std::vector<std::string>& log;
+            Screen(Window& w, std::vector<std::string>& l)
+                : ScreenEvents(w)
+                , log(l)
+            {
+            }
+            void click(Control& c) override { log.push_back("screen click " + c.name()); }
+        };
+        auto screen = std::make_unique<Screen>(w, log);
+        QCOMPARE(&w.events(), screen.get());
+        Input& first = screen->useInput(std::make_unique<Input>(log, "first"));
+        QCOMPARE(first.name, std::string("first"));
+        w.setFocus(w.at("Option1", 1));
+        int code = vk::Return;
+        w.raiseKeyDown(w.at("Option1", 1), code);
+        QCOMPARE(code, 0); // what the input wrote reaches the caller
+        w.raiseClick(w.at("lbl"));
+        // A second input replaces the first: no event reaches both.
+        screen->useInput(std::make_unique<Input>(log, "second"));
+        code = vk::Space;
+        w.raiseKeyDown(w.at("Option1", 1), code);
+        QCOMPARE(log,
+            (std::vector<std::string> {
+                "first got1", "first down 13", "screen click lbl", "second down 32" }));
+        // A spy in front stays when the screen goes; without one the window is left with none.
+        {
+            test::LambdaEvents spy { w };
+            screen.reset();
+            QCOMPARE(&w.events(), &spy);
+        }
+        screen = std::make_unique<Screen>(w, log);
+        screen.reset();
+        QVERIFY(dynamic_cast<ScreenEvents*>(&w.events()) == nullptr);
     }
 
     void timerTicksOnlyWhileEnabled()
