@@ -14,9 +14,7 @@ namespace tarvo {
 struct Program::Screen {
     std::unique_ptr<Window> window;
     std::unique_ptr<StartScreen> start;
-    std::unique_ptr<StartInput> startInput;
     std::unique_ptr<GameScreen> game;
-    std::unique_ptr<GameKeypad> keypad;
     std::unique_ptr<InfoScreen> info;
     bool shown = false;
     bool closing = false;
@@ -93,11 +91,11 @@ Program::Screen* Program::load(ScreenId id)
     switch (id) {
     case ScreenId::Inizio:
         screen->start = std::make_unique<StartScreen>(w, state_, *this, probe_);
-        screen->startInput = std::make_unique<StartInput>(w, *screen->start);
+        screen->start->useInput(std::make_unique<StartInput>(w, *screen->start));
         break;
     case ScreenId::Operativo:
         screen->game = std::make_unique<GameScreen>(w, state_, *this, clock_, rng_);
-        screen->keypad = std::make_unique<GameKeypad>(w, *screen->game);
+        screen->game->useInput(std::make_unique<GameKeypad>(w, *screen->game));
         break;
     case ScreenId::Istruzioni:
     case ScreenId::Autore:

@@ -3,43 +3,35 @@
 namespace tarvo {
 
 StartScreen::StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, FileProbe& probe)
-    : window_(frmInizio)
+    : ScreenEvents(frmInizio)
+    , window_(frmInizio)
     , state_(state)
     , host_(host)
     , probe_(probe)
     , curtains_(frmInizio)
 {
-    Handlers& h = window_.handlers;
-    h.load = [this] { load(); };
-    h.activate = [this] { focusFirstChoice(); };
-    h.resize = [this] {
-        layout_.apply(window_);
-        curtains_.AvviaTendine();
-    };
-    h.unload = [this] { ChiudiSchermate(); };
-    h.timer = [this](Control& t) {
-        if (t.is("timerTendine"))
-            curtains_.tick();
-    };
-    h.click = [this](Control& c) {
-        if (!c.is("mnuInfo"))
-            return;
-        host_.show(ScreenId::Autore, true);
-        // Back from the modal author screen: the pupil starts again from the first choice.
-        if (host_.isLoaded(ScreenId::Inizio))
-            focusFirstChoice();
-    };
 }
 
-StartScreen::~StartScreen()
+void StartScreen::resize()
 {
-    Handlers& h = window_.handlers;
-    h.load = nullptr;
-    h.activate = nullptr;
-    h.resize = nullptr;
-    h.unload = nullptr;
-    h.timer = nullptr;
-    h.click = nullptr;
+    layout_.apply(window_);
+    curtains_.AvviaTendine();
+}
+
+void StartScreen::timer(Control& t)
+{
+    if (t.is("timerTendine"))
+        curtains_.tick();
+}
+
+void StartScreen::click(Control& c)
+{
+    if (!c.is("mnuInfo"))
+        return;
+    host_.show(ScreenId::Autore, true);
+    // Back from the modal author screen: the pupil starts again from the first choice.
+    if (host_.isLoaded(ScreenId::Inizio))
+        focusFirstChoice();
 }
 
 std::string StartScreen::captionFor(std::int16_t index)

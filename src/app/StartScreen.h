@@ -8,6 +8,7 @@
 #include "input/StartInput.h"
 #include "layout/ProportionalLayout.h"
 #include "model/Platform.h"
+#include "model/ScreenEvents.h"
 #include "model/ScreenHost.h"
 #include "model/Window.h"
 
@@ -16,13 +17,13 @@
 
 namespace tarvo {
 
-class StartScreen final : public StartCommands {
+// The window's one events object: Load, Activate, Resize, Unload, the curtain timer and the menu
+// Click are its own; the buttons' input goes to the StartInput given by useInput().
+class StartScreen final : public ScreenEvents, public StartCommands {
 public:
     static constexpr const char* FileImpostazioni = "ImpostazioniVa.dat";
 
-    // Installs Load, Activate, Resize, Unload, the curtain timer and the menu Click on the window.
     StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, FileProbe& probe);
-    ~StartScreen() override; // removes the handlers it installed
     StartScreen(const StartScreen&) = delete;
     StartScreen& operator=(const StartScreen&) = delete;
 
@@ -42,8 +43,14 @@ public:
     const ProportionalLayout& layout() const { return layout_; }
     Curtains& curtains() { return curtains_; }
 
+    void load() override;
+    void activate() override { focusFirstChoice(); }
+    void resize() override;
+    void unload() override { ChiudiSchermate(); }
+    void timer(Control& t) override;
+    void click(Control& c) override;
+
 private:
-    void load();
     void focusFirstChoice();
 
     Window& window_;

@@ -10,30 +10,13 @@ namespace tarvo {
 
 GameScreen::GameScreen(
     Window& frmOperativo, Module1& state, ScreenHost& host, Clock& clock, RandomSource& rng)
-    : w_(frmOperativo)
+    : ScreenEvents(frmOperativo)
+    , w_(frmOperativo)
     , s_(state)
     , host_(host)
     , clock_(clock)
     , rng_(rng)
 {
-    Handlers& h = w_.handlers;
-    h.load = [this] { Load(); };
-    h.resize = [this] { Resize(); };
-    h.unload = [this] { Unload(); };
-    h.change = [this](Control& c) { onChange(c); };
-    h.timer = [this](Control& c) { onTimer(c); };
-    h.click = [this](Control& c) { onClick(c); };
-}
-
-GameScreen::~GameScreen()
-{
-    Handlers& h = w_.handlers;
-    h.load = nullptr;
-    h.resize = nullptr;
-    h.unload = nullptr;
-    h.change = nullptr;
-    h.timer = nullptr;
-    h.click = nullptr;
 }
 
 void GameScreen::Load()

@@ -1,13 +1,15 @@
 #pragma once
 // The game screen's behaviour: makes a tarvo, takes the answers into the current answer cell,
-// checks them, celebrates a fully right tarvo and closes every screen when it closes. It installs
-// the window's Load, Resize, Unload, Change, Timer and menu Click handlers; the keypad's input
-// handlers (GameKeypad) reach it through the public routines below. The window must outlive it.
+// checks them, celebrates a fully right tarvo and closes every screen when it closes. It is the
+// window's one events object: Load, Resize, Unload, Change, Timer and the menu Click are its own;
+// the focus, key and mouse events go to the keypad given by useInput() (GameKeypad), which comes
+// back through the public routines below. The window must outlive it.
 
 #include "game/GameState.h"
 #include "layout/ProportionalLayout.h"
 #include "model/Palette.h"
 #include "model/Platform.h"
+#include "model/ScreenEvents.h"
 #include "model/ScreenHost.h"
 #include "model/Window.h"
 
@@ -24,11 +26,10 @@ inline constexpr int NumeroTasti = 14;
 inline constexpr int MinimoCentrale = 10;
 inline constexpr int MassimoCentrale = 20;
 
-class GameScreen {
+class GameScreen final : public ScreenEvents {
 public:
     GameScreen(
         Window& frmOperativo, Module1& state, ScreenHost& host, Clock& clock, RandomSource& rng);
-    ~GameScreen(); // removes the handlers it installed
     GameScreen(const GameScreen&) = delete;
     GameScreen& operator=(const GameScreen&) = delete;
 
@@ -60,10 +61,16 @@ public:
     // The action of keypad button `index` (0..13), as ENTER on it or a mouse press performs it.
     void Premi(int index);
 
-    // The window's handlers, public so that the binding's order of events can be replayed.
+    // The window's events, public so that the binding's order of events can be replayed.
     void Load();
     void Resize();
     void Unload();
+    void load() override { Load(); }
+    void resize() override { Resize(); }
+    void unload() override { Unload(); }
+    void change(Control& c) override { onChange(c); }
+    void timer(Control& c) override { onTimer(c); }
+    void click(Control& c) override { onClick(c); }
 
     const ProportionalLayout& layout() const { return layout_; }
 

@@ -52,25 +52,18 @@ GameKeypad::GameKeypad(Window& frmOperativo, GameScreen& game)
     : w_(frmOperativo)
     , game_(game)
 {
-    Handlers& h = w_.handlers;
-    h.gotFocus = [this](Control& c) {
-        if (isKey(c))
-            onGotFocus(c);
-    };
-    h.lostFocus = [this](Control& c) {
-        if (isKey(c))
-            onLostFocus(c);
-    };
-    h.keyDown = [this](Control& c, int& code, int shift) { KeyDown(c, code, shift); };
-    h.keyPress = [this](Control& c, int& ascii) { KeyPress(c, ascii); };
-    h.keyUp = [this](Control* c, int code, int shift) { KeyUp(c, code, shift); };
-    h.mouseDown = [this](Control& c, int b, int shift) { MouseDown(c, b, shift); };
-    h.mouseUp = [this](Control& c, int b, int shift) { MouseUp(c, b, shift); };
 }
 
-GameKeypad::~GameKeypad()
+void GameKeypad::gotFocus(Control& c)
 {
-    w_.handlers.clearFocusKeysAndMouse();
+    if (isKey(c))
+        onGotFocus(c);
+}
+
+void GameKeypad::lostFocus(Control& c)
+{
+    if (isKey(c))
+        onLostFocus(c);
 }
 
 bool GameKeypad::isKey(const Control& c) const

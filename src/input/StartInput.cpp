@@ -25,25 +25,18 @@ StartInput::StartInput(Window& frmInizio, StartCommands& commands)
     , choiceCount_(static_cast<int>(frmInizio.array(Choice).size()))
     , commandCount_(static_cast<int>(frmInizio.array(Command).size()))
 {
-    Handlers& h = window_.handlers;
-    h.gotFocus = [this](Control& c) {
-        if (groupOf(c) != Group::None)
-            onGotFocus(c);
-    };
-    h.lostFocus = [this](Control& c) {
-        if (groupOf(c) != Group::None)
-            onLostFocus(c);
-    };
-    h.keyDown = [this](Control& c, int& keyCode, int) { keyDown(c, keyCode); };
-    h.keyPress = [this](Control& c, int& keyAscii) { keyPress(c, keyAscii); };
-    h.keyUp = [this](Control* c, int, int) { keyUp(c); };
-    h.mouseDown = [this](Control& c, int, int) { mouseDown(c); };
-    h.mouseUp = [this](Control& c, int, int) { mouseUp(c); };
 }
 
-StartInput::~StartInput()
+void StartInput::gotFocus(Control& c)
 {
-    window_.handlers.clearFocusKeysAndMouse();
+    if (groupOf(c) != Group::None)
+        onGotFocus(c);
+}
+
+void StartInput::lostFocus(Control& c)
+{
+    if (groupOf(c) != Group::None)
+        onLostFocus(c);
 }
 
 StartInput::Group StartInput::groupOf(const Control& c) const
@@ -69,7 +62,7 @@ void StartInput::focusCommand(int index)
         window_.setFocus(*b);
 }
 
-void StartInput::keyDown(Control& c, int& keyCode)
+void StartInput::keyDown(Control& c, int& keyCode, int /*shift*/)
 {
     switch (groupOf(c)) {
     case Group::Choice:
@@ -141,7 +134,7 @@ void StartInput::keyPress(Control& c, int& keyAscii)
     l.space = true;
 }
 
-void StartInput::keyUp(Control* c)
+void StartInput::keyUp(Control* c, int /*keyCode*/, int /*shift*/)
 {
     const Group g = c ? groupOf(*c) : Group::None;
     if (g == Group::None) {
@@ -156,7 +149,7 @@ void StartInput::keyUp(Control* c)
         c->setValue(false);
 }
 
-void StartInput::mouseDown(Control& c)
+void StartInput::mouseDown(Control& c, int /*button*/, int /*shift*/)
 {
     switch (groupOf(c)) {
     case Group::Choice:
@@ -170,7 +163,7 @@ void StartInput::mouseDown(Control& c)
     }
 }
 
-void StartInput::mouseUp(Control& c)
+void StartInput::mouseUp(Control& c, int /*button*/, int /*shift*/)
 {
     const Group g = groupOf(c);
     if (g == Group::None)

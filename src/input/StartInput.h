@@ -19,14 +19,22 @@ public:
     virtual void EseguiComando(std::int16_t index) = 0;
 };
 
-class StartInput {
+// The focus, key and mouse events of the window, handed on by the start screen (the window's one
+// events object); the other events are not its own and stay empty. The window and the commands
+// must outlive it.
+class StartInput final : public WindowEvents {
 public:
-    // Installs GotFocus, LostFocus, KeyDown, KeyPress, KeyUp, MouseDown and MouseUp on the window.
-    // The window and the commands must outlive it.
     StartInput(Window& frmInizio, StartCommands& commands);
-    ~StartInput(); // removes the handlers it installed
     StartInput(const StartInput&) = delete;
     StartInput& operator=(const StartInput&) = delete;
+
+    void gotFocus(Control& c) override;
+    void lostFocus(Control& c) override;
+    void keyDown(Control& c, int& keyCode, int shift) override;
+    void keyPress(Control& c, int& keyAscii) override;
+    void keyUp(Control* c, int keyCode, int shift) override;
+    void mouseDown(Control& c, int button, int shift) override;
+    void mouseUp(Control& c, int button, int shift) override;
 
     const Latches& choiceLatches() const { return choice_; }
     const Latches& commandLatches() const { return command_; }
@@ -36,13 +44,8 @@ private:
     Group groupOf(const Control& c) const;
     Latches& latchesOf(Group g) { return g == Group::Choice ? choice_ : command_; }
 
-    void keyDown(Control& c, int& keyCode);
     void choiceKeyDown(Control& c, int& keyCode);
     void commandKeyDown(Control& c, int& keyCode);
-    void keyPress(Control& c, int& keyAscii);
-    void keyUp(Control* c);
-    void mouseDown(Control& c);
-    void mouseUp(Control& c);
     void focusChoice(int index);
     void focusCommand(int index);
 

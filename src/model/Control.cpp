@@ -34,8 +34,8 @@ void Control::setCaption(std::string text)
         return;
     now_.caption = std::move(text);
     changed(Prop::Caption);
-    if (def_.kind == Kind::Label && window_->handlers.change)
-        window_->handlers.change(*this);
+    if (def_.kind == Kind::Label)
+        window_->events().change(*this);
 }
 
 void Control::setBackColor(Bgr c)

@@ -147,28 +147,30 @@ void Window::notify(Control& c, Prop p)
         observer(c, p);
 }
 
+WindowEvents& Window::events() const
+{
+    static WindowEvents none;
+    return events_ ? *events_ : none;
+}
+
 void Window::raiseLoad()
 {
-    if (handlers.load)
-        handlers.load();
+    events().load();
 }
 
 void Window::raiseActivate()
 {
-    if (handlers.activate)
-        handlers.activate();
+    events().activate();
 }
 
 void Window::raiseResize()
 {
-    if (handlers.resize)
-        handlers.resize();
+    events().resize();
 }
 
 void Window::raiseUnload()
 {
-    if (handlers.unload)
-        handlers.unload();
+    events().unload();
 }
 
 void Window::focusMovedTo(Control* c)
@@ -179,53 +181,48 @@ void Window::focusMovedTo(Control* c)
     focused_ = c;
     if (platform_)
         platform_->keys().focusMoved(*this);
-    if (old && handlers.lostFocus)
-        handlers.lostFocus(*old);
+    if (old)
+        events().lostFocus(*old);
     // A handler of the lost control may have moved the focus on already.
-    if (c && focused_ == c && handlers.gotFocus)
-        handlers.gotFocus(*c);
+    if (c && focused_ == c)
+        events().gotFocus(*c);
 }
 
 void Window::raiseKeyDown(Control& c, int& keyCode, int shift)
 {
-    if (handlers.keyDown)
-        handlers.keyDown(c, keyCode, shift);
+    events().keyDown(c, keyCode, shift);
 }
 
 void Window::raiseKeyPress(Control& c, int& keyAscii)
 {
-    if (handlers.keyPress)
-        handlers.keyPress(c, keyAscii);
+    events().keyPress(c, keyAscii);
 }
 
 void Window::raiseKeyUp(Control* c, int keyCode, int shift)
 {
-    if (handlers.keyUp)
-        handlers.keyUp(c, keyCode, shift);
+    events().keyUp(c, keyCode, shift);
 }
 
 void Window::raiseMouseDown(Control& c, MouseButton b, int shift)
 {
-    if (handlers.mouseDown)
-        handlers.mouseDown(c, static_cast<int>(b), shift);
+    events().mouseDown(c, static_cast<int>(b), shift);
 }
 
 void Window::raiseMouseUp(Control& c, MouseButton b, int shift)
 {
-    if (handlers.mouseUp)
-        handlers.mouseUp(c, static_cast<int>(b), shift);
+    events().mouseUp(c, static_cast<int>(b), shift);
 }
 
 void Window::raiseTimer(Control& timer)
 {
-    if (timer.kind() == Kind::Timer && timer.enabled() && handlers.timer)
-        handlers.timer(timer);
+    if (timer.kind() == Kind::Timer && timer.enabled())
+        events().timer(timer);
 }
 
 void Window::raiseClick(Control& c)
 {
-    if (c.effectivelyEnabled() && handlers.click)
-        handlers.click(c);
+    if (c.effectivelyEnabled())
+        events().click(c);
 }
 
 } // namespace tarvo

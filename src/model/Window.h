@@ -1,7 +1,7 @@
 #pragma once
 // One screen: its window properties, its controls in a fixed collection order, the focus, and the
-// event handlers its behaviour installs. The toolkit binding raises events through the raise*
-// calls; behaviour reacts through Handlers. Nothing here knows any toolkit.
+// one receiver of its events. The toolkit binding raises events through the raise* calls;
+// behaviour reacts as a WindowEvents. Nothing here knows any toolkit.
 
 #include "model/Control.h"
 #include "model/Palette.h"
@@ -28,37 +28,33 @@ struct WindowDef {
     bool resizable = true;
 };
 
-// The event handlers of one window. Control arrays share one handler that receives the control,
-// whose index() tells which member it is. Any handler may be left empty.
-struct Handlers {
-    std::function<void()> load;
-    std::function<void()> activate;
-    std::function<void()> resize;
-    std::function<void()> unload;
-    std::function<void(Control&)> gotFocus;
-    std::function<void(Control&)> lostFocus;
+// The events of one window, as the binding raises them. One object per window receives them all:
+// the screen's behaviour, which hands the focus, key and mouse events on to its input collaborator
+// itself. A single interface with empty defaults (as a toolkit's own virtual event handlers) lets
+// "go to definition" follow every event to one place, and no two objects can fight over a slot.
+// One interface rather than one per collaborator: the input behaviours take the same seven focus,
+// key and mouse events on every screen, so a split would only name those seven twice.
+// Control arrays share one handler that receives the control, whose index() tells which member it
+// is.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    virtual void load() { }
+    virtual void activate() { }
+    virtual void resize() { }
+    virtual void unload() { }
+    virtual void gotFocus(Control&) { }
+    virtual void lostFocus(Control&) { }
     // keyCode and keyAscii may be written: 0 swallows the key.
-    std::function<void(Control&, int& keyCode, int shift)> keyDown;
-    std::function<void(Control&, int& keyAscii)> keyPress;
+    virtual void keyDown(Control&, int& /*keyCode*/, int /*shift*/) { }
+    virtual void keyPress(Control&, int& /*keyAscii*/) { }
     // The release may come while no control has the focus (null then): latches must still clear.
-    std::function<void(Control*, int keyCode, int shift)> keyUp;
-    std::function<void(Control&, int button, int shift)> mouseDown;
-    std::function<void(Control&, int button, int shift)> mouseUp;
-    std::function<void(Control&)> change; // a label's caption changed
-    std::function<void(Control&)> timer;
-    std::function<void(Control&)> click; // menu entries and command buttons
-
-    // What a button group's input behaviour installs; cleared when that behaviour goes.
-    void clearFocusKeysAndMouse()
-    {
-        gotFocus = nullptr;
-        lostFocus = nullptr;
-        keyDown = nullptr;
-        keyPress = nullptr;
-        keyUp = nullptr;
-        mouseDown = nullptr;
-        mouseUp = nullptr;
-    }
+    virtual void keyUp(Control*, int /*keyCode*/, int /*shift*/) { }
+    virtual void mouseDown(Control&, int /*button*/, int /*shift*/) { }
+    virtual void mouseUp(Control&, int /*button*/, int /*shift*/) { }
+    virtual void change(Control&) { } // a label's caption changed
+    virtual void timer(Control&) { }
+    virtual void click(Control&) { } // menu entries and command buttons
 };
 
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
@@ -102,7 +98,10 @@ public:
     void setInnerSize(int width, int height);
     void setFrameWidth(int twips) { frameWidth_ = twips; }
 
-    Handlers handlers;
+    // The one receiver of this window's events; null (the default) ignores them all. The window
+    // does not own it, and it must outlive its time here.
+    void setEvents(WindowEvents* events) { events_ = events; }
+    WindowEvents& events() const;
 
     // The platform this window is shown on; null until attached, and again once it is closed.
     void attach(Platform* platform);
@@ -165,6 +164,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     Control* focused_ = nullptr;
     Platform* platform_ = nullptr;
+    WindowEvents* events_ = nullptr;
 };
 
 } // namespace tarvo

@@ -21,14 +21,24 @@ std::string testoIstruzioni()
 }
 
 InfoScreen::InfoScreen(Window& w, ScreenHost& host, ScreenId self)
+    : ScreenEvents(w)
+    , w_(w)
+    , host_(host)
+    , self_(self)
 {
-    if (self == ScreenId::Istruzioni)
-        w.handlers.load = [&w] { w.at("Label1").setCaption(testoIstruzioni()); };
+}
+
+void InfoScreen::load()
+{
+    if (self_ == ScreenId::Istruzioni)
+        w_.at("Label1").setCaption(testoIstruzioni());
+}
+
+void InfoScreen::click(Control& c)
+{
     // Only the close button reacts; the labels (the author's addresses among them) do nothing.
-    w.handlers.click = [&host, self](Control& c) {
-        if (c.is("Command1"))
-            host.unload(self);
-    };
+    if (c.is("Command1"))
+        host_.unload(self_);
 }
 
 } // namespace tarvo

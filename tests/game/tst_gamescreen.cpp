@@ -501,10 +501,10 @@ private slots:
         r.type("3");
         r.host.loaded.insert(ScreenId::Autore);
         int unloads = 0;
-        auto inner = r.w.handlers.unload;
-        r.w.handlers.unload = [&] {
+        test::LambdaEvents spy { r.w };
+        spy.on.unload = [&] {
             ++unloads;
-            inner();
+            spy.inner().unload();
         };
         // The window's close command reaches the program, which unloads the screen.
         r.host.unload(ScreenId::Operativo);

@@ -1,4 +1,5 @@
 #include "GameRig.h"
+#include "LambdaEvents.h"
 #include "TestPrint.h"
 #include "input/GameKeypad.h"
 #include "input/Highlight.h"
@@ -14,7 +15,7 @@ constexpr int Shift = 1, Ctrl = 2, Alt = 4;
 
 // The game screen with its keypad, both installed before the window loads, as the program does.
 struct KeypadRig : GameRig {
-    GameKeypad keypad { w, game };
+    GameKeypad& keypad = game.useInput(std::make_unique<GameKeypad>(w, game));
     explicit KeypadRig(int centre = 15, std::initializer_list<int> first = {})
         : GameRig(centre, first, false)
     {
@@ -308,15 +309,14 @@ private slots:
         tapKey(r.w, vk::A, 'a');
         QCOMPARE(r.state.RaggioCorrente, std::int16_t(0)); // "A" only moves the focus
         std::vector<std::string> events;
-        auto got = r.w.handlers.gotFocus;
-        r.w.handlers.gotFocus = [&](Control& c) {
+        LambdaEvents spy { r.w };
+        spy.on.gotFocus = [&](Control& c) {
             events.push_back("focus " + std::to_string(c.index()));
-            got(c);
+            spy.inner().gotFocus(c);
         };
-        auto changed = r.w.handlers.change;
-        r.w.handlers.change = [&](Control& c) {
+        spy.on.change = [&](Control& c) {
             events.push_back(c.name() + " " + std::to_string(c.index()) + " " + c.caption());
-            changed(c);
+            spy.inner().change(c);
         };
         tapEnter(r.w);
         QCOMPARE(events, (std::vector<std::string> { "focus 1", "lblRisultato 1 ?" }));

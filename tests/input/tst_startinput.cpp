@@ -41,7 +41,7 @@ struct Schermo : StartRig {
         show(false);
     }
     Registro registro { start };
-    StartInput input { *w, registro };
+    StartInput& input = start.useInput(std::make_unique<StartInput>(*w, registro));
 
     Control* focused() { return w->focused(); }
     // KeyDown on the focused button; the key code as the handler left it.

@@ -3,6 +3,7 @@
 // table puts it, in proportion, with its font unscaled; and after every resize of the start
 // window its curtains close, draw back and stop.
 #include "Describe.h"
+#include "LambdaEvents.h"
 #include "ProgramRig.h"
 #include "screens/Screens.h"
 
@@ -27,6 +28,7 @@ QString nameOf(const Control& c)
 class TestIntegrationLayout : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<test::LambdaEvents> startSpy; // goes after the rig whose window it watches
     std::unique_ptr<ProgramRig> rig;
 
     struct CurtainStart {
@@ -129,8 +131,9 @@ private slots:
         QVERIFY(rig->begin());
         // Each Resize restarts the curtains; note what they start from.
         Window& s = rig->start();
-        s.handlers.resize = [this, &s, inner = s.handlers.resize] {
-            inner();
+        startSpy = std::make_unique<test::LambdaEvents>(s);
+        startSpy->on.resize = [this, &s] {
+            startSpy->inner().resize();
             curtainStarts.push_back({ s.at("Picture1").width(), s.outerWidth(),
                 rig->platform.timerFor(s.at("timerTendine"))->isActive() });
         };

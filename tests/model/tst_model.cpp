@@ -1,6 +1,8 @@
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "model/KeyRoad.h"
 #include "model/Random.h"
+#include "model/ScreenEvents.h"
 #include "model/Window.h"
 
 #include <QTest>
@@ -48,9 +50,15 @@ class TestModel : public QObject {
         test::FakePlatform p;
     };
 
+    // A window and the events that write into the log; these go first.
+    struct KeyWindow {
+        std::unique_ptr<Window> window;
+        std::unique_ptr<test::LambdaEvents> events;
+        Window& operator*() const { return *window; }
+    };
+
     // Three option buttons and a command button, every key event written into `log`.
-    static std::unique_ptr<Window> makeKeyWindow(
-        std::string_view name, std::vector<std::string>& log)
+    static KeyWindow makeKeyWindow(std::string_view name, std::vector<std::string>& log)
     {
         auto pw = std::make_unique<Window>(WindowDef { .name = name, .title = name });
         Window& w = *pw;
@@ -72,7 +80,8 @@ class TestModel : public QObject {
                 : c->index() < 0 ? c->name()
                                  : c->name() + std::to_string(c->index());
         };
-        Handlers& h = w.handlers;
+        auto events = std::make_unique<test::LambdaEvents>(w);
+        test::LambdaEvents::Slots& h = events->on;
         h.keyDown = [&log, prefix, id](Control& c, int& code, int) {
             log.push_back(prefix + "down " + id(&c) + " " + std::to_string(code));
         };
@@ -83,7 +92,7 @@ class TestModel : public QObject {
             log.push_back(prefix + "up " + id(c) + " " + std::to_string(code));
         };
         h.click = [&log, prefix, id](Control& c) { log.push_back(prefix + "click " + id(&c)); };
-        return pw;
+        return { std::move(pw), std::move(events) };
     }
 
 private slots:
@@ -92,7 +101,8 @@ private slots:
         auto pw = makeWindow();
         Window& w = *pw;
         std::vector<std::string> seen;
-        w.handlers.change = [&](Control& c) { seen.push_back(c.caption()); };
+        test::LambdaEvents events { w };
+        events.on.change = [&](Control& c) { seen.push_back(c.caption()); };
         Control& l = w.at("lbl");
         l.setCaption("?");
         l.setCaption("?");
@@ -164,8 +174,9 @@ private slots:
         Shown shown;
         auto& [window, w, p] = shown;
         std::vector<std::string> log;
-        w.handlers.gotFocus = [&](Control& c) { log.push_back("got" + std::to_string(c.index())); };
-        w.handlers.lostFocus
+        test::LambdaEvents events { w };
+        events.on.gotFocus = [&](Control& c) { log.push_back("got" + std::to_string(c.index())); };
+        events.on.lostFocus
             = [&](Control& c) { log.push_back("lost" + std::to_string(c.index())); };
         w.setFocus(w.at("Option1", 0));
         w.setFocus(w.at("Option1", 1));
@@ -217,14 +228,14 @@ private slots:
         // control focused after KeyDown.
         road.press(w, w.focused(), { .key = 1, .code = vk::Right, .ascii = 0 });
         QCOMPARE(w.focused(), &w.at("Option1", 0));
-        w.handlers.gotFocus = nullptr;
-        const auto keyDown = w.handlers.keyDown;
-        w.handlers.keyDown = [&](Control& c, int& code, int shift) {
+        pw.events->on.gotFocus = nullptr;
+        const auto keyDown = pw.events->on.keyDown;
+        pw.events->on.keyDown = [&](Control& c, int& code, int shift) {
             keyDown(c, code, shift);
             w.setFocus(w.at("Option1", 1));
         };
         road.press(w, w.focused(), { .key = 2, .code = vk::Digit0 + 5, .ascii = '5' });
-        w.handlers.keyDown = keyDown;
+        pw.events->on.keyDown = keyDown;
         // A release goes to whatever has the focus when the key comes up, also to none.
         road.release(w, { .key = 2, .code = vk::Digit0 + 5 });
         road.release(w, { .key = 1, .code = vk::Right });
@@ -272,7 +283,7 @@ private slots:
         QCOMPARE(clicks(), 4);
         // A KeyPress that swallows ENTER cancels the click.
         road.release(w, enter);
-        w.handlers.keyPress = [](Control&, int& ascii) { ascii = 0; };
+        pw.events->on.keyPress = [](Control&, int& ascii) { ascii = 0; };
         road.press(w, &cmd, enter);
         QCOMPARE(clicks(), 4);
     }
@@ -338,7 +349,7 @@ private slots:
         // A window closed under a held key (ENTER on its close button) leaves the key to no
         // window: its repeats in the window behind do nothing.
         a.setFocus(a.at("Command1"));
-        a.handlers.click = [&](Control&) { a.attach(nullptr); };
+        pa.events->on.click = [&](Control&) { a.attach(nullptr); };
         road.press(a, a.focused(), enter);
         road.press(b, b.focused(), enter);
         road.press(a, a.focused(), enter); // a closed window takes no key
@@ -416,13 +427,76 @@ private slots:
         QVERIFY(!c.visible());
     }
 
+    void screenEventsKeepTheirOwnAndHandInputOn()
+    {
+        auto pw = makeWindow();
+        Window& w = *pw;
+        test::FakePlatform p;
+        p.attach(w);
+        std::vector<std::string> log;
+        struct Input final : WindowEvents {
+            std::vector<std::string>& log;
+            std::string name;
+            Input(std::vector<std::string>& l, std::string n)
+                : log(l)
+                , name(std::move(n))
+            {
+            }
+            void gotFocus(Control& c) override
+            {
+                log.push_back(name + " got" + std::to_string(c.index()));
+            }
+            void keyDown(Control&, int& code, int) override
+            {
+                log.push_back(name + " down " + std::to_string(code));
+                code = 0;
+            }
+            void click(Control&) override { log.push_back(name + " click"); }
+        };
+        struct Screen final : ScreenEvents {
+            std::vector<std::string>& log;
+            Screen(Window& w, std::vector<std::string>& l)
+                : ScreenEvents(w)
+                , log(l)
+            {
+            }
+            void click(Control& c) override { log.push_back("screen click " + c.name()); }
+        };
+        auto screen = std::make_unique<Screen>(w, log);
+        QCOMPARE(&w.events(), screen.get());
+        Input& first = screen->useInput(std::make_unique<Input>(log, "first"));
+        QCOMPARE(first.name, std::string("first"));
+        w.setFocus(w.at("Option1", 1));
+        int code = vk::Return;
+        w.raiseKeyDown(w.at("Option1", 1), code);
+        QCOMPARE(code, 0); // what the input wrote reaches the caller
+        w.raiseClick(w.at("lbl"));
+        // A second input replaces the first: no event reaches both.
+        screen->useInput(std::make_unique<Input>(log, "second"));
+        code = vk::Space;
+        w.raiseKeyDown(w.at("Option1", 1), code);
+        QCOMPARE(log,
+            (std::vector<std::string> {
+                "first got1", "first down 13", "screen click lbl", "second down 32" }));
+        // A spy in front stays when the screen goes; without one the window is left with none.
+        {
+            test::LambdaEvents spy { w };
+            screen.reset();
+            QCOMPARE(&w.events(), &spy);
+        }
+        screen = std::make_unique<Screen>(w, log);
+        screen.reset();
+        QVERIFY(dynamic_cast<ScreenEvents*>(&w.events()) == nullptr);
+    }
+
     void timerTicksOnlyWhileEnabled()
     {
         Window w({ .name = "t", .title = "t", .clientWidth = 10, .clientHeight = 10 });
         Control& t
             = w.add({ .kind = Kind::Timer, .name = "Timer1", .enabled = false, .intervalMs = 10 });
         int ticks = 0;
-        w.handlers.timer = [&](Control&) { ++ticks; };
+        test::LambdaEvents events { w };
+        events.on.timer = [&](Control&) { ++ticks; };
         w.raiseTimer(t);
         t.setEnabled(true);
         w.raiseTimer(t);

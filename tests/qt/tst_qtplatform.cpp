@@ -1,6 +1,7 @@
 // The binding driven through real Qt events on the offscreen platform: a small window built by
 // hand, its widgets found by name, every event checked on the model's side.
 #include "Describe.h"
+#include "LambdaEvents.h"
 #include "model/Window.h"
 #include "qt/QtPlatform.h"
 
@@ -77,6 +78,7 @@ class TestQtPlatform : public QObject {
 
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<Window> win;
+    std::unique_ptr<test::LambdaEvents> events; // win's, gone before it
     std::vector<std::string> log;
 
     Control& option(int i) { return win->at("Option1", i); }
@@ -94,7 +96,8 @@ private slots:
     {
         platform = std::make_unique<QtPlatform>();
         win = makeWindow();
-        Handlers& h = win->handlers;
+        events = std::make_unique<test::LambdaEvents>(*win);
+        test::LambdaEvents::Slots& h = events->on;
         h.gotFocus = [this](Control& c) { record("got " + describe(&c)); };
         h.lostFocus = [this](Control& c) { record("lost " + describe(&c)); };
         h.keyDown = [this](Control& c, int& code, int) {
@@ -126,6 +129,7 @@ private slots:
     {
         platform->unload(*win);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        events.reset();
         win.reset();
         platform.reset();
         log.clear();
@@ -216,7 +220,7 @@ private slots:
         QFETCH(int, mods);
         QFETCH(int, code);
         std::vector<int> codes;
-        win->handlers.keyDown = [&](Control&, int& c, int) { codes.push_back(c); };
+        events->on.keyDown = [&](Control&, int& c, int) { codes.push_back(c); };
         QTest::keyClick(keyTarget(), Qt::Key(key), Qt::KeyboardModifiers(mods));
         // A modifier held with the key arrives first as a key of its own.
         QVERIFY(!codes.empty());
@@ -329,7 +333,7 @@ private slots:
         QCOMPARE(win->focused(), &option(1));
 
         // A handler that swallows the key keeps the focus where it is.
-        win->handlers.keyDown = [](Control&, int& code, int) { code = 0; };
+        events->on.keyDown = [](Control&, int& code, int) { code = 0; };
         QTest::keyClick(keyTarget(), Qt::Key_Down);
         QCOMPARE(win->focused(), &option(1));
         QCOMPARE(keyTarget(), widget(option(1)));
@@ -382,7 +386,7 @@ private slots:
         // ENTER pushes it too; its KeyPress may cancel that.
         QTest::keyClick(keyTarget(), Qt::Key_Return);
         QCOMPARE(std::count(log.begin(), log.end(), "click Command1"), 1);
-        win->handlers.keyPress = [](Control&, int& ascii) { ascii = 0; };
+        events->on.keyPress = [](Control&, int& ascii) { ascii = 0; };
         QTest::keyClick(keyTarget(), Qt::Key_Return);
         QCOMPARE(std::count(log.begin(), log.end(), "click Command1"), 1);
     }
@@ -402,7 +406,7 @@ private slots:
         QCOMPARE(win->focused(), &option(2));
         QCOMPARE(keyTarget(), widget(option(2)));
         // A focus move inside a handler completes before the outer request returns.
-        win->handlers.gotFocus = [this](Control& c) {
+        events->on.gotFocus = [this](Control& c) {
             record("got " + describe(&c));
             if (&c == &option(1))
                 win->setFocus(option(0));
@@ -431,7 +435,8 @@ private slots:
 
         // Keys at a window where no button has the focus still release to the behaviour.
         std::vector<std::string> ups;
-        other.handlers.keyUp = [&](Control* c, int code, int) {
+        test::LambdaEvents otherEvents { other };
+        otherEvents.on.keyUp = [&](Control* c, int code, int) {
             ups.push_back(describe(c) + " " + std::to_string(code));
         };
         QTest::keyClick(keyTarget() ? keyTarget() : QApplication::activeWindow(), Qt::Key_7);
@@ -439,7 +444,7 @@ private slots:
 
         // Back to the first window: it is activated again and its focus is where it was.
         int activated = 0;
-        win->handlers.activate = [&] { ++activated; };
+        events->on.activate = [&] { ++activated; };
         platform->unload(other);
         platform->raise(*win);
         QTRY_COMPARE(activated, 1);
@@ -478,7 +483,7 @@ private slots:
     void timerTicksThroughTheHandlerWhileEnabled()
     {
         int ticks = 0;
-        win->handlers.timer = [&](Control& c) {
+        events->on.timer = [&](Control& c) {
             QCOMPARE(c.name(), std::string("Timer1"));
             ++ticks;
         };

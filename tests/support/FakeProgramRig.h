@@ -4,10 +4,12 @@
 
 #include "Doubles.h"
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "app/Program.h"
 #include "game/GameScreen.h"
 #include "model/Random.h"
 
+#include <list>
 #include <string>
 
 namespace tarvo::test {
@@ -22,6 +24,7 @@ struct FakeProgramRig {
     FixedClock clock;
     SeededRandom rng;
     RecordingProbe probe;
+    std::list<LambdaEvents> spies; // they outlive the program, whose windows may still call them
     Program program { platform, clock, rng, probe };
 
     Window& start() { return *program.window(ScreenId::Inizio); }
@@ -59,9 +62,10 @@ struct FakeProgramRig {
     void countUnloads(ScreenId id, int& counter)
     {
         Window& w = *program.window(id);
-        w.handlers.unload = [&counter, inner = w.handlers.unload] {
+        LambdaEvents& spy = spies.emplace_back(w);
+        spy.on.unload = [&counter, &spy] {
             ++counter;
-            inner();
+            spy.inner().unload();
         };
     }
 };

@@ -5,10 +5,12 @@
 #include "Describe.h"
 #include "Doubles.h"
 #include "FakePlatform.h"
+#include "LambdaEvents.h"
 #include "game/GameScreen.h"
 #include "screens/Screens.h"
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -83,13 +85,13 @@ struct GameRig {
 
     // Records every caption change of the window's labels, as "name(index)=caption".
     std::vector<std::string> changes;
+    std::unique_ptr<LambdaEvents> recorder;
     void recordChanges()
     {
-        auto inner = w.handlers.change;
-        w.handlers.change = [this, inner](Control& c) {
+        recorder = std::make_unique<LambdaEvents>(w);
+        recorder->on.change = [this](Control& c) {
             changes.push_back(describe(c) + "=" + c.caption());
-            if (inner)
-                inner(c);
+            recorder->inner().change(c);
         };
     }
 };
