@@ -19,24 +19,14 @@ import pwd
 import shutil
 import subprocess
 import tempfile
-import time
+
+from xdrive import wait_until  # tests/e2e, on the path of every real-window test
 
 SKIP = 77
 
 
 class Unavailable(RuntimeError):
     """The compositor cannot start here."""
-
-
-def wait_until(condition, timeout=10.0, what="condition"):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f"timed out waiting for {what}")
-        time.sleep(0.02)
 
 
 CONFIG = """\
