@@ -20,9 +20,18 @@ import time
 from Xlib import X, XK, display, protocol
 from Xlib.ext import damage, xtest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
-from palette import (BLINK_PALE, BLINK_YELLOW, CURTAIN, EMPTY_CELL, HIGHLIGHT, RIGHT,  # noqa: E402
-                     WRONG)
+sys.path.insert(
+    0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support")
+)
+from palette import (
+    BLINK_PALE,
+    BLINK_YELLOW,
+    CURTAIN,
+    EMPTY_CELL,
+    HIGHLIGHT,
+    RIGHT,  # noqa: E402
+    WRONG,
+)
 
 START_TITLE = "Tavole della moltiplicazione"
 GAME_TITLE = "Form1"
@@ -39,9 +48,16 @@ BLINK_MS = 400
 # answer cells inside it (ray 0 up, then clockwise) and the "Avanti" button with its keypad.
 GAME_SIZE = (11910, 8565)
 TARVO_AREA = (492, 1215)
-CELLS = [(3030, 255, 810, 810), (5055, 915, 810, 810), (5595, 2895, 810, 810),
-         (5040, 4785, 810, 810), (3030, 5640, 810, 810), (750, 4785, 810, 810),
-         (255, 2895, 885, 810), (750, 915, 810, 810)]
+CELLS = [
+    (3030, 255, 810, 810),
+    (5055, 915, 810, 810),
+    (5595, 2895, 810, 810),
+    (5040, 4785, 810, 810),
+    (3030, 5640, 810, 810),
+    (750, 4785, 810, 810),
+    (255, 2895, 885, 810),
+    (750, 915, 810, 810),
+]
 KEYPAD = (7260, 5208)
 AVANTI = (2100, 1410, 1965, 615)
 
@@ -71,6 +87,7 @@ def intersects(a, b):
 
 
 # X display ------------------------------------------------------------------------------------
+
 
 class Win:
     """A top-level window as seen from outside: when it mapped and every damage it took."""
@@ -183,8 +200,11 @@ class Screen:
         self.d.sync()
 
     def close(self, w):
-        ev = protocol.event.ClientMessage(window=w.xwin, client_type=self.wm_protocols,
-                                          data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]))
+        ev = protocol.event.ClientMessage(
+            window=w.xwin,
+            client_type=self.wm_protocols,
+            data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]),
+        )
         w.xwin.send_event(ev, event_mask=X.NoEventMask)
         self.d.flush()
 
@@ -200,8 +220,13 @@ class Screen:
     def save(self, path):
         """The whole screen as a PPM picture, to see what a failed run left."""
         width, height = self.size
-        shot = Shot(self.root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data,
-                    0, 0, width, height)
+        shot = Shot(
+            self.root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data,
+            0,
+            0,
+            width,
+            height,
+        )
         with open(path, "wb") as f:
             f.write(b"P6 %d %d 255\n" % (width, height))
             f.write(bytes(v for y in range(height) for x in range(width) for v in shot.at(x, y)))
@@ -236,8 +261,9 @@ class Screen:
 
 
 def clock_ms():
-    return tuple(int(time.clock_gettime(c) * 1000)
-                 for c in (time.CLOCK_MONOTONIC, CLOCK_MONOTONIC_COARSE))
+    return tuple(
+        int(time.clock_gettime(c) * 1000) for c in (time.CLOCK_MONOTONIC, CLOCK_MONOTONIC_COARSE)
+    )
 
 
 class Shot:
@@ -284,8 +310,12 @@ class Program:
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
         self.err = tempfile.TemporaryFile()
         self.started = time.monotonic()
-        self.proc = subprocess.Popen([os.path.abspath(argv[0]), *argv[1:]], env=env,
-                                     stdout=subprocess.DEVNULL, stderr=self.err)
+        self.proc = subprocess.Popen(
+            [os.path.abspath(argv[0]), *argv[1:]],
+            env=env,
+            stdout=subprocess.DEVNULL,
+            stderr=self.err,
+        )
         self.pid = self.proc.pid
 
     def alive(self):
@@ -314,8 +344,9 @@ class Program:
 def idle_cpu(screen, prog, win, seconds):
     """CPU used while nothing should happen, with the damage the window took meanwhile. It
     starts once the window has drawn nothing for ten curtain ticks."""
-    screen.wait(lambda: screen.quiet(win, win.mapped, 10 * TICK_MS / 1000), 15,
-                "the window to stop drawing")
+    screen.wait(
+        lambda: screen.quiet(win, win.mapped, 10 * TICK_MS / 1000), 15, "the window to stop drawing"
+    )
     t0, c0, w0 = time.monotonic(), cpu_ticks(prog.pid), wakeups(prog.pid)
     end = t0 + seconds
     while time.monotonic() < end:  # the measuring window itself; events are still recorded
@@ -329,6 +360,7 @@ def idle_cpu(screen, prog, win, seconds):
 
 
 # Curtains -------------------------------------------------------------------------------------
+
 
 def curtain_ticks(outer_px, dpi):
     """Ticks the animation takes from half the window's outer width."""
@@ -346,8 +378,9 @@ def curtain_gone(screen, win, width, height):
     # The last panels are under one step wide: five pixels from each edge shows the screen.
     edge = -(-STEP_TWIPS * screen.dpi // 1440)
     y = height // 2
-    return (not close_to(screen.pixel(win, edge, y), CURTAIN)
-            and not close_to(screen.pixel(win, width - 1 - edge, y), CURTAIN))
+    return not close_to(screen.pixel(win, edge, y), CURTAIN) and not close_to(
+        screen.pixel(win, width - 1 - edge, y), CURTAIN
+    )
 
 
 def measure_curtain(screen, win, width):
@@ -370,6 +403,7 @@ def measure_curtain(screen, win, width):
 
 
 # Game -----------------------------------------------------------------------------------------
+
 
 class GameLayout:
     """Where the answer cells and "Avanti" are on the game window, scaled with its client
@@ -400,8 +434,12 @@ class GameLayout:
         cw, ch = self.width, self.height - self.top
         x = round(cw * left / GAME_SIZE[0])
         y = self.top + round(ch * top / GAME_SIZE[1])
-        return (x, y, round(cw * (left + width) / GAME_SIZE[0]) - x,
-                self.top + round(ch * (top + height) / GAME_SIZE[1]) - y)
+        return (
+            x,
+            y,
+            round(cw * (left + width) / GAME_SIZE[0]) - x,
+            self.top + round(ch * (top + height) / GAME_SIZE[1]) - y,
+        )
 
     def cell(self, i):
         left, top, width, height = CELLS[i]
@@ -433,6 +471,7 @@ def repainted(screen, win, rect, before, since):
             return None
         seen = len(hits)
         return hits[-1][0] if screen.shot(win, rect).data != before else None
+
     return condition
 
 
@@ -482,8 +521,7 @@ def play_to_celebration(screen, win, layout, n):
         colours = [cell_colour(screen, win, layout, i) for i in range(8)]
         wrong = [i for i, c in enumerate(colours) if close_to(c, WRONG)]
         if not wrong:
-            if all(close_to(c, RIGHT) or any(close_to(c, b) for b in BLINK)
-                   for c in colours):
+            if all(close_to(c, RIGHT) or any(close_to(c, b) for b in BLINK) for c in colours):
                 return
             raise RuntimeError(f"unexpected cell colours after a check: {colours}")
         i = wrong[0]
@@ -497,8 +535,11 @@ def play_to_celebration(screen, win, layout, n):
 def blink_period(screen, win, layout, periods):
     """Mean time between colour changes of cell 0 over `periods` periods, from its damage."""
     cell = layout.cell(0)
-    screen.wait(lambda: any(close_to(cell_colour(screen, win, layout, 0), b) for b in BLINK),
-                5, "the cells to blink")
+    screen.wait(
+        lambda: any(close_to(cell_colour(screen, win, layout, 0), b) for b in BLINK),
+        5,
+        "the cells to blink",
+    )
     changes, colours = [], []
     since = time.monotonic()
     while len(changes) <= periods:
@@ -515,6 +556,7 @@ def blink_period(screen, win, layout, periods):
 
 # Runs -----------------------------------------------------------------------------------------
 
+
 def keep_screen(screen, args, name):
     if args.shots:
         path = os.path.join(args.shots, f"failed-{name}-{time.strftime('%H%M%S')}.ppm")
@@ -529,8 +571,9 @@ def start_once(screen, title, *argv):
     prog = Program(*argv)
     win = None
     try:
-        win = screen.wait(lambda: screen.painted(title) or (not prog.alive() and -1), 15,
-                          f"the window '{title}'")
+        win = screen.wait(
+            lambda: screen.painted(title) or (not prog.alive() and -1), 15, f"the window '{title}'"
+        )
         if win == -1:
             raise RuntimeError(f"{argv[0]} ended at start:\n{prog.stderr()}")
         return (win.damage_since(win.mapped)[0][0] - prog.started) * 1000, screen.geometry(win)
@@ -545,8 +588,11 @@ def run_tarvo(screen, path, args):
     start = game = None
     r = {}
     try:
-        start = screen.wait(lambda: screen.painted(args.start_title) or (not prog.alive() and -1),
-                            15, f"the window '{args.start_title}'")
+        start = screen.wait(
+            lambda: screen.painted(args.start_title) or (not prog.alive() and -1),
+            15,
+            f"the window '{args.start_title}'",
+        )
         if start == -1:
             raise RuntimeError(f"Tarvo ended at start:\n{prog.stderr()}")
         r["startup"] = (start.damage_since(start.mapped)[0][0] - prog.started) * 1000
@@ -563,8 +609,11 @@ def run_tarvo(screen, path, args):
             screen.tap("5", "Return", "Return")  # "15", ENTER; ENTER on "Vai"
             game = screen.wait(lambda: screen.painted(GAME_TITLE), 10, "the game window")
             screen.focus(game)
-            layout = screen.wait(lambda: GameLayout.find(screen, game), 5,
-                                 "the answer cells where the layout puts them")
+            layout = screen.wait(
+                lambda: GameLayout.find(screen, game),
+                5,
+                "the answer cells where the layout puts them",
+            )
             r["key"], r["key_backspace"] = key_latency(screen, game, layout, args.presses)
             play_to_celebration(screen, game, layout, 15)
             r["blink"] = blink_period(screen, game, layout, args.periods)
@@ -584,8 +633,11 @@ def run_floor(screen, path, size, args):
     win = None
     r = {}
     try:
-        win = screen.wait(lambda: screen.painted(FLOOR_TITLE) or (not prog.alive() and -1), 15,
-                          "the floor's window")
+        win = screen.wait(
+            lambda: screen.painted(FLOOR_TITLE) or (not prog.alive() and -1),
+            15,
+            "the floor's window",
+        )
         if win == -1:
             raise RuntimeError(f"the floor ended at start:\n{prog.stderr()}")
         r["startup"] = (win.damage_since(win.mapped)[0][0] - prog.started) * 1000
@@ -602,6 +654,7 @@ def run_floor(screen, path, size, args):
 
 
 # Report ---------------------------------------------------------------------------------------
+
 
 def median(runs, key):
     values = [r[key] for r in runs if key in r]
@@ -635,45 +688,93 @@ def machine():
             debian = f.read().strip()
     except OSError:
         debian = "not Debian"
-    qt = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
-                        capture_output=True, text=True).stdout or "unknown"
-    xvfb = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "xvfb"],
-                          capture_output=True, text=True).stdout or "unknown"
-    return [f"{os.cpu_count()} CPUs ({cpu}), {mem:.1f} GiB memory",
-            f"Debian {debian}, kernel {platform.release()}, Qt {qt}, Xvfb {xvfb}"]
+    qt = (
+        subprocess.run(
+            ["dpkg-query", "-W", "-f=${Version}", "libqt6core6"], capture_output=True, text=True
+        ).stdout
+        or "unknown"
+    )
+    xvfb = (
+        subprocess.run(
+            ["dpkg-query", "-W", "-f=${Version}", "xvfb"], capture_output=True, text=True
+        ).stdout
+        or "unknown"
+    )
+    return [
+        f"{os.cpu_count()} CPUs ({cpu}), {mem:.1f} GiB memory",
+        f"Debian {debian}, kernel {platform.release()}, Qt {qt}, Xvfb {xvfb}",
+    ]
 
 
 def report(tarvo, floor, starts, args, screen):
     rows = []
     t, f = statistics.median(starts["Tarvo"]), statistics.median(starts["floor"])
     limit = f * STARTUP_FACTOR if f is not None else None
-    rows.append(("start-up to first painted window (ms)", fmt(t), fmt(f),
-                 f"≤ {STARTUP_FACTOR} × floor ({fmt(limit)})",
-                 t is not None and limit is not None and t <= limit))
+    rows.append(
+        (
+            "start-up to first painted window (ms)",
+            fmt(t),
+            fmt(f),
+            f"≤ {STARTUP_FACTOR} × floor ({fmt(limit)})",
+            t is not None and limit is not None and t <= limit,
+        )
+    )
     t, f = median(tarvo, "rss"), median(floor, "rss")
     limit = f + RSS_MARGIN_MIB if f is not None else None
-    rows.append(("peak RSS, VmHWM (MiB)", fmt(t, 2), fmt(f, 2),
-                 f"≤ floor + {RSS_MARGIN_MIB} ({fmt(limit, 2)})",
-                 t is not None and limit is not None and t <= limit))
+    rows.append(
+        (
+            "peak RSS, VmHWM (MiB)",
+            fmt(t, 2),
+            fmt(f, 2),
+            f"≤ floor + {RSS_MARGIN_MIB} ({fmt(limit, 2)})",
+            t is not None and limit is not None and t <= limit,
+        )
+    )
     if "idle" in args.only:
         t, f = median(tarvo, "cpu"), median(floor, "cpu")
-        rows.append((f"idle CPU over {args.idle:g} s after the curtains (%)", fmt(t), fmt(f),
-                     "0.0", t is not None and round(t, 1) == 0.0))
+        rows.append(
+            (
+                f"idle CPU over {args.idle:g} s after the curtains (%)",
+                fmt(t),
+                fmt(f),
+                "0.0",
+                t is not None and round(t, 1) == 0.0,
+            )
+        )
     if "curtain" in args.only:
         t = median(tarvo, "curtain")
         ticks = median(tarvo, "curtain_ticks")
         nominal = ticks * TICK_MS if ticks is not None else None
-        rows.append(("curtain animation (ms)", fmt(t), "–",
-                     f"{fmt(nominal, 0)} ± 2% ({ticks} ticks)" if nominal else "n/a",
-                     t is not None and nominal is not None
-                     and abs(t - nominal) <= TOLERANCE * nominal))
+        rows.append(
+            (
+                "curtain animation (ms)",
+                fmt(t),
+                "–",
+                f"{fmt(nominal, 0)} ± 2% ({ticks} ticks)" if nominal else "n/a",
+                t is not None and nominal is not None and abs(t - nominal) <= TOLERANCE * nominal,
+            )
+        )
     if "game" in args.only:
         t = median(tarvo, "blink")
-        rows.append(("blink period (ms)", fmt(t), "–", f"{BLINK_MS} ± 2%",
-                     t is not None and abs(t - BLINK_MS) <= TOLERANCE * BLINK_MS))
+        rows.append(
+            (
+                "blink period (ms)",
+                fmt(t),
+                "–",
+                f"{BLINK_MS} ± 2%",
+                t is not None and abs(t - BLINK_MS) <= TOLERANCE * BLINK_MS,
+            )
+        )
         t = median(tarvo, "key")
-        rows.append(("key press to cell repaint, median (ms)", fmt(t), "–", f"< {KEY_MS:g}",
-                     t is not None and t < KEY_MS))
+        rows.append(
+            (
+                "key press to cell repaint, median (ms)",
+                fmt(t),
+                "–",
+                f"< {KEY_MS:g}",
+                t is not None and t < KEY_MS,
+            )
+        )
 
     head = ("measure", "Tarvo", "floor", "target", "met?")
     table = [head, tuple("---" for _ in head)]
@@ -692,31 +793,51 @@ def report(tarvo, floor, starts, args, screen):
         f"(the floor's showMaximized() does nothing without a window manager: it gets that "
         f"size with Qt's -qwindowgeometry).",
         "Peak RSS is read just before closing: for Tarvo with the start and game windows open "
-        "and the celebration running." if "game" in args.only else
-        "Peak RSS is read just before closing.",
+        "and the celebration running."
+        if "game" in args.only
+        else "Peak RSS is read just before closing.",
         "Times are taken when this script reads the X events (DAMAGE, after each drawing "
         "request); the machine is shared, so single runs are noisy.",
     ]
     per_run = ["", "Per run (Tarvo):", ""]
-    keys = ("startup", "rss", "rss_start", "cpu", "wakeups", "idle_damage", "curtain", "curtain_paints",
-            "blink", "key", "key_backspace")
+    keys = (
+        "startup",
+        "rss",
+        "rss_start",
+        "cpu",
+        "wakeups",
+        "idle_damage",
+        "curtain",
+        "curtain_paints",
+        "blink",
+        "key",
+        "key_backspace",
+    )
     present = [k for k in keys if any(k in r for r in tarvo)]
     per_run.append("| run | " + " | ".join(present) + " |")
     per_run.append("|---|" + "---|" * len(present))
     for i, r in enumerate(tarvo, 1):
-        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |")
+        per_run.append(
+            f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |"
+        )
     per_run += ["", "Per run (floor):", ""]
-    present = [k for k in ("startup", "rss", "cpu", "wakeups", "idle_damage")
-               if any(k in r for r in floor)]
+    present = [
+        k for k in ("startup", "rss", "cpu", "wakeups", "idle_damage") if any(k in r for r in floor)
+    ]
     per_run.append("| run | " + " | ".join(present) + " |")
     per_run.append("|---|" + "---|" * len(present))
     for i, r in enumerate(floor, 1):
-        per_run.append(f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |")
-    per_run += ["", "startup, curtain, blink, key, key_backspace in ms; rss in MiB; cpu in %; "
-                "wakeups per second (all threads); idle_damage = drawings during the idle "
-                "window; curtain_paints = separate paintings seen during the curtains; "
-                "key_backspace = BACKSPACE to repaint (not a target); rss_start = VmHWM before the "
-                "game screen opens."]
+        per_run.append(
+            f"| {i} | " + " | ".join(fmt(r.get(k), DIGITS.get(k, 1)) for k in present) + " |"
+        )
+    per_run += [
+        "",
+        "startup, curtain, blink, key, key_backspace in ms; rss in MiB; cpu in %; "
+        "wakeups per second (all threads); idle_damage = drawings during the idle "
+        "window; curtain_paints = separate paintings seen during the curtains; "
+        "key_backspace = BACKSPACE to repaint (not a target); rss_start = VmHWM before the "
+        "game screen opens.",
+    ]
     ok = all(r[-1] for r in rows)
     return lines, notes, per_run, ok
 
@@ -727,12 +848,19 @@ def main():
     ap.add_argument("--floor", required=True)
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--idle", type=float, default=10.0, help="idle CPU window, seconds")
-    ap.add_argument("--startups", type=int, default=15,
-                    help="starts of each program, beyond the runs, for the start-up median")
+    ap.add_argument(
+        "--startups",
+        type=int,
+        default=15,
+        help="starts of each program, beyond the runs, for the start-up median",
+    )
     ap.add_argument("--presses", type=int, default=20)
     ap.add_argument("--periods", type=int, default=10)
-    ap.add_argument("--only", default="curtain,idle,game",
-                    help="phases beyond start-up and RSS: curtain, idle, game")
+    ap.add_argument(
+        "--only",
+        default="curtain,idle,game",
+        help="phases beyond start-up and RSS: curtain, idle, game",
+    )
     ap.add_argument("--start-title", default=START_TITLE)
     ap.add_argument("--out", help="also write the results here (Markdown)")
     ap.add_argument("--shots", help="save the screen of a failed run here")
@@ -766,16 +894,19 @@ def main():
         raise SystemExit(f"warm-up failed: {e}")
     for i in range(1, args.runs + 1):
         attempt(f"run {i}/{args.runs}, Tarvo", tarvo, lambda: run_tarvo(screen, args.tarvo, args))
-        attempt(f"run {i}/{args.runs}, floor", floor,
-                lambda: run_floor(screen, args.floor, size, args))
+        attempt(
+            f"run {i}/{args.runs}, floor", floor, lambda: run_floor(screen, args.floor, size, args)
+        )
     if not tarvo or not floor:
         raise SystemExit("no run of " + ("Tarvo" if not tarvo else "the floor") + " succeeded")
     # Start-up is short and the noisiest figure: more starts, alternated, for its median.
     print(f"{args.startups} more starts of each", flush=True)
     starts = {"Tarvo": [r["startup"] for r in tarvo], "floor": [r["startup"] for r in floor]}
     for _ in range(args.startups):
-        for name, argv, title in (("Tarvo", (args.tarvo,), args.start_title),
-                                  ("floor", floor_argv, FLOOR_TITLE)):
+        for name, argv, title in (
+            ("Tarvo", (args.tarvo,), args.start_title),
+            ("floor", floor_argv, FLOOR_TITLE),
+        ):
             try:
                 starts[name].append(start_once(screen, title, *argv)[0])
             except (Timeout, RuntimeError) as e:

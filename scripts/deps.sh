@@ -13,7 +13,7 @@ packages=(cmake g++ make libc6-dev pkgconf qt6-base-dev qt6-base-dev-tools libgl
 if [ "${1:-run}" = test ]; then
     # format and tidy checks; real-window drivers; screen-reader bus; file-access tracing;
     # desktop-file and package checks; a font other than Liberation for the missing-fonts case
-    packages+=(clang-format clang-tidy python3 python3-xlib openbox imagemagick dbus dbus-x11
+    packages+=(clang-format clang-tidy black python3 python3-xlib openbox imagemagick dbus dbus-x11
         at-spi2-core python3-pyatspi strace desktop-file-utils appstream dpkg-dev file
         fonts-dejavu-core fontconfig)
     packages+=(lintian binutils git)

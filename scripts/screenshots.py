@@ -21,9 +21,11 @@ def main(out):
         start = p.wait_window("Tavole della moltiplicazione")
         _, _, width, height = p.geometry(start)
         # The curtains have opened once both window edges show the background again.
-        xdrive.wait_until(lambda: xdrive.close_enough(p.pixel(start, 2, height // 2), APRICOT)
-                          and xdrive.close_enough(p.pixel(start, width - 3, height // 2), APRICOT),
-                          what="the curtains to open")
+        xdrive.wait_until(
+            lambda: xdrive.close_enough(p.pixel(start, 2, height // 2), APRICOT)
+            and xdrive.close_enough(p.pixel(start, width - 3, height // 2), APRICOT),
+            what="the curtains to open",
+        )
         p.type_keys("5", "Return")  # the tarvo of 15, highlight on "Vai"
         shoot(os.path.join(out, "schermata-inizio.png"))
         p.tap("Return")
@@ -36,8 +38,11 @@ def main(out):
         _, _, gw, gh = p.geometry(game)
         x = int((7260 + 1695 + 120) / 11910 * gw)
         y = 20 + int((5208 + 120 + 307) / 8565 * (gh - 20))
-        xdrive.wait_until(lambda: xdrive.close_enough(p.pixel(game, x, y), HIGHLIGHT),
-                          timeout=5, what="the highlighted digit")
+        xdrive.wait_until(
+            lambda: xdrive.close_enough(p.pixel(game, x, y), HIGHLIGHT),
+            timeout=5,
+            what="the highlighted digit",
+        )
         shoot(os.path.join(out, "schermata-gioco.png"))
         p.close(game)
         p.wait_exit()

@@ -33,6 +33,7 @@ def wait_until(condition, what, timeout=15.0):
     def pumped():
         pump()
         return condition()
+
     return xdrive.wait_until(pumped, timeout, what)
 
 
@@ -62,8 +63,9 @@ def focused(o):
 
 
 def focus_event_on(o):
-    return any(source == o and (kind.startswith("focus") or detail == 1)
-               for kind, source, detail in events)
+    return any(
+        source == o and (kind.startswith("focus") or detail == 1) for kind, source, detail in events
+    )
 
 
 def check(condition, message):
@@ -73,17 +75,23 @@ def check(condition, message):
 
 def main():
     pyatspi.Registry.registerEventListener(
-        heard, "focus:", "object:state-changed:focused", "object:property-change:accessible-name")
+        heard, "focus:", "object:state-changed:focused", "object:property-change:accessible-name"
+    )
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     env.pop("QT_QPA_PLATFORM", None)
-    program = xdrive.Program([os.path.abspath(xdrive.program_path())], cwd=tempfile.mkdtemp(), env=env)
+    program = xdrive.Program(
+        [os.path.abspath(xdrive.program_path())], cwd=tempfile.mkdtemp(), env=env
+    )
     try:
         run(program)
     finally:
         program.kill()
         pyatspi.Registry.deregisterEventListener(
-            heard, "focus:", "object:state-changed:focused",
-            "object:property-change:accessible-name")
+            heard,
+            "focus:",
+            "object:state-changed:focused",
+            "object:property-change:accessible-name",
+        )
     print("PASS: the screen reader found, followed and read the program")
 
 
@@ -97,25 +105,35 @@ def run(program):
         return None
 
     app = wait_until(application, "the application on the accessibility bus")
-    start = wait_until(lambda: named(app, pyatspi.ROLE_FRAME, "Tavole della moltiplicazione"),
-                       "the start window by its title")
+    start = wait_until(
+        lambda: named(app, pyatspi.ROLE_FRAME, "Tavole della moltiplicazione"),
+        "the start window by its title",
+    )
     program.focus(program.wait_window("Tavole della moltiplicazione"))
 
     # The start screen: its buttons by caption, its texts, nothing else in the way.
     buttons = [o for o in descendants(start) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON]
     names = [b.name for b in buttons]
-    check(names == [str(n) for n in range(10, 21)] + ["Vai", "Ripristina", "Esci"],
-          f"start screen buttons: {names}")
+    check(
+        names == [str(n) for n in range(10, 21)] + ["Vai", "Ripristina", "Esci"],
+        f"start screen buttons: {names}",
+    )
     for b in buttons:
         states = b.getState()
-        check(states.contains(pyatspi.STATE_FOCUSABLE) and states.contains(pyatspi.STATE_ENABLED),
-              f"button {b.name} is not focusable and enabled")
+        check(
+            states.contains(pyatspi.STATE_FOCUSABLE) and states.contains(pyatspi.STATE_ENABLED),
+            f"button {b.name} is not focusable and enabled",
+        )
     roles = {o.getRoleName() for o in descendants(start)}
-    check(roles <= {"filler", "panel", "label", "push button", "menu bar", "menu item"},
-          f"unexpected roles on the start screen: {roles}")
+    check(
+        roles <= {"filler", "panel", "label", "push button", "menu bar", "menu item"},
+        f"unexpected roles on the start screen: {roles}",
+    )
     texts = [o.name for o in descendants(start) if o.getRole() == pyatspi.ROLE_LABEL]
-    check(texts[0] == "TARVO: sottraggo" and texts[-1] == "Il nuovo software di Vadorne",
-          f"start screen texts: {texts}")
+    check(
+        texts[0] == "TARVO: sottraggo" and texts[-1] == "Il nuovo software di Vadorne",
+        f"start screen texts: {texts}",
+    )
 
     ten = named(start, pyatspi.ROLE_PUSH_BUTTON, "10")
     eleven = named(start, pyatspi.ROLE_PUSH_BUTTON, "11")
@@ -131,8 +149,10 @@ def run(program):
     fifteen = named(start, pyatspi.ROLE_PUSH_BUTTON, "15")
     vai = named(start, pyatspi.ROLE_PUSH_BUTTON, "Vai")
     action = fifteen.queryAction()
-    check(any(action.getName(i) == "Press" for i in range(action.nActions)),
-          "no press action on a button")
+    check(
+        any(action.getName(i) == "Press" for i in range(action.nActions)),
+        "no press action on a button",
+    )
     action.doAction([action.getName(i) for i in range(action.nActions)].index("Press"))
     wait_until(lambda: focus_event_on(vai), "a focus event on 'Vai'")
     check(focused(vai), "'Vai' does not say it is focused")
@@ -158,13 +178,19 @@ def run(program):
         events.clear()
         program.tap(answer[typed - 1])
         expected = f"15 meno {match.group(1)} uguale {answer[:typed]}"
-        wait_until(lambda: any(kind.startswith("object:property-change:accessible-name")
-                               and source == cell for kind, source, _ in events),
-                   "a name change of the answer cell")
+        wait_until(
+            lambda: any(
+                kind.startswith("object:property-change:accessible-name") and source == cell
+                for kind, source, _ in events
+            ),
+            "a name change of the answer cell",
+        )
         wait_until(lambda: fresh(cell).name == expected, f"the cell to read {expected!r}")
     avanti = named(game, pyatspi.ROLE_PUSH_BUTTON, "Avanti")
-    wait_until(lambda: fresh(avanti).getState().contains(pyatspi.STATE_ENABLED),
-               "'Avanti' to say it is enabled")
+    wait_until(
+        lambda: fresh(avanti).getState().contains(pyatspi.STATE_ENABLED),
+        "'Avanti' to say it is enabled",
+    )
 
 
 if __name__ == "__main__":

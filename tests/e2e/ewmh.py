@@ -20,17 +20,24 @@ class Wm:
         return self.d.intern_atom(name)
 
     def _message(self, win, kind, data):
-        ev = protocol.event.ClientMessage(window=win, client_type=self.atom(kind),
-                                          data=(32, (list(data) + [0] * 5)[:5]))
-        self.root.send_event(ev, event_mask=X.SubstructureRedirectMask
-                             | X.SubstructureNotifyMask)
+        ev = protocol.event.ClientMessage(
+            window=win, client_type=self.atom(kind), data=(32, (list(data) + [0] * 5)[:5])
+        )
+        self.root.send_event(ev, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
         self.d.flush()
 
     # Requests ------------------------------------------------------------------------------
     def set_maximised(self, win, on):
-        self._message(win, "_NET_WM_STATE", [1 if on else 0,
-                                             self.atom("_NET_WM_STATE_MAXIMIZED_VERT"),
-                                             self.atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 1])
+        self._message(
+            win,
+            "_NET_WM_STATE",
+            [
+                1 if on else 0,
+                self.atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                self.atom("_NET_WM_STATE_MAXIMIZED_HORZ"),
+                1,
+            ],
+        )
 
     def minimise(self, win):
         self._message(win, "WM_CHANGE_STATE", [ICONIC])
@@ -45,9 +52,11 @@ class Wm:
         probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
         try:
             self._message(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
-            xdrive.wait_until(lambda: probe.get_full_property(
-                self.atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL) is not None,
-                what="the window manager's answer")
+            xdrive.wait_until(
+                lambda: probe.get_full_property(self.atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL)
+                is not None,
+                what="the window manager's answer",
+            )
         finally:
             probe.destroy()
             self.d.flush()
@@ -111,8 +120,11 @@ class Wm:
 
     def above(self, upper, lower):
         order = self.stacking()
-        return upper.id in order and lower.id in order and order.index(upper.id) > order.index(
-            lower.id)
+        return (
+            upper.id in order
+            and lower.id in order
+            and order.index(upper.id) > order.index(lower.id)
+        )
 
     def active(self):
         prop = self.root.get_full_property(self.atom("_NET_ACTIVE_WINDOW"), Xatom.WINDOW)

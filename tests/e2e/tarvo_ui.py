@@ -14,8 +14,16 @@ START_TITLE = "Tavole della moltiplicazione"
 GAME_TITLE = "Form1"
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from palette import (APRICOT, BLINK_PALE, BLINK_YELLOW, CURTAIN, EMPTY_CELL,  # noqa: E402,F401
-                     HIGHLIGHT, RIGHT, WRONG)
+from palette import (
+    APRICOT,
+    BLINK_PALE,
+    BLINK_YELLOW,
+    CURTAIN,
+    EMPTY_CELL,  # noqa: E402,F401
+    HIGHLIGHT,
+    RIGHT,
+    WRONG,
+)
 
 
 # How far a colour read back may be from the one painted: 2 at depth 24; a test on a 16-bit
@@ -31,12 +39,23 @@ def _inside(container, rect):
 START_DESIGN = (11880, 8310)
 _FRAME1 = (1980, 4290)
 _FRAME2 = (6675, 4290)
-_CHOICES = [(135, 225, 1230, 585), (1425, 225, 1230, 585), (2715, 225, 1230, 585),
-            (135, 825, 1230, 585), (1425, 825, 1230, 585), (2715, 825, 1230, 585),
-            (135, 1425, 1230, 585), (1425, 1425, 1230, 585), (2715, 1425, 1230, 585),
-            (135, 2025, 1860, 630), (2085, 2025, 1860, 630)]
+_CHOICES = [
+    (135, 225, 1230, 585),
+    (1425, 225, 1230, 585),
+    (2715, 225, 1230, 585),
+    (135, 825, 1230, 585),
+    (1425, 825, 1230, 585),
+    (2715, 825, 1230, 585),
+    (135, 1425, 1230, 585),
+    (1425, 1425, 1230, 585),
+    (2715, 1425, 1230, 585),
+    (135, 2025, 1860, 630),
+    (2085, 2025, 1860, 630),
+]
 CHOICE = [_inside(_FRAME1, r) for r in _CHOICES]  # "10" .. "20"
-COMMAND = [_inside(_FRAME2, (90, top, 3945, 630)) for top in (150, 975, 1740)]  # Vai, Ripristina, Esci
+COMMAND = [
+    _inside(_FRAME2, (90, top, 3945, 630)) for top in (150, 975, 1740)
+]  # Vai, Ripristina, Esci
 # Spots where nothing but the window's own background lies.
 START_FREE = [(9000, 7600, 1, 1), (1000, 3800, 1, 1)]
 
@@ -44,13 +63,33 @@ START_FREE = [(9000, 7600, 1, 1), (1000, 3800, 1, 1)]
 GAME_DESIGN = (11910, 8565)
 _TARVO = (492, 1215)
 _KEYPAD = (7260, 5208)
-_CELLS = [(3030, 255, 810, 810), (5055, 915, 810, 810), (5595, 2895, 810, 810),
-          (5040, 4785, 810, 810), (3030, 5640, 810, 810), (750, 4785, 810, 810),
-          (255, 2895, 885, 810), (750, 915, 810, 810)]
+_CELLS = [
+    (3030, 255, 810, 810),
+    (5055, 915, 810, 810),
+    (5595, 2895, 810, 810),
+    (5040, 4785, 810, 810),
+    (3030, 5640, 810, 810),
+    (750, 4785, 810, 810),
+    (255, 2895, 885, 810),
+    (750, 915, 810, 810),
+]
 CELL = [_inside(_TARVO, r) for r in _CELLS]
-_KEYS = [(90, 120, 780), (900, 120, 780), (1695, 120, 780), (2490, 120, 780), (3285, 120, 780),
-         (90, 765, 780), (900, 765, 780), (1695, 765, 780), (2490, 765, 780), (3285, 765, 780),
-         (90, 1410, 1980), (2100, 1410, 1965), (90, 2055, 2328), (2448, 2055, 1632)]
+_KEYS = [
+    (90, 120, 780),
+    (900, 120, 780),
+    (1695, 120, 780),
+    (2490, 120, 780),
+    (3285, 120, 780),
+    (90, 765, 780),
+    (900, 765, 780),
+    (1695, 765, 780),
+    (2490, 765, 780),
+    (3285, 765, 780),
+    (90, 1410, 1980),
+    (2100, 1410, 1965),
+    (90, 2055, 2328),
+    (2448, 2055, 1632),
+]
 KEY = [_inside(_KEYPAD, (left, top, width, 615)) for left, top, width in _KEYS]
 CANCELLA, AVANTI, NUOVO_TARVO, ESCO = 10, 11, 12, 13
 TARVO_AREA_FREE = _inside(_TARVO, (150, 6300, 1, 1))  # the tarvo area's own background
@@ -70,7 +109,9 @@ class Screen:
         self.design = design
         self.top = 0
         if menu_bar:
-            self.top = xdrive.wait_until(self._client_top, what="the client area below the menu bar")
+            self.top = xdrive.wait_until(
+                self._client_top, what="the client area below the menu bar"
+            )
 
     def _client_top(self):
         # The menu bar is drawn in the platform's colours; the client area starts with the

@@ -19,8 +19,9 @@ def title_of(d, win):
     try:
         name = win.get_wm_name()
         if not name:
-            prop = win.get_full_property(d.intern_atom("_NET_WM_NAME"),
-                                         d.intern_atom("UTF8_STRING"))
+            prop = win.get_full_property(
+                d.intern_atom("_NET_WM_NAME"), d.intern_atom("UTF8_STRING")
+            )
             name = prop.value.decode() if prop else None
         return name.decode("latin-1") if isinstance(name, bytes) else name
     except Exception:
@@ -28,8 +29,9 @@ def title_of(d, win):
 
 
 def first_frame(d):
-    proc = subprocess.Popen([xdrive.program_path()], stdout=subprocess.DEVNULL,
-                            stderr=subprocess.PIPE)
+    proc = subprocess.Popen(
+        [xdrive.program_path()], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
+    )
     try:
         end = time.monotonic() + 20.0
         while time.monotonic() < end:
@@ -43,8 +45,9 @@ def first_frame(d):
             g = win.get_geometry()
             seen = []
             for fx, fy in SPOTS:
-                img = win.get_image(int(g.width * fx), int(g.height * fy), 1, 1, X.ZPixmap,
-                                    0xFFFFFFFF)
+                img = win.get_image(
+                    int(g.width * fx), int(g.height * fy), 1, 1, X.ZPixmap, 0xFFFFFFFF
+                )
                 b, gr, r = img.data[0], img.data[1], img.data[2]
                 seen.append((r, gr, b))
             return seen
@@ -63,8 +66,10 @@ def main():
         seen = first_frame(d)
         wrong = [c for c in seen if not same(c, CURTAIN)]
         if wrong:
-            print(f"FAIL first_frame: start {n}: the first frame shows {seen}, not the curtain "
-                  f"{CURTAIN}")
+            print(
+                f"FAIL first_frame: start {n}: the first frame shows {seen}, not the curtain "
+                f"{CURTAIN}"
+            )
             return 1
     print("first_frame: passed")
     return 0

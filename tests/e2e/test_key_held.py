@@ -11,8 +11,18 @@ import xdrive
 from Xlib import X, display
 from Xlib.ext import record
 from Xlib.protocol import rq
-from tarvo_ui import (CHOICE, COMMAND, GAME_DESIGN, GAME_TITLE, INSTRUCTIONS_TITLE, KEY,
-                      START_DESIGN, START_TITLE, Screen, run)
+from tarvo_ui import (
+    CHOICE,
+    COMMAND,
+    GAME_DESIGN,
+    GAME_TITLE,
+    INSTRUCTIONS_TITLE,
+    KEY,
+    START_DESIGN,
+    START_TITLE,
+    Screen,
+    run,
+)
 
 
 class KeyPresses:
@@ -22,11 +32,23 @@ class KeyPresses:
         self.count = {}
         self.lock = threading.Lock()
         self.d = display.Display()
-        self.ctx = self.d.record_create_context(0, [record.AllClients], [{
-            "core_requests": (0, 0), "core_replies": (0, 0), "ext_requests": (0, 0, 0, 0),
-            "ext_replies": (0, 0, 0, 0), "delivered_events": (0, 0),
-            "device_events": (X.KeyPress, X.KeyPress), "errors": (0, 0),
-            "client_started": False, "client_died": False}])
+        self.ctx = self.d.record_create_context(
+            0,
+            [record.AllClients],
+            [
+                {
+                    "core_requests": (0, 0),
+                    "core_replies": (0, 0),
+                    "ext_requests": (0, 0, 0, 0),
+                    "ext_replies": (0, 0, 0, 0),
+                    "delivered_events": (0, 0),
+                    "device_events": (X.KeyPress, X.KeyPress),
+                    "errors": (0, 0),
+                    "client_started": False,
+                    "client_died": False,
+                }
+            ],
+        )
         threading.Thread(target=self._run, daemon=True).start()
 
     def _run(self):
@@ -75,7 +97,7 @@ def has_focus(p, win):
 
 
 def probe_avanti(p, game, focused):
-    """"A" then RIGHT: with "Avanti" disabled, "A" does nothing and RIGHT moves the focus from the
+    """ "A" then RIGHT: with "Avanti" disabled, "A" does nothing and RIGHT moves the focus from the
     focused digit to the next one; with "Avanti" enabled, the two keys end on "0"."""
     p.tap_apart("a")
     p.tap_apart("Right")
@@ -108,9 +130,13 @@ def test(p):
     game.click_menu()
     instructions = p.wait_window(INSTRUCTIONS_TITLE)
     xdrive.wait_until(lambda: has_focus(p, instructions), what="the instructions to take the keys")
-    hold_until(p, presses, "Return",
-               lambda: p.find_window(INSTRUCTIONS_TITLE) is None and game.highlighted(KEY[1]),
-               'the instructions to close and "1" to be highlighted')
+    hold_until(
+        p,
+        presses,
+        "Return",
+        lambda: p.find_window(INSTRUCTIONS_TITLE) is None and game.highlighted(KEY[1]),
+        'the instructions to close and "1" to be highlighted',
+    )
     probe_avanti(p, game, 1)  # ends on "2"
 
     p.close(game.win)

@@ -7,13 +7,24 @@ the key of "Ripristina"; the next ENTER opens the game."""
 import xdrive
 from Xlib import X
 from Xlib.ext import xtest
-from tarvo_ui import (APRICOT, CHOICE, COMMAND, GAME_TITLE, START_DESIGN, START_FREE,
-                      START_TITLE, Screen, run, same)
+from tarvo_ui import (
+    APRICOT,
+    CHOICE,
+    COMMAND,
+    GAME_TITLE,
+    START_DESIGN,
+    START_FREE,
+    START_TITLE,
+    Screen,
+    run,
+    same,
+)
 
 
 def window_exists(p, title):
     """Any window with this title, mapped or not: the program creates its window when it shows
     it, before it handles the next key."""
+
     def search(win):
         try:
             if p._titled(win) == title:
@@ -21,13 +32,15 @@ def window_exists(p, title):
             return any(search(c) for c in win.query_tree().children)
         except Exception:  # a window may vanish while we look at it
             return False
+
     return search(p.root)
 
 
 def test(p):
     start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
-    xdrive.wait_until(lambda: all(same(start.colour(s), APRICOT) for s in START_FREE),
-                      what="the curtains to open")
+    xdrive.wait_until(
+        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), what="the curtains to open"
+    )
     start.wait_highlight(CHOICE[0], '"10"')
     p.tap_apart("Return")  # chooses 10, the focus goes to "Vai"
     start.wait_highlight(COMMAND[0], '"Vai"')

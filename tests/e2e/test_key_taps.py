@@ -7,8 +7,19 @@ of a single "1"."""
 import xdrive
 from Xlib import X
 from Xlib.ext import xtest
-from tarvo_ui import (CELL, CHOICE, COMMAND, EMPTY_CELL, GAME_DESIGN, GAME_TITLE, KEY,
-                      START_DESIGN, START_TITLE, Screen, run)
+from tarvo_ui import (
+    CELL,
+    CHOICE,
+    COMMAND,
+    EMPTY_CELL,
+    GAME_DESIGN,
+    GAME_TITLE,
+    KEY,
+    START_DESIGN,
+    START_TITLE,
+    Screen,
+    run,
+)
 
 
 def tap_twice_quickly(p, key):
@@ -53,18 +64,23 @@ def test(p):
     game.wait_highlight(KEY[0], '"0"')
 
     question = steady_ink(game, CELL[0])
-    assert question > 0, "the first cell shows no \"?\""
+    assert question > 0, 'the first cell shows no "?"'
     # One "1", tapped slowly, for the ink of a single digit; BACKSPACE gives "?" back.
     p.tap_apart("1")
     game.wait_highlight(KEY[1], '"1"')
-    one = xdrive.wait_until(lambda: (lambda n: n if n != question else 0)(steady_ink(game, CELL[0])),
-                            what='"1" in the first cell')
+    one = xdrive.wait_until(
+        lambda: (lambda n: n if n != question else 0)(steady_ink(game, CELL[0])),
+        what='"1" in the first cell',
+    )
     p.tap_apart("BackSpace")
     xdrive.wait_until(lambda: steady_ink(game, CELL[0]) == question, what='"?" back in the cell')
 
     tap_twice_quickly(p, "1")
-    xdrive.wait_until(lambda: steady_ink(game, CELL[0]) >= 1.6 * one, timeout=5,
-                      what=f'"11" in the first cell (ink of one "1": {one})')
+    xdrive.wait_until(
+        lambda: steady_ink(game, CELL[0]) >= 1.6 * one,
+        timeout=5,
+        what=f'"11" in the first cell (ink of one "1": {one})',
+    )
 
     p.close(game.win)
     code = p.wait_exit()

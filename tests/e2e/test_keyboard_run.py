@@ -5,9 +5,26 @@ trying N-1 .. N-10 in the first cell that the check paints orange, the celebrati
 program draws them from the time of day."""
 
 import xdrive
-from tarvo_ui import (AVANTI, BLINK_PALE, BLINK_YELLOW, CHOICE, COMMAND, EMPTY_CELL,
-                      GAME_DESIGN, GAME_TITLE, KEY, NUOVO_TARVO, RIGHT, START_DESIGN, START_TITLE,
-                      TARVO_AREA_FREE, WRONG, Screen, run, same)
+from tarvo_ui import (
+    AVANTI,
+    BLINK_PALE,
+    BLINK_YELLOW,
+    CHOICE,
+    COMMAND,
+    EMPTY_CELL,
+    GAME_DESIGN,
+    GAME_TITLE,
+    KEY,
+    NUOVO_TARVO,
+    RIGHT,
+    START_DESIGN,
+    START_TITLE,
+    TARVO_AREA_FREE,
+    WRONG,
+    Screen,
+    run,
+    same,
+)
 
 N = 15
 CANDIDATES = [N - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
@@ -53,17 +70,20 @@ def test(p):
         wrong = next((i for i, c in enumerate(cells) if same(c, WRONG)), None)
         assert wrong is not None, f"no orange cell after a check: {cells}"
         assert all(same(c, RIGHT) for c in cells[:wrong]), f"before ray {wrong}: {cells}"
-        assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1:]), f"after ray {wrong}: {cells}"
+        assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1 :]), f"after ray {wrong}: {cells}"
         tried[wrong] += 1
         assert tried[wrong] < len(CANDIDATES), f"no answer of {CANDIDATES} fits ray {wrong}"
         answer(p, game, CANDIDATES[tried[wrong]])
 
     # The blink: cells and the tarvo area swap their two yellows; "Nuovo tarvo" has the focus.
     def phase(cell_colour, area_colour):
-        return (all(same(c, cell_colour) for c in game.cells())
-                and same(game.background(TARVO_AREA_FREE), area_colour))
+        return all(same(c, cell_colour) for c in game.cells()) and same(
+            game.background(TARVO_AREA_FREE), area_colour
+        )
 
-    xdrive.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the first colours of the blink")
+    xdrive.wait_until(
+        lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the first colours of the blink"
+    )
     xdrive.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")
     game.wait_highlight(KEY[NUOVO_TARVO], '"Nuovo tarvo"')
     # Each tick gives the focus back to "Nuovo tarvo": leave right after one, well within the

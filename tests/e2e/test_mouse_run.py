@@ -6,9 +6,27 @@ window manager gives the game window its focus back here); then closing the game
 its frame ends the program, start screen included, with exit code 0."""
 
 import xdrive
-from tarvo_ui import (APRICOT, AVANTI, CHOICE, COMMAND, EMPTY_CELL, GAME_DESIGN, GAME_TITLE,
-                      INSTRUCTIONS_CLOSE, INSTRUCTIONS_DESIGN, INSTRUCTIONS_TITLE, KEY, RIGHT,
-                      START_DESIGN, START_FREE, START_TITLE, WRONG, Screen, run, same)
+from tarvo_ui import (
+    APRICOT,
+    AVANTI,
+    CHOICE,
+    COMMAND,
+    EMPTY_CELL,
+    GAME_DESIGN,
+    GAME_TITLE,
+    INSTRUCTIONS_CLOSE,
+    INSTRUCTIONS_DESIGN,
+    INSTRUCTIONS_TITLE,
+    KEY,
+    RIGHT,
+    START_DESIGN,
+    START_FREE,
+    START_TITLE,
+    WRONG,
+    Screen,
+    run,
+    same,
+)
 
 N = 12
 BUTTONS = (1, 3, 2)  # left, right, middle
@@ -23,8 +41,9 @@ def checked(game):
 def test(p):
     start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
     # The pointer needs the buttons uncovered.
-    xdrive.wait_until(lambda: all(same(start.colour(s), APRICOT) for s in START_FREE),
-                      what="the curtains to open")
+    xdrive.wait_until(
+        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), what="the curtains to open"
+    )
     start.click(CHOICE[N - 10], button=3)
     start.wait_highlight(COMMAND[0], '"Vai"')
     start.click(COMMAND[0], button=2)
@@ -42,7 +61,7 @@ def test(p):
     cells = xdrive.wait_until(lambda: checked(game), what="the check to paint a wrong cell orange")
     wrong = next(i for i, c in enumerate(cells) if same(c, WRONG))
     assert all(same(c, RIGHT) for c in cells[:wrong]), f"before ray {wrong}: {cells}"
-    assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1:]), f"after ray {wrong}: {cells}"
+    assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1 :]), f"after ray {wrong}: {cells}"
     # "Avanti" gave the focus to "1".
     game.wait_highlight(KEY[1], '"1"')
 

@@ -3,8 +3,18 @@ show the pale apricot background with the highlight on "10", and closing its win
 window frame ends the program with exit code 0."""
 
 import xdrive
-from tarvo_ui import (APRICOT, CHOICE, COMMAND, HIGHLIGHT, START_DESIGN, START_FREE,
-                      START_TITLE, Screen, run, same)
+from tarvo_ui import (
+    APRICOT,
+    CHOICE,
+    COMMAND,
+    HIGHLIGHT,
+    START_DESIGN,
+    START_FREE,
+    START_TITLE,
+    Screen,
+    run,
+    same,
+)
 
 
 def test(p):
@@ -12,8 +22,9 @@ def test(p):
     start = Screen(p, win, START_DESIGN)
     # Once the curtains have drawn back, the window's own background shows at every free spot.
     for spot in START_FREE:
-        xdrive.wait_until(lambda: same(start.colour(spot), APRICOT),
-                          what=f"the background at {spot}")
+        xdrive.wait_until(
+            lambda: same(start.colour(spot), APRICOT), what=f"the background at {spot}"
+        )
     xdrive.wait_until(lambda: same(start.face(CHOICE[0]), HIGHLIGHT), what='"10" highlighted')
     for other in CHOICE[1:] + COMMAND:
         assert same(start.face(other), APRICOT), f"{other} shows {start.face(other)}"

@@ -34,18 +34,27 @@ def opened(p, wm, screen, maximised):
     """The strips once the curtains, closed by the change, have stopped again (less than one
     5 px step left)."""
     full = wm.screen_size()[0]
-    xdrive.wait_until(lambda: wm.maximised(screen.win) == maximised
-                      and (safe(lambda: p.geometry(screen.win)[2]) == full) == maximised,
-                      what="the new state")
-    xdrive.wait_until(lambda: same(safe(lambda: screen.colour(EDGE)) or (0, 0, 0), CURTAIN),
-                      timeout=15, what="the curtains closed")
+    xdrive.wait_until(
+        lambda: wm.maximised(screen.win) == maximised
+        and (safe(lambda: p.geometry(screen.win)[2]) == full) == maximised,
+        what="the new state",
+    )
+    xdrive.wait_until(
+        lambda: same(safe(lambda: screen.colour(EDGE)) or (0, 0, 0), CURTAIN),
+        timeout=15,
+        what="the curtains closed",
+    )
     for spot in START_FREE:
-        xdrive.wait_until(lambda: same(safe(lambda: screen.colour(spot)) or (0, 0, 0), APRICOT),
-                          timeout=15,
-                          what=f"the background at {spot}")
-    return xdrive.wait_until(lambda: (lambda s: s if s and max(s) < 5 else None)(
-                             safe(lambda: strips(p, screen))),
-                             timeout=15, what="the curtains stopped")
+        xdrive.wait_until(
+            lambda: same(safe(lambda: screen.colour(spot)) or (0, 0, 0), APRICOT),
+            timeout=15,
+            what=f"the background at {spot}",
+        )
+    return xdrive.wait_until(
+        lambda: (lambda s: s if s and max(s) < 5 else None)(safe(lambda: strips(p, screen))),
+        timeout=15,
+        what="the curtains stopped",
+    )
 
 
 def test(p):
@@ -58,8 +67,10 @@ def test(p):
         wm.set_maximised(win, maximised)
         now = opened(p, wm, screen, maximised)
         first.setdefault(maximised, now)
-        assert now == first[maximised], (f"change {n}: strips {now}, maximised={maximised}; "
-                                         f"the first time {first[maximised]}")
+        assert now == first[maximised], (
+            f"change {n}: strips {now}, maximised={maximised}; "
+            f"the first time {first[maximised]}"
+        )
     p.close(win)
     assert p.wait_exit() == 0
 

@@ -19,8 +19,9 @@ def colour_or_none(screen, rect):
 
 def wait_open(screen):
     for spot in START_FREE + [EDGE]:
-        xdrive.wait_until(lambda: same(screen.colour(spot), APRICOT), timeout=15,
-                          what=f"the background at {spot}")
+        xdrive.wait_until(
+            lambda: same(screen.colour(spot), APRICOT), timeout=15, what=f"the background at {spot}"
+        )
 
 
 def test(p):
@@ -35,12 +36,17 @@ def test(p):
         wm.activate(win)
         xdrive.wait_until(lambda: not wm.iconic(win), what=f"restored ({round_})")
         try:
-            xdrive.wait_until(lambda: same(colour_or_none(start, EDGE) or (0, 0, 0), CURTAIN),
-                              timeout=5, what="the curtains closed again")
+            xdrive.wait_until(
+                lambda: same(colour_or_none(start, EDGE) or (0, 0, 0), CURTAIN),
+                timeout=5,
+                what="the curtains closed again",
+            )
         except xdrive.Timeout:
-            raise AssertionError(f"restore {round_}: the start window came back with its "
-                                 f"curtains open ({colour_or_none(start, EDGE)} at the "
-                                 "edge)") from None
+            raise AssertionError(
+                f"restore {round_}: the start window came back with its "
+                f"curtains open ({colour_or_none(start, EDGE)} at the "
+                "edge)"
+            ) from None
         wait_open(start)
     p.close(win)
     assert p.wait_exit() == 0

@@ -6,14 +6,25 @@ it. Each then still closes with its own button and hands the keyboard back to it
 
 import xdrive
 from ewmh import Wm
-from tarvo_ui import (COMMAND, GAME_DESIGN, GAME_TITLE, INSTRUCTIONS_CLOSE, INSTRUCTIONS_DESIGN,
-                      INSTRUCTIONS_TITLE, KEY, START_DESIGN, START_TITLE, Screen, run, same)
+from tarvo_ui import (
+    COMMAND,
+    GAME_DESIGN,
+    GAME_TITLE,
+    INSTRUCTIONS_CLOSE,
+    INSTRUCTIONS_DESIGN,
+    INSTRUCTIONS_TITLE,
+    KEY,
+    START_DESIGN,
+    START_TITLE,
+    Screen,
+    run,
+    same,
+)
 from palette import AQUA  # tarvo_ui puts tests/support on the path
 
 AUTHOR_TITLE = "Autore"
 AUTHOR_DESIGN = (6975, 3510)
 AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
-
 
 
 def check_modal(p, wm, opener, title):
@@ -24,16 +35,24 @@ def check_modal(p, wm, opener, title):
     # the opener along with the modal screen (or nothing), never the modal screen alone.
     wm.minimise(modal)
     wm.sync()
-    xdrive.wait_until(lambda: not wm.iconic(modal) or wm.iconic(opener.win), timeout=5,
-                      what=f"'{title}' minimised with its opener, or not at all")
+    xdrive.wait_until(
+        lambda: not wm.iconic(modal) or wm.iconic(opener.win),
+        timeout=5,
+        what=f"'{title}' minimised with its opener, or not at all",
+    )
 
     wm.activate(opener.win)
-    xdrive.wait_until(lambda: not wm.iconic(modal) and not wm.iconic(opener.win),
-                      what=f"'{title}' and its opener shown again")
-    xdrive.wait_until(lambda: wm.above(modal, opener.win) and wm.active() == modal.id,
-                      what=f"'{title}' in front of its opener, active")
-    screen = Screen(p, modal, AUTHOR_DESIGN if title == AUTHOR_TITLE else INSTRUCTIONS_DESIGN,
-                    menu_bar=False)
+    xdrive.wait_until(
+        lambda: not wm.iconic(modal) and not wm.iconic(opener.win),
+        what=f"'{title}' and its opener shown again",
+    )
+    xdrive.wait_until(
+        lambda: wm.above(modal, opener.win) and wm.active() == modal.id,
+        what=f"'{title}' in front of its opener, active",
+    )
+    screen = Screen(
+        p, modal, AUTHOR_DESIGN if title == AUTHOR_TITLE else INSTRUCTIONS_DESIGN, menu_bar=False
+    )
     close = AUTHOR_CLOSE if title == AUTHOR_TITLE else INSTRUCTIONS_CLOSE
     # A person presses what is shown: the close button, painted again.
     xdrive.wait_until(lambda: same(screen.face(close), AQUA), what=f"'{title}' painted again")

@@ -13,6 +13,7 @@ TWIPS_PER_INCH = 1440
 def dpi(p):
     """The logical resolution of an X session: Xft.dpi where the session sets it, else 96."""
     from Xlib import Xatom
+
     prop = p.root.get_full_property(p.d.intern_atom("RESOURCE_MANAGER"), Xatom.STRING)
     text = prop.value.decode(errors="replace") if prop else ""
     for line in text.splitlines():
@@ -31,7 +32,10 @@ def check_states(p, wm, title, design):
     menu = screen.top
 
     wm.set_maximised(win, False)
-    client = (round(design[0] * dpi(p) / TWIPS_PER_INCH), round(design[1] * dpi(p) / TWIPS_PER_INCH))
+    client = (
+        round(design[0] * dpi(p) / TWIPS_PER_INCH),
+        round(design[1] * dpi(p) / TWIPS_PER_INCH),
+    )
 
     def normal():
         _, _, w, h = p.geometry(win)
@@ -40,20 +44,25 @@ def check_states(p, wm, title, design):
     try:
         xdrive.wait_until(normal, what=f"'{title}' at its design size {client}")
     except xdrive.Timeout:
-        raise AssertionError(f"'{title}' un-maximised: {p.geometry(win)}, states "
-                             f"{sorted(wm.states(win))}, wanted a client of {client} "
-                             f"below a menu bar of {menu}") from None
+        raise AssertionError(
+            f"'{title}' un-maximised: {p.geometry(win)}, states "
+            f"{sorted(wm.states(win))}, wanted a client of {client} "
+            f"below a menu bar of {menu}"
+        ) from None
     fx, fy, fw, fh = wm.frame_geometry(win)
-    assert fx >= 0 and fy >= 0 and fx + fw <= width and fy + fh <= height, \
-        f"'{title}' frame {fx, fy, fw, fh} leaves the screen {width}x{height}"
+    assert (
+        fx >= 0 and fy >= 0 and fx + fw <= width and fy + fh <= height
+    ), f"'{title}' frame {fx, fy, fw, fh} leaves the screen {width}x{height}"
     cx, cy = fx + fw / 2, fy + fh / 2
     # The frame's size is known only once mapped: centred to within a title bar.
-    assert abs(cx - width / 2) <= 16 and abs(cy - height / 2) <= 16, \
-        f"'{title}' frame {fx, fy, fw, fh} is not centred on {width}x{height}"
+    assert (
+        abs(cx - width / 2) <= 16 and abs(cy - height / 2) <= 16
+    ), f"'{title}' frame {fx, fy, fw, fh} is not centred on {width}x{height}"
 
     wm.set_maximised(win, True)
-    xdrive.wait_until(lambda: wm.maximised(win) and p.geometry(win)[2] == width,
-                      what=f"'{title}' maximised again")
+    xdrive.wait_until(
+        lambda: wm.maximised(win) and p.geometry(win)[2] == width, what=f"'{title}' maximised again"
+    )
     return win
 
 

@@ -60,23 +60,39 @@ def main():
     os.mkdir(home, 0o700)
     log = os.path.join(scratch, "trace.log")
     env = dict(os.environ)
-    for name in ("DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "AT_SPI_BUS_ADDRESS",
-                 "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
+    for name in (
+        "DBUS_SESSION_BUS_ADDRESS",
+        "XDG_RUNTIME_DIR",
+        "AT_SPI_BUS_ADDRESS",
+        "QT_QPA_PLATFORM",
+        "WAYLAND_DISPLAY",
+    ):
         env.pop(name, None)
     env["HOME"] = home
     env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
-    argv = [strace, "-f", "-qq", "-s", "512", "-o", log,
-            "-e", "trace=" + ",".join(hostile.WRITING + PROCESS_CALLS),
-            os.path.abspath(xdrive.program_path())]
-    p = hostile.Program(argv, cwd=scratch, env=env,
-                        stderr_path=os.path.join(scratch, "stderr.txt"))
+    argv = [
+        strace,
+        "-f",
+        "-qq",
+        "-s",
+        "512",
+        "-o",
+        log,
+        "-e",
+        "trace=" + ",".join(hostile.WRITING + PROCESS_CALLS),
+        os.path.abspath(xdrive.program_path()),
+    ]
+    p = hostile.Program(argv, cwd=scratch, env=env, stderr_path=os.path.join(scratch, "stderr.txt"))
     failures = []
     try:
         win = p.wait_window(START_TITLE, timeout=20)
         start = Screen(p, win, START_DESIGN)
         for spot in START_FREE:
-            xdrive.wait_until(lambda: same(start.colour(spot), APRICOT), timeout=20,
-                              what=f"the background at {spot}")
+            xdrive.wait_until(
+                lambda: same(start.colour(spot), APRICOT),
+                timeout=20,
+                what=f"the background at {spot}",
+            )
         p.close(win)
         # strace ends only once every process it follows has ended: a daemon left behind
         # keeps it running.

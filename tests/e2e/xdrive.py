@@ -33,8 +33,9 @@ class Program:
     """One run of the program under test, on the display named by $DISPLAY."""
 
     def __init__(self, argv, cwd=None, env=None):
-        self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE)
+        self.proc = subprocess.Popen(
+            argv, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE
+        )
         self.d = display.Display()
         self.root = self.d.screen().root
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
@@ -45,8 +46,9 @@ class Program:
         try:
             name = win.get_wm_name()
             if name is None:
-                prop = win.get_full_property(self.d.intern_atom("_NET_WM_NAME"),
-                                             self.d.intern_atom("UTF8_STRING"))
+                prop = win.get_full_property(
+                    self.d.intern_atom("_NET_WM_NAME"), self.d.intern_atom("UTF8_STRING")
+                )
                 name = prop.value.decode() if prop else None
             if isinstance(name, bytes):
                 name = name.decode("latin-1")
@@ -117,12 +119,16 @@ class Program:
                 v = data[at] | data[at + 1] << 8
                 return ((v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31)
             return data[at + 2], data[at + 1], data[at]
+
         return [[rgb(row * stride + col * step) for col in range(width)] for row in range(height)]
 
     def close(self, win):
         """Asks the window to close, as a window manager's close button does."""
-        ev = protocol.event.ClientMessage(window=win, client_type=self.wm_protocols,
-                                          data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]))
+        ev = protocol.event.ClientMessage(
+            window=win,
+            client_type=self.wm_protocols,
+            data=(32, [self.wm_delete, X.CurrentTime, 0, 0, 0]),
+        )
         win.send_event(ev, event_mask=X.NoEventMask)
         self.d.flush()
 
@@ -167,8 +173,11 @@ class Program:
         if mask is None:
             self.d.sync()
             return
-        wait_until(lambda: bool(self.root.query_pointer().mask & mask) == down, 30.0,
-                   f"the server to take button {button} {'down' if down else 'up'}")
+        wait_until(
+            lambda: bool(self.root.query_pointer().mask & mask) == down,
+            30.0,
+            f"the server to take button {button} {'down' if down else 'up'}",
+        )
 
     def mouse_press(self, x, y, button=1):
         xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
@@ -216,8 +225,15 @@ def close_enough(rgb, expected, tolerance=6):
 def screenshot(path):
     """The whole screen into an image file (ImageMagick's import); False where that fails."""
     try:
-        return subprocess.run(["import", "-window", "root", path], timeout=20,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+        return (
+            subprocess.run(
+                ["import", "-window", "root", path],
+                timeout=20,
+                stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL,
+            ).returncode
+            == 0
+        )
     except (OSError, subprocess.SubprocessError):
         return False
 

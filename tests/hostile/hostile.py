@@ -27,6 +27,7 @@ SKIP = 77
 try:
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
     import xdrive  # noqa: E402
+
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
     from palette import APRICOT, NAVY  # noqa: E402
     from Xlib import X, display  # noqa: E402
@@ -39,9 +40,25 @@ SETTINGS = "ImpostazioniVa.dat"
 FACTOR = float(os.environ.get("TARVO_TIME_FACTOR", "1"))
 STARTUP_BOUND = 5.0 * FACTOR
 # Every call that could write, create or remove a file, and the lookups that show the probe ran.
-WRITING = ["open", "openat", "creat", "truncate", "ftruncate", "rename", "renameat", "renameat2",
-           "unlink", "unlinkat", "mkdir", "mkdirat", "link", "linkat", "symlink", "symlinkat",
-           "rmdir"]
+WRITING = [
+    "open",
+    "openat",
+    "creat",
+    "truncate",
+    "ftruncate",
+    "rename",
+    "renameat",
+    "renameat2",
+    "unlink",
+    "unlinkat",
+    "mkdir",
+    "mkdirat",
+    "link",
+    "linkat",
+    "symlink",
+    "symlinkat",
+    "rmdir",
+]
 LOOKUPS = ["stat", "lstat", "newfstatat", "statx", "access", "faccessat", "faccessat2"]
 WRITE_FLAGS = ("O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND")
 LAST_STDERR = ""
@@ -67,9 +84,21 @@ class Xvfb:
         binary = need("Xvfb", "xvfb")
         read, write = os.pipe()
         self.proc = subprocess.Popen(
-            [binary, "-displayfd", str(write), "-screen", "0", "1024x768x24", "-ac",
-             "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
+            [
+                binary,
+                "-displayfd",
+                str(write),
+                "-screen",
+                "0",
+                "1024x768x24",
+                "-ac",
+                "-nolisten",
+                "tcp",
+            ],
+            pass_fds=(write,),
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
         os.close(write)
         with os.fdopen(read) as f:
             number = f.readline().strip()
@@ -91,8 +120,14 @@ class Program(xdrive.Program):
     def __init__(self, argv, cwd, env, stderr_path):
         self.stderr_path = stderr_path
         with open(stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL,
-                                         stderr=err, start_new_session=True)
+            self.proc = subprocess.Popen(
+                argv,
+                cwd=cwd,
+                env=env,
+                stdout=subprocess.DEVNULL,
+                stderr=err,
+                start_new_session=True,
+            )
         self.d = display.Display()
         self.root = self.d.screen().root
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
@@ -113,6 +148,7 @@ class Program(xdrive.Program):
 
 class Run:
     """What one run of the program showed and did."""
+
     startup = 0.0
     checksum = ""
     navy = 0
@@ -144,8 +180,9 @@ def settled_image(p, win):
     while time.monotonic() < deadline:
         width, height, data = window_image(p, win)
         # The curtains stop with less than one step (5 pixels) left at each edge.
-        edges_open = (xdrive.close_enough(p.pixel(win, 6, height // 2), APRICOT, 0)
-                      and xdrive.close_enough(p.pixel(win, width - 7, height // 2), APRICOT, 0))
+        edges_open = xdrive.close_enough(
+            p.pixel(win, 6, height // 2), APRICOT, 0
+        ) and xdrive.close_enough(p.pixel(win, width - 7, height // 2), APRICOT, 0)
         if edges_open and data == last:
             return width, height, data
         last = data if edges_open else None
@@ -156,7 +193,7 @@ def settled_image(p, win):
 def count_colour(data, rgb):
     r, g, b = rgb
     pixel = bytes((b, g, r))
-    return sum(1 for i in range(0, len(data) - 3, 4) if data[i:i + 3] == pixel)
+    return sum(1 for i in range(0, len(data) - 3, 4) if data[i : i + 3] == pixel)
 
 
 def reachable_copy(program, folder):
@@ -185,8 +222,17 @@ def run_program(workdir, scratch, user=None, extra_env=None, trace=True):
     argv = [program]
     if trace:
         log = os.path.join(scratch, "trace.log")
-        argv = [need("strace", "strace"), "-f", "-qq", "-s", "512", "-o", log,
-                "-e", "trace=" + ",".join(WRITING + LOOKUPS)] + argv
+        argv = [
+            need("strace", "strace"),
+            "-f",
+            "-qq",
+            "-s",
+            "512",
+            "-o",
+            log,
+            "-e",
+            "trace=" + ",".join(WRITING + LOOKUPS),
+        ] + argv
         # LeakSanitizer cannot work under ptrace; the soak tests check leaks.
         env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
         run.trace = log
@@ -194,8 +240,13 @@ def run_program(workdir, scratch, user=None, extra_env=None, trace=True):
     argv = [need("dbus-run-session", "dbus")] + ["--"] + argv
     if user:
         pw = pwd.getpwnam(user)
-        argv = [need("setpriv", "util-linux"), f"--reuid={pw.pw_uid}", f"--regid={pw.pw_gid}",
-                "--clear-groups", "--"] + argv
+        argv = [
+            need("setpriv", "util-linux"),
+            f"--reuid={pw.pw_uid}",
+            f"--regid={pw.pw_gid}",
+            "--clear-groups",
+            "--",
+        ] + argv
         if trace:
             os.chown(scratch, pw.pw_uid, pw.pw_gid)
     p = Program(argv, cwd=workdir, env=env, stderr_path=os.path.join(scratch, "stderr.txt"))
@@ -275,6 +326,7 @@ def check_run(run, what):
 
 # The working directories ------------------------------------------------------------------------
 
+
 def prepare(case, workdir):
     path = os.path.join(workdir, SETTINGS)
     if case == "missing":
@@ -333,8 +385,10 @@ def settings_case(case):
         check_run(run, case)
         if run.checksum != base.checksum:
             raise Failure(f"{case}: the start screen differs from the one without settings file")
-        print(f"{case}: start screen after {run.startup:.2f} s (without file {base.startup:.2f} s),"
-              f" identical; settings file opened {run.opens} time(s), read-only; nothing written")
+        print(
+            f"{case}: start screen after {run.startup:.2f} s (without file {base.startup:.2f} s),"
+            f" identical; settings file opened {run.opens} time(s), read-only; nothing written"
+        )
 
 
 FONTCONFIG = """<?xml version="1.0"?>
@@ -369,24 +423,37 @@ def fonts_case():
         fc_match = shutil.which("fc-match")
         if fc_match:
             for family in ("Arial", "Liberation Sans", "MS Sans Serif"):
-                got = subprocess.run([fc_match, "-f", "%{family}", family], env=dict(
-                    os.environ, **env), capture_output=True, text=True).stdout
+                got = subprocess.run(
+                    [fc_match, "-f", "%{family}", family],
+                    env=dict(os.environ, **env),
+                    capture_output=True,
+                    text=True,
+                ).stdout
                 if "Liberation" in got or "Arial" in got:
                     raise Failure(f"the font configuration still offers {got} for {family}")
         for d in ("base", "case", "scratch-base", "scratch-case"):
             os.mkdir(os.path.join(root, d))
-        base = run_program(os.path.join(root, "base"), os.path.join(root, "scratch-base"),
-                           trace=False)
+        base = run_program(
+            os.path.join(root, "base"), os.path.join(root, "scratch-base"), trace=False
+        )
         check_run(base, "all fonts")
-        run = run_program(os.path.join(root, "case"), os.path.join(root, "scratch-case"),
-                          extra_env=env, trace=False)
+        run = run_program(
+            os.path.join(root, "case"),
+            os.path.join(root, "scratch-case"),
+            extra_env=env,
+            trace=False,
+        )
         check_run(run, "no Arial, no Liberation")
         # The captions are drawn with a substitute: about as much navy text as with the fonts.
         if run.navy < base.navy // 3:
-            raise Failure(f"hardly any text drawn: {run.navy} navy pixels, {base.navy} with"
-                          " the usual fonts")
-        print(f"without Arial and Liberation: start screen after {run.startup:.2f} s,"
-              f" {run.navy} navy text pixels ({base.navy} with the usual fonts)")
+            raise Failure(
+                f"hardly any text drawn: {run.navy} navy pixels, {base.navy} with"
+                " the usual fonts"
+            )
+        print(
+            f"without Arial and Liberation: start screen after {run.startup:.2f} s,"
+            f" {run.navy} navy text pixels ({base.navy} with the usual fonts)"
+        )
 
 
 def main():

@@ -24,8 +24,15 @@ sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import xdrive  # noqa: E402
 from desktop import Desktop  # noqa: E402
-from tarvo_ui import (BLINK_PALE, BLINK_YELLOW, GAME_DESIGN, GAME_TITLE, START_TITLE,  # noqa: E402
-                      Screen, same)
+from tarvo_ui import (
+    BLINK_PALE,
+    BLINK_YELLOW,
+    GAME_DESIGN,
+    GAME_TITLE,
+    START_TITLE,  # noqa: E402
+    Screen,
+    same,
+)
 
 N = 15
 WRONG_RAY = 3
@@ -88,22 +95,36 @@ class Orca:
     def __init__(self, scratch):
         self.scratch = scratch
         self.log = os.path.join(scratch, "orca.log")
-        self.own = dict(HOME=scratch, XDG_RUNTIME_DIR=scratch,
-                        XDG_CONFIG_HOME=os.path.join(scratch, "config"),
-                        XDG_DATA_HOME=os.path.join(scratch, "data"),
-                        XDG_CACHE_HOME=os.path.join(scratch, "cache"), LANG="C.UTF-8")
+        self.own = dict(
+            HOME=scratch,
+            XDG_RUNTIME_DIR=scratch,
+            XDG_CONFIG_HOME=os.path.join(scratch, "config"),
+            XDG_DATA_HOME=os.path.join(scratch, "data"),
+            XDG_CACHE_HOME=os.path.join(scratch, "cache"),
+            LANG="C.UTF-8",
+        )
         speechd = os.path.join(scratch, "config", "speech-dispatcher")
         os.makedirs(speechd)
         with open(os.path.join(speechd, "speechd.conf"), "w") as f:
-            f.write('AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n'
-                    f'LogDir "{scratch}"\nLogLevel 2\n')
+            f.write(
+                'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n'
+                f'LogDir "{scratch}"\nLogLevel 2\n'
+            )
         self.proc = None
 
     def start(self):
         out = open(os.path.join(self.scratch, "orca.out"), "w")
         self.proc = subprocess.Popen(
-            ["/usr/bin/python3", os.path.join(HERE, "lined_orca.py"), "--replace",
-             "--debug-file=" + self.log], env=dict(os.environ, **self.own), stdout=out, stderr=subprocess.STDOUT)
+            [
+                "/usr/bin/python3",
+                os.path.join(HERE, "lined_orca.py"),
+                "--replace",
+                "--debug-file=" + self.log,
+            ],
+            env=dict(os.environ, **self.own),
+            stdout=out,
+            stderr=subprocess.STDOUT,
+        )
 
     def stop(self):
         if self.proc and self.proc.poll() is None:
@@ -123,10 +144,21 @@ class Orca:
 
 
 def accessibility_off():
-    subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
-                    "/org/a11y/bus", "org.freedesktop.DBus.Properties.Set",
-                    "string:org.a11y.Status", "string:IsEnabled", "variant:boolean:false"],
-                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(
+        [
+            "dbus-send",
+            "--session",
+            "--print-reply",
+            "--dest=org.a11y.Bus",
+            "/org/a11y/bus",
+            "org.freedesktop.DBus.Properties.Set",
+            "string:org.a11y.Status",
+            "string:IsEnabled",
+            "variant:boolean:false",
+        ],
+        check=True,
+        stdout=subprocess.DEVNULL,
+    )
 
 
 def give(p, heard, answer):
@@ -173,8 +205,9 @@ def play(p, heard):
             give(p, heard, right + 1 if ray == WRONG_RAY else right)
         avanti(p)
 
-    m = heard.expect(r"Raggi giusti: (\d) su 8\. Da correggere: " + RAY.pattern,
-                     "the check's verdict")
+    m = heard.expect(
+        r"Raggi giusti: (\d) su 8\. Da correggere: " + RAY.pattern, "the check's verdict"
+    )
     assert int(m.group(1)) == WRONG_RAY, m.group(0)
     assert N - int(m.group(3)) == answers[WRONG_RAY], (m.group(0), answers)
     give(p, heard, answers[WRONG_RAY])
@@ -213,8 +246,7 @@ def run(orca_first):
                 orca.start()
                 heard.expect(r".", "anything at its start")
             # Nothing of the reader's is set for the program: it finds out by itself.
-            env = {k: v for k, v in os.environ.items()
-                   if k != "QT_LINUX_ACCESSIBILITY_ALWAYS_ON"}
+            env = {k: v for k, v in os.environ.items() if k != "QT_LINUX_ACCESSIBILITY_ALWAYS_ON"}
             p = xdrive.Program([xdrive.program_path()], env=env)
             p.wait_window(START_TITLE)
             if not orca_first:
@@ -229,14 +261,19 @@ def run(orca_first):
         if p:
             p.kill()
         orca.stop()
-    print(f"Orca {'before' if orca_first else 'after'} the program: {len(heard.said)} "
-          "utterances, all expected ones heard in order")
+    print(
+        f"Orca {'before' if orca_first else 'after'} the program: {len(heard.said)} "
+        "utterances, all expected ones heard in order"
+    )
     shutil.rmtree(scratch, ignore_errors=True)
 
 
 def main():
-    for tool in ("/usr/bin/orca", "/usr/bin/speech-dispatcher",
-                 "/usr/lib/speech-dispatcher-modules/sd_dummy"):
+    for tool in (
+        "/usr/bin/orca",
+        "/usr/bin/speech-dispatcher",
+        "/usr/lib/speech-dispatcher-modules/sd_dummy",
+    ):
         if not os.path.exists(tool):
             print(f"SKIP: {tool} is not installed (Debian packages orca, speech-dispatcher)")
             return 77

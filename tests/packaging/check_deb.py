@@ -17,8 +17,17 @@ HERE = Path(__file__).resolve().parent
 
 
 def build_deb(build, out):
-    r = treecheck.run([treecheck.tool("cpack"), "-G", "DEB", "--config",
-                       str(build / "CPackConfig.cmake"), "-B", str(out)])
+    r = treecheck.run(
+        [
+            treecheck.tool("cpack"),
+            "-G",
+            "DEB",
+            "--config",
+            str(build / "CPackConfig.cmake"),
+            "-B",
+            str(out),
+        ]
+    )
     if r.returncode != 0:
         raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
     debs = sorted(out.glob("*.deb"))
@@ -41,11 +50,14 @@ def depends(deb):
 
 
 def check_control(f, deb):
-    arch = subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
-                          text=True).stdout.strip()
+    arch = subprocess.run(
+        ["dpkg", "--print-architecture"], capture_output=True, text=True
+    ).stdout.strip()
     f.check(field(deb, "Package") == "tarvo", f"package name is {field(deb, 'Package')!r}")
-    f.check(deb.name.startswith("tarvo_") and deb.name.endswith(f"_{arch}.deb"),
-            f"{deb.name} does not match tarvo_*_{arch}.deb")
+    f.check(
+        deb.name.startswith("tarvo_") and deb.name.endswith(f"_{arch}.deb"),
+        f"{deb.name} does not match tarvo_*_{arch}.deb",
+    )
     deps = depends(deb)
     # Proof that dpkg-shlibdeps ran on the program: Qt Widgets is only known from its links.
     f.check("libqt6widgets6" in deps, f"Depends lacks libqt6widgets6: {sorted(deps)}")
@@ -58,14 +70,18 @@ def check_control(f, deb):
 
 def check_binary(f, binary):
     dyn = treecheck.run([treecheck.tool("readelf"), "-d", str(binary)]).stdout
-    f.check("RPATH" not in dyn and "RUNPATH" not in dyn,
-            "the packaged program keeps a build-tree RPATH/RUNPATH")
+    f.check(
+        "RPATH" not in dyn and "RUNPATH" not in dyn,
+        "the packaged program keeps a build-tree RPATH/RUNPATH",
+    )
     sections = treecheck.run([treecheck.tool("readelf"), "-S", "-W", str(binary)]).stdout
     f.check(".debug_info" not in sections, "the packaged program is not stripped")
     f.check(".comment" not in sections, "the packaged program keeps the compiler's .comment")
     # Immediate binding and read-only relocations: Debian's hardening, independent of lintian.
-    f.check("BIND_NOW" in dyn or "FLAGS_1" in dyn and "NOW" in dyn,
-            "the packaged program is not linked with immediate binding (-z now)")
+    f.check(
+        "BIND_NOW" in dyn or "FLAGS_1" in dyn and "NOW" in dyn,
+        "the packaged program is not linked with immediate binding (-z now)",
+    )
     headers = treecheck.run([treecheck.tool("readelf"), "-l", "-W", str(binary)]).stdout
     f.check("GNU_RELRO" in headers, "the packaged program has no read-only relocations (-z relro)")
     symbols = treecheck.run([treecheck.tool("readelf"), "--dyn-syms", "-W", str(binary)]).stdout
@@ -76,20 +92,30 @@ def check_lintian(f, deb):
     # Info tags count as well as errors and warnings; root may run it too.
     r = treecheck.run([treecheck.tool("lintian"), "--display-info", "--allow-root", str(deb)])
     tags = [line for line in r.stdout.splitlines() if re.match(r"^[EWIXO]: ", line)]
-    f.check(r.returncode == 0 and not tags,
-            f"lintian finds faults in {deb.name}:\n{r.stdout}{r.stderr}")
+    f.check(
+        r.returncode == 0 and not tags, f"lintian finds faults in {deb.name}:\n{r.stdout}{r.stderr}"
+    )
 
 
 def check_runs(f, binary, wm_class, xdrive_dir, title):
-    argv = ["/usr/bin/python3", str(HERE.parent / "support/desktop.py"), "--", "/usr/bin/python3",
-            str(HERE / "run_window.py"), str(xdrive_dir), str(binary), wm_class]
+    argv = [
+        "/usr/bin/python3",
+        str(HERE.parent / "support/desktop.py"),
+        "--",
+        "/usr/bin/python3",
+        str(HERE / "run_window.py"),
+        str(xdrive_dir),
+        str(binary),
+        wm_class,
+    ]
     if title:
         argv.append(title)
     # Bounded by the waits inside run_window.py; the timeout only guards against a hung Xvfb.
     r = subprocess.run(argv, capture_output=True, text=True, timeout=120)
     print(r.stdout, end="")
-    f.check(r.returncode == 0, f"the unpacked program did not run and close cleanly:\n"
-            f"{r.stderr}")
+    f.check(
+        r.returncode == 0, f"the unpacked program did not run and close cleanly:\n" f"{r.stderr}"
+    )
 
 
 def main():

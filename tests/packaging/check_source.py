@@ -15,12 +15,23 @@ import treecheck
 
 
 def main():
-    build, source, scratch, version = (Path(sys.argv[1]), Path(sys.argv[2]), Path(sys.argv[3]),
-                                       sys.argv[4])
+    build, source, scratch, version = (
+        Path(sys.argv[1]),
+        Path(sys.argv[2]),
+        Path(sys.argv[3]),
+        sys.argv[4],
+    )
     shutil.rmtree(scratch, ignore_errors=True)
     scratch.mkdir(parents=True)
-    r = treecheck.run([treecheck.tool("cpack"), "--config", str(build / "CPackSourceConfig.cmake"),
-                       "-B", str(scratch)])
+    r = treecheck.run(
+        [
+            treecheck.tool("cpack"),
+            "--config",
+            str(build / "CPackSourceConfig.cmake"),
+            "-B",
+            str(scratch),
+        ]
+    )
     if r.returncode != 0:
         raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
     top = f"tarvo-{version}"
@@ -32,17 +43,26 @@ def main():
     f = treecheck.Failures()
     outside = [m.name for m in members if m.name != top and not m.name.startswith(top + "/")]
     f.check(not outside, f"entries outside {top}/: {outside[:5]}")
-    files = {m.name[len(top) + 1:] for m in members if not m.isdir() and m.name.startswith(top + "/")}
+    files = {
+        m.name[len(top) + 1 :] for m in members if not m.isdir() and m.name.startswith(top + "/")
+    }
     if (source / ".git").exists():
-        tracked = subprocess.run(["git", "-c", "core.quotePath=off", "ls-files", "--cached"],
-                                 cwd=source, capture_output=True, text=True, check=True).stdout
+        tracked = subprocess.run(
+            ["git", "-c", "core.quotePath=off", "ls-files", "--cached"],
+            cwd=source,
+            capture_output=True,
+            text=True,
+            check=True,
+        ).stdout
         expected = {p for p in tracked.splitlines() if (source / p).exists()}
         f.check(not (expected - files), f"tracked but missing: {sorted(expected - files)[:10]}")
         f.check(not (files - expected), f"not tracked but packed: {sorted(files - expected)[:10]}")
     for needed in ("CMakeLists.txt", "README.md", "LICENSE", "src/main.cpp", ".gitignore"):
         f.check(needed in files, f"{needed} is not in the tarball")
-    f.check(not [p for p in files if "__pycache__" in p or p.startswith("build")],
-            "the tarball holds build trees or __pycache__")
+    f.check(
+        not [p for p in files if "__pycache__" in p or p.startswith("build")],
+        "the tarball holds build trees or __pycache__",
+    )
     f.finish()
 
 

@@ -24,8 +24,10 @@ def pid_of(prog, win):
 def own_window(prog, title):
     if prog.proc.poll() is not None:
         out, err = prog.proc.communicate()
-        raise SystemExit(f"the program ended with status {prog.proc.returncode} before showing a "
-                         f"window:\n{err.decode(errors='replace')}")
+        raise SystemExit(
+            f"the program ended with status {prog.proc.returncode} before showing a "
+            f"window:\n{err.decode(errors='replace')}"
+        )
     for t, w in prog.windows():
         if pid_of(prog, w) == prog.proc.pid and (title is None or t == title):
             return t, w
@@ -37,8 +39,11 @@ def main():
     title = sys.argv[4] if len(sys.argv) > 4 else None
     prog = xdrive.Program([binary])
     try:
-        shown, win = xdrive.wait_until(lambda: own_window(prog, title), 15.0,
-                                       f"window {title!r} of {binary}" if title else f"a window of {binary}")
+        shown, win = xdrive.wait_until(
+            lambda: own_window(prog, title),
+            15.0,
+            f"window {title!r} of {binary}" if title else f"a window of {binary}",
+        )
         print(f"window shown: {shown!r}")
         cls = win.get_wm_class()
         if cls is None or cls[1] != wm_class:

@@ -88,14 +88,18 @@ def check_desktop(f, prefix):
         return None
     # Some errors only print "will be fatal in the future" and still exit 0: any diagnostic fails.
     r = run([tool("desktop-file-validate"), str(path)])
-    f.check(r.returncode == 0 and not (r.stdout + r.stderr).strip(),
-            f"desktop-file-validate rejects {path.name}:\n{r.stdout}{r.stderr}")
+    f.check(
+        r.returncode == 0 and not (r.stdout + r.stderr).strip(),
+        f"desktop-file-validate rejects {path.name}:\n{r.stdout}{r.stderr}",
+    )
     entry = desktop_entry(path)
     binary = prefix / "bin" / entry.get("Exec", "").split(" ")[0]
     f.check(binary.is_file(), f"Exec={entry.get('Exec')} names no installed program")
     icon = entry.get("Icon", "")
-    f.check((prefix / f"share/icons/hicolor/scalable/apps/{icon}.svg").is_file(),
-            f"Icon={icon} has no scalable icon")
+    f.check(
+        (prefix / f"share/icons/hicolor/scalable/apps/{icon}.svg").is_file(),
+        f"Icon={icon} has no scalable icon",
+    )
     for n in ICON_SIZES:
         png = prefix / f"share/icons/hicolor/{n}x{n}/apps/{icon}.png"
         if f.check(png.is_file(), f"Icon={icon} has no {n}x{n} icon"):
@@ -109,8 +113,10 @@ def check_metainfo(f, root, prefix):
         return
     # Pedantic hints count too: software centres show what the hints are about.
     r = run([tool("appstreamcli"), "validate", "--no-net", "--pedantic", "--explain", str(path)])
-    f.check(r.returncode == 0 and "pedantic" not in r.stdout + r.stderr,
-            f"appstreamcli validate rejects {path.name}:\n{r.stdout}{r.stderr}")
+    f.check(
+        r.returncode == 0 and "pedantic" not in r.stdout + r.stderr,
+        f"appstreamcli validate rejects {path.name}:\n{r.stdout}{r.stderr}",
+    )
     # The tree check also finds the desktop entry the launchable names.
     r = run([tool("appstreamcli"), "validate-tree", "--no-net", "--explain", str(root)])
     f.check(r.returncode == 0, f"appstreamcli validate-tree rejects {root}:\n{r.stdout}{r.stderr}")
@@ -123,8 +129,10 @@ def check_metainfo(f, root, prefix):
         langs = {e.get(XML_LANG) for e in component.findall(tag)}
         f.check({None, "it"} <= langs, f"metainfo {tag} lacks English or Italian: {langs}")
     paragraphs = [p.get(XML_LANG) for p in component.findall("description/p")]
-    f.check(paragraphs.count(None) == paragraphs.count("it") > 0,
-            f"description paragraphs are not paired English/Italian: {paragraphs}")
+    f.check(
+        paragraphs.count(None) == paragraphs.count("it") > 0,
+        f"description paragraphs are not paired English/Italian: {paragraphs}",
+    )
     check_centre_fields(f, component)
 
 
@@ -134,15 +142,19 @@ def check_centre_fields(f, component):
     homepage = component.findtext("url[@type='homepage']") or ""
     f.check(homepage.startswith("https://"), f"homepage URL is {homepage!r}")
     controls = {c.text for c in component.findall("supports/control")}
-    f.check({"keyboard", "pointing", "touch"} <= controls, f"supports lists only {sorted(controls)}")
+    f.check(
+        {"keyboard", "pointing", "touch"} <= controls, f"supports lists only {sorted(controls)}"
+    )
     f.check(component.find("content_rating[@type='oars-1.1']") is not None, "no OARS rating")
     versions = [r.get("version") for r in component.findall("releases/release")]
     f.check(bool(versions), "no releases entry")
     # The newest release is the version the build says it is.
     cmake = (SOURCE / "CMakeLists.txt").read_text()
     version = re.search(r"project\(tarvo VERSION ([0-9.]+)", cmake)
-    f.check(version is not None and versions[:1] == [version.group(1)],
-            f"newest release {versions[:1]} is not the project version")
+    f.check(
+        version is not None and versions[:1] == [version.group(1)],
+        f"newest release {versions[:1]} is not the project version",
+    )
     # Each screenshot is one of the pictures scripts/screenshots takes into docs/, at its size.
     shots = component.findall("screenshots/screenshot/image")
     f.check(len(shots) >= 2, f"{len(shots)} screenshots, expected the start and the game screen")
@@ -151,15 +163,19 @@ def check_centre_fields(f, component):
         picture = SOURCE / "docs" / name
         if f.check(picture.is_file(), f"screenshot {image.text} is not a picture in docs/"):
             size = (int(image.get("width", 0)), int(image.get("height", 0)))
-            f.check(png_size(picture) == size,
-                    f"screenshot {name} is {png_size(picture)}, the metainfo says {size}")
+            f.check(
+                png_size(picture) == size,
+                f"screenshot {name} is {png_size(picture)}, the metainfo says {size}",
+            )
 
 
 def check_svg(f, prefix):
     path = prefix / f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"
     if path.is_file():
-        f.check(ET.parse(path).getroot().tag == "{http://www.w3.org/2000/svg}svg",
-                f"{path} is not an SVG document")
+        f.check(
+            ET.parse(path).getroot().tag == "{http://www.w3.org/2000/svg}svg",
+            f"{path} is not an SVG document",
+        )
 
 
 def check_compressed(f, prefix):
@@ -169,11 +185,13 @@ def check_compressed(f, prefix):
         if not path.is_file():
             continue
         head = path.read_bytes()[:10]
-        f.check(head[:2] == b"\x1f\x8b" and not head[3] & 0x08 and head[4:8] == b"\0\0\0\0",
-                f"{name} carries a file name or date in its gzip header")
+        f.check(
+            head[:2] == b"\x1f\x8b" and not head[3] & 0x08 and head[4:8] == b"\0\0\0\0",
+            f"{name} carries a file name or date in its gzip header",
+        )
         text = gzip.decompress(path.read_bytes()).decode("utf-8")
         if name.endswith("tarvo.6.gz"):
-            f.check(text.startswith(".\\\"") or text.startswith(".TH"), f"{name} is no manual page")
+            f.check(text.startswith('.\\"') or text.startswith(".TH"), f"{name} is no manual page")
             f.check(".SH NOME" in text, f"{name} is not the Italian manual page")
         else:
             f.check(text.startswith("tarvo ("), f"{name} is no Debian changelog")
@@ -185,8 +203,10 @@ def check_tree(f, root):
     found = {str(p.relative_to(prefix)) for p in prefix.rglob("*") if not p.is_dir()}
     f.check(not (EXPECTED - found), f"missing from the install: {sorted(EXPECTED - found)}")
     f.check(not (found - EXPECTED), f"unexpected in the install: {sorted(found - EXPECTED)}")
-    f.check(not [p for p in root.iterdir() if p.name != "usr"],
-            f"files outside usr/: {sorted(p.name for p in root.iterdir())}")
+    f.check(
+        not [p for p in root.iterdir() if p.name != "usr"],
+        f"files outside usr/: {sorted(p.name for p in root.iterdir())}",
+    )
     entry = check_desktop(f, prefix)
     check_metainfo(f, root, prefix)
     check_svg(f, prefix)

@@ -40,9 +40,24 @@ except ImportError as e:
 
 import tarvo_ui  # noqa: E402
 import xdrive  # noqa: E402
-from tarvo_ui import (APRICOT, AVANTI, CANCELLA, CHOICE, COMMAND, ESCO, GAME_DESIGN,  # noqa: E402
-                      GAME_TITLE, HIGHLIGHT, KEY, NUOVO_TARVO, START_DESIGN, START_FREE,
-                      START_TITLE, Screen, same)
+from tarvo_ui import (
+    APRICOT,
+    AVANTI,
+    CANCELLA,
+    CHOICE,
+    COMMAND,
+    ESCO,
+    GAME_DESIGN,  # noqa: E402
+    GAME_TITLE,
+    HIGHLIGHT,
+    KEY,
+    NUOVO_TARVO,
+    START_DESIGN,
+    START_FREE,
+    START_TITLE,
+    Screen,
+    same,
+)
 
 FACTOR = float(os.environ.get("TARVO_TIME_FACTOR", "1"))
 BOUND = 5.0 * FACTOR  # the longest a step may take to show
@@ -54,9 +69,25 @@ class Failure(AssertionError):
 
 
 # Keysyms ------------------------------------------------------------------------------------
-for _group in ("latin2", "latin3", "latin4", "katakana", "arabic", "cyrillic", "greek", "technical",
-               "special", "publishing", "apl", "hebrew", "thai", "korean", "xkb", "xf86",
-               "miscellany"):
+for _group in (
+    "latin2",
+    "latin3",
+    "latin4",
+    "katakana",
+    "arabic",
+    "cyrillic",
+    "greek",
+    "technical",
+    "special",
+    "publishing",
+    "apl",
+    "hebrew",
+    "thai",
+    "korean",
+    "xkb",
+    "xf86",
+    "miscellany",
+):
     XK.load_keysym_group(_group)
 
 
@@ -66,22 +97,37 @@ def _server_side(v):
     pointer buttons of MouseKeys, Terminate_Server; and the lock and latch keys, which change
     what every later key means. The server carries these out, the program never sees them (after
     SlowKeys_Enable the server drops every quick tap, whoever has the focus)."""
-    return (0xfe00 <= v <= 0xfe0f or 0xfe70 <= v <= 0xfe7f or 0xfed0 <= v <= 0xfeff
-            or v in (0xffe5, 0xffe6, 0xff7f, 0xff14))
+    return (
+        0xFE00 <= v <= 0xFE0F
+        or 0xFE70 <= v <= 0xFE7F
+        or 0xFED0 <= v <= 0xFEFF
+        or v in (0xFFE5, 0xFFE6, 0xFF7F, 0xFF14)
+    )
 
 
 def _keypad_own(v):
     """Keysyms the keypad acts on (BACKSPACE, TAB, ENTER, the arrows, SPACE, the numeric
     keypad's digits and navigation, and the Thai digits, which Qt reports as the keys 0 to 9): a
     storm leaves them out, so that the cell and the focus must stay exactly as they were."""
-    return (v in (0xff08, 0xff09, 0xfe20, 0xff0d, 0xff8d, 0xff80, 0xfe34)
-            or 0xff50 <= v <= 0xff58 or 0xff95 <= v <= 0xff9f or 0xffb0 <= v <= 0xffb9
-            or 0xdf0 <= v <= 0xdf9)
+    return (
+        v in (0xFF08, 0xFF09, 0xFE20, 0xFF0D, 0xFF8D, 0xFF80, 0xFE34)
+        or 0xFF50 <= v <= 0xFF58
+        or 0xFF95 <= v <= 0xFF9F
+        or 0xFFB0 <= v <= 0xFFB9
+        or 0xDF0 <= v <= 0xDF9
+    )
 
 
-UNUSUAL = sorted({(getattr(XK, n), n[3:]) for n in dir(XK)
-                  if n.startswith("XK_") and getattr(XK, n) >= 640
-                  and not _server_side(getattr(XK, n)) and not _keypad_own(getattr(XK, n))})
+UNUSUAL = sorted(
+    {
+        (getattr(XK, n), n[3:])
+        for n in dir(XK)
+        if n.startswith("XK_")
+        and getattr(XK, n) >= 640
+        and not _server_side(getattr(XK, n))
+        and not _keypad_own(getattr(XK, n))
+    }
+)
 
 
 # The program ----------------------------------------------------------------------------------
@@ -93,8 +139,9 @@ class Run(xdrive.Program):
         env.pop("QT_QPA_PLATFORM", None)
         self.log_path = os.path.join(workdir, "program.log")
         self.log = open(self.log_path, "wb")
-        self.proc = subprocess.Popen(argv, cwd=workdir, env=env, stdout=self.log,
-                                     stderr=subprocess.STDOUT)
+        self.proc = subprocess.Popen(
+            argv, cwd=workdir, env=env, stdout=self.log, stderr=subprocess.STDOUT
+        )
         self.d = display.Display()
         self.root = self.d.screen().root
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
@@ -123,11 +170,12 @@ class Run(xdrive.Program):
         to them for the taps, then given back their own keysyms."""
         width = len(self.saved[0])
         for k in range(0, len(syms), len(self.spares)):
-            batch = syms[k:k + len(self.spares)]
+            batch = syms[k : k + len(self.spares)]
             self.d.change_keyboard_mapping(
-                self.spares[0], [(sym,) + (0,) * (width - 1) for sym in batch])
+                self.spares[0], [(sym,) + (0,) * (width - 1) for sym in batch]
+            )
             self.d.sync()
-            for code in self.spares[:len(batch)]:
+            for code in self.spares[: len(batch)]:
                 xtest.fake_input(self.d, X.KeyPress, code, time=1)
                 xtest.fake_input(self.d, X.KeyRelease, code)
             self.d.sync()
@@ -143,13 +191,16 @@ class Run(xdrive.Program):
 
     def report(self):
         if self.rss:
-            print(f"program RSS: first {self.rss[0] / 1024:.1f} MiB, last {self.rss[-1] / 1024:.1f}"
-                  f" MiB, max {max(self.rss) / 1024:.1f} MiB; open fds: first {self.fds[0]}, "
-                  f"last {self.fds[-1]}, max {max(self.fds)} ({len(self.rss)} readings)")
+            print(
+                f"program RSS: first {self.rss[0] / 1024:.1f} MiB, last {self.rss[-1] / 1024:.1f}"
+                f" MiB, max {max(self.rss) / 1024:.1f} MiB; open fds: first {self.fds[0]}, "
+                f"last {self.fds[-1]}, max {max(self.fds)} ({len(self.rss)} readings)"
+            )
 
 
 def pump():
     from gi.repository import GLib
+
     context = GLib.MainContext.default()
     while context.pending():
         context.iteration(False)
@@ -201,8 +252,9 @@ class Shot:
     def face(self, rect):
         """A button's face colour: the commonest colour inside its edges. A single spot would
         land on the caption or the focus rectangle where the button is small for its font."""
-        spots = [self.at(rect, 0.1 + 0.8 * i / 8, 0.1 + 0.8 * j / 8)
-                 for i in range(9) for j in range(9)]
+        spots = [
+            self.at(rect, 0.1 + 0.8 * i / 8, 0.1 + 0.8 * j / 8) for i in range(9) for j in range(9)
+        ]
         return collections.Counter(self.px(x, y) for x, y in spots).most_common(1)[0][0]
 
     def lit(self, rects):
@@ -223,13 +275,16 @@ class Shot:
         left, y0 = self.at(rect, 0.0, 0.2)
         right, y1 = self.at(rect, 1.0, 0.8)
         for y in range(y0, y1, 2):
-            whites = [k for k in range(left - 3, left + 4)
-                      if xdrive.close_enough(self.px(k, y), white, 8)]
+            whites = [
+                k for k in range(left - 3, left + 4) if xdrive.close_enough(self.px(k, y), white, 8)
+            ]
             blacks = [k for k in range(right - 3, right + 4) if max(self.px(k, y)) < 40]
             if not whites or not blacks:
                 return False
-            band = [self.px(k, y) for k in (whites[-1] + 1, whites[-1] + 2, blacks[0] - 2,
-                                            blacks[0] - 1)]
+            band = [
+                self.px(k, y)
+                for k in (whites[-1] + 1, whites[-1] + 2, blacks[0] - 2, blacks[0] - 1)
+            ]
             if any(c[2] > 150 and c[0] < 80 and c[1] < 80 for c in band):
                 return False
         return True
@@ -245,14 +300,19 @@ class Game:
         self.p, self.rng, self.history = run, rng, history
         self.frame = xdrive.wait_until(
             lambda: next((f for f in app if f is not None and f.name == GAME_TITLE), None),
-            BOUND * 3, "the game window on the accessibility bus")
+            BOUND * 3,
+            "the game window on the accessibility bus",
+        )
         self.screen = Screen(run, run.wait_window(GAME_TITLE), GAME_DESIGN)
         buttons = [o for o in descendants(self.frame) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         by_name = {b.name: b for b in buttons}
         captions = [str(i) for i in range(10)] + ["Cancella", "Avanti", "Nuovo tarvo", "Esco"]
         self.buttons = [by_name[c] for c in captions]
-        self.cells = [o for o in descendants(self.frame)
-                      if o.getRole() == pyatspi.ROLE_LABEL and " meno " in o.name]
+        self.cells = [
+            o
+            for o in descendants(self.frame)
+            if o.getRole() == pyatspi.ROLE_LABEL and " meno " in o.name
+        ]
         if len(self.cells) != 8:
             raise Failure(f"{len(self.cells)} answer cells found on the accessibility bus")
         self.last_space_target = None
@@ -349,8 +409,11 @@ class Game:
             _, enabled = self.states()
             nxt = next(i % KEYS for i in range(now + 1, now + KEYS + 1) if i % KEYS in enabled)
             self.key("space")
-            xdrive.wait_until(lambda: self.states()[0] == [nxt] and self.lit() == [nxt], BOUND,
-                              f"SPACE to move the highlight from {now} to {nxt}")
+            xdrive.wait_until(
+                lambda: self.states()[0] == [nxt] and self.lit() == [nxt],
+                BOUND,
+                f"SPACE to move the highlight from {now} to {nxt}",
+            )
         raise Failure(f"scanning never reached {index}")
 
     def storm(self, count):
@@ -397,7 +460,9 @@ class Pupil:
             self.g.click(AVANTI, self.rng.choice((1, 2, 3)))
         elif how == "letter":
             self.g.key("a")
-            xdrive.wait_until(lambda: self.g.states()[0] == [AVANTI], BOUND, '"A" to focus "Avanti"')
+            xdrive.wait_until(
+                lambda: self.g.states()[0] == [AVANTI], BOUND, '"A" to focus "Avanti"'
+            )
             self.g.key("Return")
         else:
             self.g.scan_to(AVANTI)
@@ -469,8 +534,11 @@ class Pupil:
             wrong = next((r for r in range(8) if entered[r] != answers[r]), None)
             if wrong is None:
                 break
-            xdrive.wait_until(lambda: self.g.verdict(wrong) == "sbagliato", BOUND,
-                              f"ray {wrong} to be found wrong")
+            xdrive.wait_until(
+                lambda: self.g.verdict(wrong) == "sbagliato",
+                BOUND,
+                f"ray {wrong} to be found wrong",
+            )
             for r in range(wrong):
                 if self.g.verdict(r) != "giusto":
                     raise Failure(f"ray {r} before the wrong ray {wrong} is not found right")
@@ -480,8 +548,11 @@ class Pupil:
             entered[wrong] = answers[wrong]
             self.press_avanti()
         # The celebration: "Nuovo tarvo" and "Esco" are all that is enabled, "Nuovo tarvo" focused.
-        xdrive.wait_until(lambda: self.g.states() == ([NUOVO_TARVO], [NUOVO_TARVO, ESCO]),
-                          BOUND, "the celebration's keypad")
+        xdrive.wait_until(
+            lambda: self.g.states() == ([NUOVO_TARVO], [NUOVO_TARVO, ESCO]),
+            BOUND,
+            "the celebration's keypad",
+        )
         for r in range(8):
             if self.g.verdict(r) != "giusto":
                 raise Failure(f"ray {r} is not found right in a celebration")
@@ -501,35 +572,46 @@ class Pupil:
             self.g.scan_to(ESCO)
             self.g.scan_to(NUOVO_TARVO)
             self.g.key("Return")
-        xdrive.wait_until(lambda: self.g.caption(0) == "?" and self.g.states()[1] == list(range(11)),
-                          BOUND, "a new tarvo")
+        xdrive.wait_until(
+            lambda: self.g.caption(0) == "?" and self.g.states()[1] == list(range(11)),
+            BOUND,
+            "a new tarvo",
+        )
 
 
 def open_game(run, app, rng, history):
     start = Screen(run, run.wait_window(START_TITLE, BOUND * 6), START_DESIGN)
-    xdrive.wait_until(lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), BOUND * 3,
-                      "the curtains to open")
+    xdrive.wait_until(
+        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE),
+        BOUND * 3,
+        "the curtains to open",
+    )
     # The start screen too: one highlighted button, the focused one.
     frame = xdrive.wait_until(
         lambda: next((f for f in app if f is not None and f.name == START_TITLE), None),
-        BOUND * 3, "the start window on the accessibility bus")
+        BOUND * 3,
+        "the start window on the accessibility bus",
+    )
     names = [str(n) for n in range(10, 21)] + ["Vai", "Ripristina", "Esci"]
     by_name = {o.name: o for o in descendants(frame) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON}
     buttons = [by_name[n] for n in names]
     rects = CHOICE + COMMAND
 
     def start_agrees():
-        focused = [i for i, b in enumerate(buttons)
-                   if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)]
+        focused = [
+            i for i, b in enumerate(buttons) if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)
+        ]
         return len(focused) == 1 and Shot(start, rects).lit(rects) == focused
 
     try:
         xdrive.wait_until(start_agrees, BOUND, "one highlighted start button, the focused one")
     except xdrive.Timeout:
-        focused = [i for i, b in enumerate(buttons)
-                   if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)]
-        raise Failure(f"start screen: highlighted {Shot(start, rects).lit(rects)}, "
-                      f"focused {focused}")
+        focused = [
+            i for i, b in enumerate(buttons) if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)
+        ]
+        raise Failure(
+            f"start screen: highlighted {Shot(start, rects).lit(rects)}, " f"focused {focused}"
+        )
     centre = rng.randrange(10, 21)
     start.click(CHOICE[centre - 10], button=rng.choice((1, 2, 3)))
     start.wait_highlight(COMMAND[0], '"Vai"', BOUND)
@@ -551,8 +633,10 @@ def mode_soak(run, game, rng):
         run.measure()
         if n + 1 < tarvos:
             pupil.new_tarvo()
-    print(f"{stats['tarvos']} tarvos played, {stats['wrong']} wrong answers corrected, "
-          f"{stats['storms']} storms, {time.monotonic() - began:.0f} s")
+    print(
+        f"{stats['tarvos']} tarvos played, {stats['wrong']} wrong answers corrected, "
+        f"{stats['storms']} storms, {time.monotonic() - began:.0f} s"
+    )
     if stats["tarvos"] < tarvos:
         raise Failure("not every tarvo was played")
 
@@ -584,17 +668,19 @@ def mode_keys(run, game, rng):
     run.measure()
     group = 20
     for k in range(0, len(UNUSUAL), group):
-        names = [name for _, name in UNUSUAL[k:k + group]]
+        names = [name for _, name in UNUSUAL[k : k + group]]
         game.note("keysyms " + " ".join(names))
-        run.keysyms([sym for sym, _ in UNUSUAL[k:k + group]])
+        run.keysyms([sym for sym, _ in UNUSUAL[k : k + group]])
         game.settle("?", 0, f"keysyms {names[0]} .. {names[-1]}")
         now = game.focused()
         _, enabled = game.states()
         nxt = next(i % KEYS for i in range(now + 1, now + KEYS + 1) if i % KEYS in enabled)
         game.key("space")
-        xdrive.wait_until(lambda: game.states()[0] == [nxt] and game.lit() == [nxt], BOUND,
-                          f"SPACE to move from {now} to {nxt} after keysyms {names[0]} .. "
-                          f"{names[-1]}")
+        xdrive.wait_until(
+            lambda: game.states()[0] == [nxt] and game.lit() == [nxt],
+            BOUND,
+            f"SPACE to move from {now} to {nxt} after keysyms {names[0]} .. " f"{names[-1]}",
+        )
     run.measure()
     print(f"{len(UNUSUAL)} keysyms sent one by one; the keypad kept its focus and SPACE moved it")
 
@@ -611,14 +697,17 @@ def main():
         desktop = pyatspi.Registry.getDesktop(0)
         app = xdrive.wait_until(
             lambda: next((a for a in desktop if a is not None and a.name == "Tarvo"), None),
-            BOUND * 4, "the program on the accessibility bus")
+            BOUND * 4,
+            "the program on the accessibility bus",
+        )
         if run.d.screen().root_depth < 24:
             tarvo_ui.TOLERANCE = 8  # 5 or 6 bits a channel
         # The numeric keypad types digits only with NumLock on.
         if not run.root.query_pointer().mask & X.Mod2Mask:
             run.tap("Num_Lock")
-            xdrive.wait_until(lambda: run.root.query_pointer().mask & X.Mod2Mask, BOUND,
-                              "NumLock to be on")
+            xdrive.wait_until(
+                lambda: run.root.query_pointer().mask & X.Mod2Mask, BOUND, "NumLock to be on"
+            )
         game = open_game(run, app, rng, history)
         game.settle("?", 0, "opening the game")
         {"soak": mode_soak, "mouse": mode_mouse, "keys": mode_keys}[mode](run, game, rng)

@@ -74,9 +74,23 @@ class Desktop:
     def _start_x(self):
         xvfb = _need("Xvfb", "xvfb")
         read, write = os.pipe()
-        self._start([xvfb, "-displayfd", str(write), "-screen", "0", self.screen, "-ac",
-                     "-nolisten", "tcp", *self.xvfb_args], pass_fds=(write,),
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._start(
+            [
+                xvfb,
+                "-displayfd",
+                str(write),
+                "-screen",
+                "0",
+                self.screen,
+                "-ac",
+                "-nolisten",
+                "tcp",
+                *self.xvfb_args,
+            ],
+            pass_fds=(write,),
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
         os.close(write)
         with os.fdopen(read) as f:
             number = f.readline().strip()
@@ -90,8 +104,12 @@ class Desktop:
     def _start_bus(self):
         daemon = _need("dbus-daemon", "dbus")
         read, write = os.pipe()
-        self._start([daemon, "--session", "--nofork", f"--print-address={write}"],
-                    pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._start(
+            [daemon, "--session", "--nofork", f"--print-address={write}"],
+            pass_fds=(write,),
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
         os.close(write)
         with os.fdopen(read) as f:
             address = f.readline().strip()
@@ -101,14 +119,23 @@ class Desktop:
         if self.atspi:
             # Activates the accessibility bus before the program starts, as a desktop session does.
             _need("/usr/libexec/at-spi-bus-launcher", "at-spi2-core")
-            subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
-                            "/org/a11y/bus", "org.a11y.Bus.GetAddress"], check=True,
-                           stdout=subprocess.DEVNULL, timeout=20)
+            subprocess.run(
+                [
+                    "dbus-send",
+                    "--session",
+                    "--print-reply",
+                    "--dest=org.a11y.Bus",
+                    "/org/a11y/bus",
+                    "org.a11y.Bus.GetAddress",
+                ],
+                check=True,
+                stdout=subprocess.DEVNULL,
+                timeout=20,
+            )
 
     def _start_wm(self):
         openbox = _need("openbox", "openbox")
-        self._start([openbox, "--sm-disable"], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
+        self._start([openbox, "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         from Xlib import display as xdisplay
 
         d = xdisplay.Display(self.display)

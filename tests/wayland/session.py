@@ -59,8 +59,13 @@ class Sway:
         if os.getuid() == 0:
             user = pwd.getpwnam("nobody")
             self.uid, self.gid = user.pw_uid, user.pw_gid
-            self.as_user = ["setpriv", f"--reuid={self.uid}", f"--regid={self.gid}",
-                            "--clear-groups", "--"]
+            self.as_user = [
+                "setpriv",
+                f"--reuid={self.uid}",
+                f"--regid={self.gid}",
+                "--clear-groups",
+                "--",
+            ]
         else:
             self.uid, self.gid = os.getuid(), os.getgid()
             self.as_user = []
@@ -72,42 +77,56 @@ class Sway:
             f.write(CONFIG)
         os.chmod(config, 0o644)
         self.user_env = {
-            "PATH": "/usr/bin:/bin", "HOME": self.runtime, "XDG_RUNTIME_DIR": self.runtime,
+            "PATH": "/usr/bin:/bin",
+            "HOME": self.runtime,
+            "XDG_RUNTIME_DIR": self.runtime,
             "LANG": "C.UTF-8",
         }
         self.log = open(os.path.join(self.scratch, "sway.log"), "w+")
-        env = dict(self.user_env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
-                   WLR_RENDERER="pixman")
-        self.sway = self._spawn(self.as_user + [sway, "-c", config], env=env, stdout=self.log,
-                                stderr=subprocess.STDOUT)
+        env = dict(
+            self.user_env,
+            WLR_BACKENDS="headless",
+            WLR_LIBINPUT_NO_DEVICES="1",
+            WLR_RENDERER="pixman",
+        )
+        self.sway = self._spawn(
+            self.as_user + [sway, "-c", config], env=env, stdout=self.log, stderr=subprocess.STDOUT
+        )
 
         def ready():
             if self.sway.poll() is not None:
                 self.log.seek(0)
-                raise Unavailable(f"sway ended at start ({self.sway.returncode}): "
-                                  + self.log.read()[-1500:])
-            sockets = [p for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
-                       if not p.endswith(".lock")]
+                raise Unavailable(
+                    f"sway ended at start ({self.sway.returncode}): " + self.log.read()[-1500:]
+                )
+            sockets = [
+                p
+                for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
+                if not p.endswith(".lock")
+            ]
             ipc = glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock"))
             return sockets and ipc and (sockets[0], ipc[0])
 
         display, ipc = wait_until(ready, 15, "sway's sockets")
         self.display = os.path.basename(display)
-        self.client_env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime,
-                               WAYLAND_DISPLAY=self.display, SWAYSOCK=ipc)
+        self.client_env = dict(
+            os.environ, XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY=self.display, SWAYSOCK=ipc
+        )
         self.client_env.pop("DISPLAY", None)
         wait_until(lambda: self.outputs(), 10, "sway's output")
 
     def _spawn(self, argv, **kw):
         # The scratch folder as working directory: the checkout may be closed to the user.
-        p = subprocess.Popen(argv, stdin=subprocess.DEVNULL, start_new_session=True,
-                             cwd=self.scratch, **kw)
+        p = subprocess.Popen(
+            argv, stdin=subprocess.DEVNULL, start_new_session=True, cwd=self.scratch, **kw
+        )
         self.procs.append(p)
         return p
 
     def swaymsg(self, *args):
-        out = subprocess.run(["swaymsg", "-r", *args], env=self.client_env, capture_output=True,
-                             timeout=10)
+        out = subprocess.run(
+            ["swaymsg", "-r", *args], env=self.client_env, capture_output=True, timeout=10
+        )
         return json.loads(out.stdout) if out.returncode == 0 else None
 
     def outputs(self):
@@ -118,11 +137,16 @@ class Sway:
         copy = os.path.join(self.scratch, os.path.basename(binary))
         shutil.copy(binary, copy)
         os.chmod(copy, 0o755)
-        env = dict(self.user_env, WAYLAND_DISPLAY=self.display, QT_QPA_PLATFORM="wayland",
-                   **dict(extra_env))
+        env = dict(
+            self.user_env,
+            WAYLAND_DISPLAY=self.display,
+            QT_QPA_PLATFORM="wayland",
+            **dict(extra_env),
+        )
         self.program_out = open(os.path.join(self.scratch, "program.log"), "w+")
-        return self._spawn(self.as_user + [copy], env=env, stdout=self.program_out,
-                           stderr=subprocess.STDOUT)
+        return self._spawn(
+            self.as_user + [copy], env=env, stdout=self.program_out, stderr=subprocess.STDOUT
+        )
 
     def program_log(self):
         self.program_out.flush()

@@ -21,9 +21,26 @@ sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import session  # noqa: E402
 import vkbd  # noqa: E402
-from tarvo_ui import (AVANTI, BLINK_PALE, BLINK_YELLOW, CELL, CHOICE, COMMAND, EMPTY_CELL,  # noqa: E402
-                      GAME_DESIGN, GAME_TITLE, KEY, NUOVO_TARVO, RIGHT, START_DESIGN,
-                      START_TITLE, TARVO_AREA_FREE, WRONG, Screen, same)
+from tarvo_ui import (
+    AVANTI,
+    BLINK_PALE,
+    BLINK_YELLOW,
+    CELL,
+    CHOICE,
+    COMMAND,
+    EMPTY_CELL,  # noqa: E402
+    GAME_DESIGN,
+    GAME_TITLE,
+    KEY,
+    NUOVO_TARVO,
+    RIGHT,
+    START_DESIGN,
+    START_TITLE,
+    TARVO_AREA_FREE,
+    WRONG,
+    Screen,
+    same,
+)
 
 N = 15
 CANDIDATES = [N - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
@@ -35,7 +52,7 @@ def _ppm(data):
     assert magic == b"P6" and depth == b"255", data[:20]
     w, h = int(width), int(height)
     # split() may have taken leading whitespace bytes of the pixels: count from the end.
-    return w, h, data[len(data) - w * h * 3:]
+    return w, h, data[len(data) - w * h * 3 :]
 
 
 class Desk:
@@ -52,8 +69,13 @@ class Desk:
         if self.frame:
             yield
             return
-        shot = subprocess.run(["grim", "-t", "ppm", "-"], env=self.sway.client_env,
-                              capture_output=True, timeout=10, check=True).stdout
+        shot = subprocess.run(
+            ["grim", "-t", "ppm", "-"],
+            env=self.sway.client_env,
+            capture_output=True,
+            timeout=10,
+            check=True,
+        ).stdout
         self.frame = _ppm(shot)
         self.views = self._views()
         try:
@@ -97,13 +119,20 @@ class Desk:
         if self.frame:
             w, _, rgb = self.frame
         else:
-            w, _, rgb = _ppm(subprocess.run(
-                ["grim", "-g", f"{left},{top} {width}x{height}", "-t", "ppm", "-"],
-                env=self.sway.client_env, capture_output=True, timeout=10, check=True).stdout)
+            w, _, rgb = _ppm(
+                subprocess.run(
+                    ["grim", "-g", f"{left},{top} {width}x{height}", "-t", "ppm", "-"],
+                    env=self.sway.client_env,
+                    capture_output=True,
+                    timeout=10,
+                    check=True,
+                ).stdout
+            )
             left = top = 0
+
         def at(row, col):
             i = ((top + row) * w + left + col) * 3
-            return tuple(rgb[i:i + 3])
+            return tuple(rgb[i : i + 3])
 
         return [[at(row, col) for col in range(width)] for row in range(height)]
 
@@ -144,8 +173,12 @@ class Keys:
     def wtype(self, *args):
         self.last = "wtype"
         # -d: a pause between keys, as between two presses of a finger.
-        subprocess.run(["wtype", "-d", "10", "-k", "Shift_L", *args], env=self.sway.client_env,
-                       check=True, timeout=20)
+        subprocess.run(
+            ["wtype", "-d", "10", "-k", "Shift_L", *args],
+            env=self.sway.client_env,
+            check=True,
+            timeout=20,
+        )
 
     def digit_row(self, d, shift):
         self._use_board()
@@ -238,8 +271,9 @@ def play(sway, keys, desk, layout):
 
     def phase(cell_colour, area_colour):
         with desk.still():
-            return (all(same(c, cell_colour) for c in game.cells())
-                    and same(game.background(TARVO_AREA_FREE), area_colour))
+            return all(same(c, cell_colour) for c in game.cells()) and same(
+                game.background(TARVO_AREA_FREE), area_colour
+            )
 
     session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the blink's first colours")
     session.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")

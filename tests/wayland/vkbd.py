@@ -24,13 +24,21 @@ class _RuleNames(ctypes.Structure):
 _xkb.xkb_context_new.restype = ctypes.c_void_p
 _xkb.xkb_context_new.argtypes = [ctypes.c_int]
 _xkb.xkb_keymap_new_from_names.restype = ctypes.c_void_p
-_xkb.xkb_keymap_new_from_names.argtypes = [ctypes.c_void_p, ctypes.POINTER(_RuleNames), ctypes.c_int]
+_xkb.xkb_keymap_new_from_names.argtypes = [
+    ctypes.c_void_p,
+    ctypes.POINTER(_RuleNames),
+    ctypes.c_int,
+]
 _xkb.xkb_keymap_get_as_string.restype = ctypes.c_void_p
 _xkb.xkb_keymap_get_as_string.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _xkb.xkb_keymap_key_get_syms_by_level.restype = ctypes.c_int
 _xkb.xkb_keymap_key_get_syms_by_level.argtypes = [
-    ctypes.c_void_p, ctypes.c_uint32, ctypes.c_uint32, ctypes.c_uint32,
-    ctypes.POINTER(ctypes.POINTER(ctypes.c_uint32))]
+    ctypes.c_void_p,
+    ctypes.c_uint32,
+    ctypes.c_uint32,
+    ctypes.c_uint32,
+    ctypes.POINTER(ctypes.POINTER(ctypes.c_uint32)),
+]
 _xkb.xkb_keymap_mod_get_index.restype = ctypes.c_uint32
 _xkb.xkb_keymap_mod_get_index.argtypes = [ctypes.c_void_p, ctypes.c_char_p]
 _xkb.xkb_keysym_from_name.restype = ctypes.c_uint32
@@ -64,8 +72,9 @@ class Keymap:
 
     def symbol(self, evdev, level):
         syms = ctypes.POINTER(ctypes.c_uint32)()
-        n = _xkb.xkb_keymap_key_get_syms_by_level(self.km, evdev + XKB_KEYCODE_OFFSET, 0, level,
-                                                  ctypes.byref(syms))
+        n = _xkb.xkb_keymap_key_get_syms_by_level(
+            self.km, evdev + XKB_KEYCODE_OFFSET, 0, level, ctypes.byref(syms)
+        )
         return syms[0] if n > 0 else 0
 
     def find(self, name):
@@ -120,15 +129,24 @@ class VirtualKeyboard:
 
     def _send(self, obj, opcode, payload, fds=()):
         msg = struct.pack("<II", obj, (8 + len(payload)) << 16 | opcode) + payload
-        ancillary = [(socket.SOL_SOCKET, socket.SCM_RIGHTS, struct.pack(f"{len(fds)}i", *fds))] if fds else []
+        ancillary = (
+            [(socket.SOL_SOCKET, socket.SCM_RIGHTS, struct.pack(f"{len(fds)}i", *fds))]
+            if fds
+            else []
+        )
         self.sock.sendmsg([msg], ancillary)
 
     def _bind(self, interface, version):
         if interface not in self.globals:
             raise RuntimeError(f"the compositor offers no {interface}")
         new = self._new_id()
-        self._send(self.registry, 0, struct.pack("<I", self.globals[interface]) + _string(interface)
-                   + struct.pack("<II", version, new))
+        self._send(
+            self.registry,
+            0,
+            struct.pack("<I", self.globals[interface])
+            + _string(interface)
+            + struct.pack("<II", version, new),
+        )
         return new
 
     def roundtrip(self, timeout=10.0):
@@ -147,7 +165,7 @@ class VirtualKeyboard:
                     raise RuntimeError(f"Wayland protocol error: {body!r}")
                 if obj == self.registry and opcode == 0:  # wl_registry.global
                     name, length = struct.unpack_from("<II", body)
-                    self.globals[body[8:8 + length - 1].decode()] = name
+                    self.globals[body[8 : 8 + length - 1].decode()] = name
                 if obj == callback and opcode == 0:
                     return
             chunk = self.sock.recv(65536)
