@@ -13,6 +13,28 @@ struct Lettura {
     int cifra = -1;
 };
 
+struct Voce {
+    int keyCode;
+    Tasto tasto;
+};
+
+// The keys that are not digits. The arrows are left to the toolkit's own move within the group;
+// V and F2 pass through.
+constexpr Voce kTasti[] = {
+    { vk::C, Tasto::Cancella },
+    { vk::A, Tasto::Avanti },
+    { vk::N, Tasto::Nuovo },
+    { vk::E, Tasto::Esco },
+    { vk::Back, Tasto::Indietro },
+    { vk::Return, Tasto::Invio },
+    { vk::Left, Tasto::Libero },
+    { vk::Up, Tasto::Libero },
+    { vk::Right, Tasto::Libero },
+    { vk::Down, Tasto::Libero },
+    { vk::V, Tasto::Libero },
+    { vk::F2, Tasto::Libero },
+};
+
 // What a KeyDown code means to the keypad. Letters come by key, so SHIFT, CTRL and ALT are never
 // looked at.
 Lettura leggi(int keyCode)
@@ -21,30 +43,10 @@ Lettura leggi(int keyCode)
         return { Tasto::Cifra, keyCode - vk::Digit0 };
     if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9)
         return { Tasto::Cifra, keyCode - vk::Numpad0 };
-    switch (keyCode) {
-    case vk::C:
-        return { Tasto::Cancella };
-    case vk::A:
-        return { Tasto::Avanti };
-    case vk::N:
-        return { Tasto::Nuovo };
-    case vk::E:
-        return { Tasto::Esco };
-    case vk::Back:
-        return { Tasto::Indietro };
-    case vk::Return:
-        return { Tasto::Invio };
-    // The arrows are left to the toolkit's own move within the group; V and F2 pass through.
-    case vk::Left:
-    case vk::Up:
-    case vk::Right:
-    case vk::Down:
-    case vk::V:
-    case vk::F2:
-        return { Tasto::Libero };
-    default:
-        return {};
-    }
+    for (const Voce& v : kTasti)
+        if (v.keyCode == keyCode)
+            return { v.tasto };
+    return {};
 }
 } // namespace
 

@@ -242,20 +242,30 @@ void ButtonWidget::keyReleaseEvent(QKeyEvent* e)
     host_.keyReleased(*e);
 }
 
-void ButtonWidget::press(QMouseEvent* e)
+std::optional<ButtonWidget::Hit> ButtonWidget::hit(QMouseEvent* e) const
 {
+    // Accepted either way: QPushButton's own press and release handling must never run.
     e->accept();
     const auto button = modelButton(e->button());
     Window* w = host_.model();
     if (!button || !w)
+        return std::nullopt;
+    return Hit { *w, *button, shiftState(e->modifiers()) };
+}
+
+void ButtonWidget::press(QMouseEvent* e)
+{
+    const auto h = hit(e);
+    if (!h)
         return;
-    if (*button == MouseButton::Left) {
+    Window& w = h->window;
+    if (h->button == MouseButton::Left) {
         leftDown_ = true;
-        w->setFocus(control_);
+        w.setFocus(control_);
         if (!host_.model())
             return;
     }
-    w->raiseMouseDown(control_, *button, shiftState(e->modifiers()));
+    w.raiseMouseDown(control_, h->button, h->shift);
 }
 
 void ButtonWidget::mousePressEvent(QMouseEvent* e)
@@ -271,20 +281,20 @@ void ButtonWidget::mouseDoubleClickEvent(QMouseEvent* e)
 
 void ButtonWidget::mouseReleaseEvent(QMouseEvent* e)
 {
-    e->accept();
-    const auto button = modelButton(e->button());
-    Window* w = host_.model();
-    if (!button || !w)
+    const auto h = hit(e);
+    if (!h)
         return;
+    Window& w = h->window;
     // A command button clicks when the left button comes up over it, as push buttons do; the
     // press alone (MouseDown) is what option buttons act on.
-    const bool click = *button == MouseButton::Left && leftDown_ && control_.is(Kind::CommandButton)
+    const bool left = h->button == MouseButton::Left;
+    const bool click = left && leftDown_ && control_.is(Kind::CommandButton)
         && rect().contains(e->position().toPoint());
-    if (*button == MouseButton::Left)
+    if (left)
         leftDown_ = false;
-    w->raiseMouseUp(control_, *button, shiftState(e->modifiers()));
+    w.raiseMouseUp(control_, h->button, h->shift);
     if (click && host_.model())
-        w->raiseClick(control_);
+        w.raiseClick(control_);
 }
 
 void ButtonWidget::mouseMoveEvent(QMouseEvent* e)

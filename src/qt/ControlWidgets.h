@@ -7,7 +7,9 @@
 #include "qt/Units.h"
 
 #include <QPushButton>
+
 #include <QWidget>
+#include <optional>
 
 namespace tarvo::qt {
 
@@ -67,6 +69,13 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    // A mouse event as the model takes it, on the window it is for.
+    struct Hit {
+        Window& window;
+        MouseButton button;
+        int shift;
+    };
+    std::optional<Hit> hit(QMouseEvent* e) const;
     void press(QMouseEvent* e);
 
     ViewHost& host_;
