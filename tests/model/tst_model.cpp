@@ -95,6 +95,30 @@ class TestModel : public QObject {
         return { std::move(pw), std::move(events) };
     }
 
+    // Key windows on the fake platform, and the one key road they share.
+    struct KeyRig {
+        explicit KeyRig(std::initializer_list<std::string_view> names)
+        {
+            for (std::string_view n : names) {
+                windows.push_back(makeKeyWindow(n, log));
+                p.attach(*windows.back());
+            }
+        }
+        KeyRig(const KeyRig&) = delete;
+        KeyRig& operator=(const KeyRig&) = delete;
+        Window& window(std::size_t i = 0) { return *windows.at(i); }
+        test::LambdaEvents::Slots& on(std::size_t i = 0) { return windows.at(i).events->on; }
+        long count(const std::string& line) const
+        {
+            return std::count(log.begin(), log.end(), line);
+        }
+
+        std::vector<std::string> log; // before the windows: their events write into it
+        std::vector<KeyWindow> windows;
+        test::FakePlatform p;
+        KeyRoad& road = p.keys();
+    };
+
 private slots:
     void captionChangeRaisedOnlyOnRealChange()
     {
@@ -217,25 +241,23 @@ private slots:
 
     void keyRoadRunsDownArrowStepPressAndUpInOrder()
     {
-        std::vector<std::string> log;
-        auto pw = makeKeyWindow("a", log);
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
-        KeyRoad& road = p.keys();
+        KeyRig rig { "a" };
+        Window& w = rig.window();
+        KeyRoad& road = rig.road;
+        auto& on = rig.on();
         w.setFocus(w.at("Option1", 2));
         // An arrow left unchanged by KeyDown steps within the group; KeyPress goes to the
         // control focused after KeyDown.
         road.press(w, w.focused(), { .key = 1, .code = vk::Right, .ascii = 0 });
         QCOMPARE(w.focused(), &w.at("Option1", 0));
-        pw.events->on.gotFocus = nullptr;
-        const auto keyDown = pw.events->on.keyDown;
-        pw.events->on.keyDown = [&](Control& c, int& code, int shift) {
+        on.gotFocus = nullptr;
+        const auto keyDown = on.keyDown;
+        on.keyDown = [&](Control& c, int& code, int shift) {
             keyDown(c, code, shift);
             w.setFocus(w.at("Option1", 1));
         };
         road.press(w, w.focused(), { .key = 2, .code = vk::Digit0 + 5, .ascii = '5' });
-        pw.events->on.keyDown = keyDown;
+        on.keyDown = keyDown;
         // A release goes to whatever has the focus when the key comes up, also to none.
         road.release(w, { .key = 2, .code = vk::Digit0 + 5 });
         road.release(w, { .key = 1, .code = vk::Right });
@@ -245,23 +267,20 @@ private slots:
         QCOMPARE(w.focused(), nullptr);
         road.press(w, nullptr, { .key = 3, .code = vk::Digit0 + 7, .ascii = '7' });
         road.release(w, { .key = 3, .code = vk::Digit0 + 7 });
-        QCOMPARE(log,
+        QCOMPARE(rig.log,
             (std::vector<std::string> { "a down Option12 39", "a down Option10 53",
                 "a press Option11 53", "a up Option11 53", "a up Option11 39", "a up none 55" }));
     }
 
     void quickTapsActTwiceAHeldKeyOnce()
     {
-        std::vector<std::string> log;
-        auto pw = makeKeyWindow("a", log);
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
-        KeyRoad& road = p.keys();
+        KeyRig rig { "a" };
+        Window& w = rig.window();
+        KeyRoad& road = rig.road;
         Control& cmd = w.at("Command1");
         w.setFocus(cmd);
         const KeyStroke enter { .key = 36, .code = vk::Return, .ascii = vk::Return };
-        const auto clicks = [&] { return std::count(log.begin(), log.end(), "a click Command1"); };
+        const auto clicks = [&] { return rig.count("a click Command1"); };
         road.press(w, &cmd, enter);
         road.release(w, enter);
         road.press(w, &cmd, enter);
@@ -278,27 +297,24 @@ private slots:
         flagged.repeat = true;
         road.press(w, &cmd, flagged); // the repeat of a press never seen: nothing at all
         QCOMPARE(clicks(), 3);
-        QCOMPARE(std::count(log.begin(), log.end(), "a down Command1 13"), 4);
+        QCOMPARE(rig.count("a down Command1 13"), 4);
         road.press(w, &cmd, enter);
         QCOMPARE(clicks(), 4);
         // A KeyPress that swallows ENTER cancels the click.
         road.release(w, enter);
-        pw.events->on.keyPress = [](Control&, int& ascii) { ascii = 0; };
+        rig.on().keyPress = [](Control&, int& ascii) { ascii = 0; };
         road.press(w, &cmd, enter);
         QCOMPARE(clicks(), 4);
     }
 
     void spaceClicksWhenItComesUpOnItsButton()
     {
-        std::vector<std::string> log;
-        auto pw = makeKeyWindow("a", log);
-        Window& w = *pw;
-        test::FakePlatform p;
-        p.attach(w);
-        KeyRoad& road = p.keys();
+        KeyRig rig { "a" };
+        Window& w = rig.window();
+        KeyRoad& road = rig.road;
         Control& cmd = w.at("Command1");
         const KeyStroke space { .key = 65, .code = vk::Space, .ascii = vk::Space };
-        const auto clicks = [&] { return std::count(log.begin(), log.end(), "a click Command1"); };
+        const auto clicks = [&] { return rig.count("a click Command1"); };
         w.setFocus(cmd);
         road.press(w, &cmd, space);
         road.press(w, &cmd, space); // held
@@ -326,15 +342,10 @@ private slots:
 
     void aRepeatActsOnlyInTheWindowItsPressWentDownIn()
     {
-        std::vector<std::string> log;
-        auto pa = makeKeyWindow("a", log);
-        auto pb = makeKeyWindow("b", log);
-        Window& a = *pa;
-        Window& b = *pb;
-        test::FakePlatform p;
-        p.attach(a);
-        p.attach(b);
-        KeyRoad& road = p.keys();
+        KeyRig rig { "a", "b" };
+        Window& a = rig.window(0);
+        Window& b = rig.window(1);
+        KeyRoad& road = rig.road;
         a.setFocus(a.at("Option1", 0));
         b.setFocus(b.at("Option1", 1));
         const KeyStroke enter { .key = 36, .code = vk::Return, .ascii = vk::Return };
@@ -349,12 +360,12 @@ private slots:
         // A window closed under a held key (ENTER on its close button) leaves the key to no
         // window: its repeats in the window behind do nothing.
         a.setFocus(a.at("Command1"));
-        pa.events->on.click = [&](Control&) { a.attach(nullptr); };
+        rig.on(0).click = [&](Control&) { a.attach(nullptr); };
         road.press(a, a.focused(), enter);
         road.press(b, b.focused(), enter);
         road.press(a, a.focused(), enter); // a closed window takes no key
         road.release(b, enter);
-        QCOMPARE(log,
+        QCOMPARE(rig.log,
             (std::vector<std::string> { "a down Option10 13", "a press Option10 13",
                 "a down Option10 13", "a press Option10 13", "b up Option11 13",
                 "b down Option11 13", "b press Option11 13", "b up Option11 13",
