@@ -4,6 +4,7 @@
 // and game screens at once. Every invariant is checked after every event; an ended program is
 // replaced by a new one and the run goes on. TARVO_SOAK_SEED and TARVO_SOAK_EVENTS replay a run.
 #include "FakePlatform.h"
+#include "Pupil.h"
 #include "SoakChecks.h"
 #include "app/Program.h"
 #include "game/GameScreen.h"
@@ -429,8 +430,7 @@ private:
         return { .kind = Ev::Idle };
     }
 
-    // Plans of a pupil who knows what to do, so that the random input reaches the game, its
-    // checks, the celebration and the endings often. Other events still come in between.
+    // A pupil's moves (Pupil.h) as events of this soak; random events still come in between.
     void tap(ScreenId id, int code, int shift = 0)
     {
         const int ascii = asciiOf(code, shift);
@@ -448,61 +448,57 @@ private:
     }
     void plan()
     {
-        Window* game = loaded(ScreenId::Operativo);
-        const Module1& st = program().state();
-        if (!game || chance(0.05)) {
-            // Choose a tarvo and open the game, by keys or by mouse.
-            const int choice = pick(11);
-            script_.push_back({ .kind = Ev::Activate, .win = ScreenId::Inizio });
-            if (chance(0.5)) {
-                tap(ScreenId::Inizio, choice == 10 ? vk::Multiply : vk::Numpad0 + choice);
-                tap(ScreenId::Inizio, vk::Return);
-                tap(ScreenId::Inizio, vk::Return);
-                tap(ScreenId::Inizio, vk::Return);
-            } else {
-                press(ScreenId::Inizio, "Option1", choice, 1 << pick(3));
-                press(ScreenId::Inizio, "Option2", 0, 1 << pick(3));
+        const bool gameOpen = loaded(ScreenId::Operativo) != nullptr;
+        for (const Move& m : planPupil(gameOpen, program().state(), rng_)) {
+            switch (m.kind) {
+            case Move::Kind::Activate:
+                script_.push_back({ .kind = Ev::Activate, .win = m.win });
+                break;
+            case Move::Kind::Ticks:
+                for (int i = 0; i < m.value; ++i)
+                    script_.push_back(randomTick(m.win));
+                break;
+            case Move::Kind::Press:
+                press(m.win, m.control, m.value, 1 << pick(3));
+                break;
+            case Move::Kind::Tap:
+                tap(m.win, keyCode(m), m.win == ScreenId::Operativo ? shiftFor(m.key) : 0);
+                break;
             }
-            return;
         }
-        script_.push_back({ .kind = Ev::Activate, .win = ScreenId::Operativo });
-        if (st.RaggioCorrente == 8) {
-            for (int i = 0; i < 3; ++i)
-                script_.push_back(randomTick(ScreenId::Operativo));
-            if (chance(0.9)) {
-                if (chance(0.5)) {
-                    tap(ScreenId::Operativo, vk::N);
-                    tap(ScreenId::Operativo, vk::Return);
-                } else {
-                    press(ScreenId::Operativo, "Option1", TastoNuovoTarvo, 1 << pick(3));
-                }
-            } else if (chance(0.5)) {
-                tap(ScreenId::Operativo, vk::E, pick(8));
-                tap(ScreenId::Operativo, vk::Return);
-            } else {
-                press(ScreenId::Operativo, "Option1", TastoEsco, 1 << pick(3));
-            }
-            return;
+    }
+    static int keyCode(const Move& m)
+    {
+        switch (m.key) {
+        case Move::Key::Digit:
+            return vk::Digit0 + m.value;
+        case Move::Key::KeypadDigit:
+            return vk::Numpad0 + m.value;
+        case Move::Key::KeypadStar:
+            return vk::Multiply;
+        case Move::Key::A:
+            return vk::A;
+        case Move::Key::N:
+            return vk::N;
+        case Move::Key::E:
+            return vk::E;
+        case Move::Key::Return:
+            break;
         }
-        // Answer the current ray, mostly right.
-        const int r = st.RaggioCorrente;
-        int answer = st.Risultati[static_cast<std::size_t>(r)];
-        if (chance(0.1))
-            answer = pick(25);
-        const std::string digits = std::to_string(answer);
-        const bool byMouse = chance(0.3);
-        for (char d : digits) {
-            if (byMouse)
-                press(ScreenId::Operativo, "Option1", d - '0', 1 << pick(3));
-            else
-                tap(ScreenId::Operativo, (chance(0.5) ? vk::Digit0 : vk::Numpad0) + (d - '0'),
-                    pick(2));
-        }
-        if (byMouse) {
-            press(ScreenId::Operativo, "Option1", TastoAvanti);
-        } else {
-            tap(ScreenId::Operativo, vk::A);
-            tap(ScreenId::Operativo, vk::Return);
+        return vk::Return;
+    }
+    // The game screen reads keys by code: SHIFT on the digits, and any modifier on a letter,
+    // must change nothing.
+    int shiftFor(Move::Key key)
+    {
+        switch (key) {
+        case Move::Key::Digit:
+        case Move::Key::KeypadDigit:
+            return pick(2);
+        case Move::Key::E:
+            return pick(8);
+        default:
+            return 0;
         }
     }
 

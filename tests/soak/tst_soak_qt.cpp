@@ -5,6 +5,7 @@
 // control model hold and Qt agrees with the model (focus, enabled and shown buttons, running
 // timers). Each program runs inside QApplication::exec, as in main(); an ended program is replaced
 // by a new one. TARVO_SOAK_SEED and TARVO_SOAK_EVENTS replay a run.
+#include "Pupil.h"
 #include "SoakChecks.h"
 #include "app/Program.h"
 #include "game/GameScreen.h"
@@ -347,8 +348,7 @@ private:
         return { side(), side() };
     }
 
-    // A pupil who knows what to do, now and then, so that the game, its checks, the celebration
-    // and the endings are reached often; random events still come in between.
+    // A pupil's moves (Pupil.h) as events of this soak; random events still come in between.
     void tap(ScreenId id, int qtKey, Qt::KeyboardModifiers mods = {})
     {
         script_.push_back({ .kind = Ev::Key, .win = id, .key = makeKey(qtKey, mods) });
@@ -365,55 +365,45 @@ private:
     }
     void plan()
     {
-        const Module1& st = program().state();
-        if (!loaded(ScreenId::Operativo) || chance(0.05)) {
-            const int choice = pick(11);
-            script_.push_back({ .kind = Ev::Activate, .win = ScreenId::Inizio });
-            if (chance(0.5)) {
-                tap(ScreenId::Inizio, choice == 10 ? Qt::Key_Asterisk : Qt::Key_0 + choice,
-                    Qt::KeypadModifier);
-                tap(ScreenId::Inizio, Qt::Key_Return);
-                tap(ScreenId::Inizio, Qt::Key_Return);
-                tap(ScreenId::Inizio, Qt::Key_Return);
-            } else {
-                press(ScreenId::Inizio, "Option1", choice);
-                press(ScreenId::Inizio, "Option2", 0);
+        const bool gameOpen = loaded(ScreenId::Operativo) != nullptr;
+        for (const Move& m : planPupil(gameOpen, program().state(), rng_)) {
+            switch (m.kind) {
+            case Move::Kind::Activate:
+                script_.push_back({ .kind = Ev::Activate, .win = m.win });
+                break;
+            case Move::Kind::Ticks:
+                for (int i = 0; i < m.value; ++i)
+                    script_.push_back(randomTick(m.win));
+                break;
+            case Move::Kind::Press:
+                press(m.win, m.control, m.value);
+                break;
+            case Move::Kind::Tap:
+                tapMove(m);
+                break;
             }
-            return;
         }
-        script_.push_back({ .kind = Ev::Activate, .win = ScreenId::Operativo });
-        if (st.RaggioCorrente == 8) {
-            for (int i = 0; i < 3; ++i)
-                script_.push_back(randomTick(ScreenId::Operativo));
-            if (chance(0.9)) {
-                if (chance(0.5)) {
-                    tap(ScreenId::Operativo, Qt::Key_N);
-                    tap(ScreenId::Operativo, Qt::Key_Return);
-                } else {
-                    press(ScreenId::Operativo, "Option1", TastoNuovoTarvo);
-                }
-            } else {
-                tap(ScreenId::Operativo, Qt::Key_E);
-                tap(ScreenId::Operativo, Qt::Key_Enter, Qt::KeypadModifier);
-            }
-            return;
-        }
-        int answer = st.Risultati[static_cast<std::size_t>(st.RaggioCorrente)];
-        if (chance(0.1))
-            answer = pick(25);
-        const bool byMouse = chance(0.3);
-        for (char d : std::to_string(answer)) {
-            if (byMouse)
-                press(ScreenId::Operativo, "Option1", d - '0');
-            else
-                tap(ScreenId::Operativo, Qt::Key_0 + (d - '0'),
-                    chance(0.5) ? Qt::KeypadModifier : Qt::NoModifier);
-        }
-        if (byMouse) {
-            press(ScreenId::Operativo, "Option1", TastoAvanti);
-        } else {
-            tap(ScreenId::Operativo, Qt::Key_A);
-            tap(ScreenId::Operativo, Qt::Key_Return);
+    }
+    void tapMove(const Move& m)
+    {
+        switch (m.key) {
+        case Move::Key::Digit:
+            return tap(m.win, Qt::Key_0 + m.value);
+        case Move::Key::KeypadDigit:
+            return tap(m.win, Qt::Key_0 + m.value, Qt::KeypadModifier);
+        case Move::Key::KeypadStar:
+            return tap(m.win, Qt::Key_Asterisk, Qt::KeypadModifier);
+        case Move::Key::A:
+            return tap(m.win, Qt::Key_A);
+        case Move::Key::N:
+            return tap(m.win, Qt::Key_N);
+        case Move::Key::E:
+            return tap(m.win, Qt::Key_E);
+        case Move::Key::Return:
+            // The main ENTER and the keypad's are the same key to the program.
+            if (chance(0.5))
+                return tap(m.win, Qt::Key_Enter, Qt::KeypadModifier);
+            return tap(m.win, Qt::Key_Return);
         }
     }
 
