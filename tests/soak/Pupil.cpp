@@ -6,49 +6,43 @@
 
 namespace tarvo::soak {
 
-std::vector<Move> planPupil(bool gameOpen, const Module1& st, std::mt19937_64& rng)
+void planPupil(bool gameOpen, const Module1& st, std::mt19937_64& rng, PupilHands& hands)
 {
     const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     const auto chance = [&rng](double p) { return std::bernoulli_distribution(p)(rng); };
-    using K = Move::Key;
-    std::vector<Move> plan;
-    const auto tap = [&plan](ScreenId id, K key, int digit = 0) {
-        plan.push_back({ .kind = Move::Kind::Tap, .win = id, .key = key, .value = digit });
-    };
-    const auto press = [&plan](ScreenId id, const char* control, int index) {
-        plan.push_back(
-            { .kind = Move::Kind::Press, .win = id, .value = index, .control = control });
-    };
+    using K = PupilKey;
 
     if (!gameOpen || chance(0.05)) {
+        constexpr ScreenId start = ScreenId::Inizio;
         const int choice = pick(11);
-        plan.push_back({ .kind = Move::Kind::Activate, .win = ScreenId::Inizio });
+        hands.bringForward(start);
         if (chance(0.5)) {
             if (choice == 10)
-                tap(ScreenId::Inizio, K::KeypadStar);
+                hands.tap(start, K::KeypadStar, 0);
             else
-                tap(ScreenId::Inizio, K::KeypadDigit, choice);
+                hands.tap(start, K::KeypadDigit, choice);
             for (int i = 0; i < 3; ++i)
-                tap(ScreenId::Inizio, K::Return);
+                hands.tap(start, K::Return, 0);
         } else {
-            press(ScreenId::Inizio, "Option1", choice);
-            press(ScreenId::Inizio, "Option2", 0);
+            hands.pressButton(start, "Option1", choice);
+            hands.pressButton(start, "Option2", 0);
         }
-        return plan;
+        return;
     }
     constexpr ScreenId game = ScreenId::Operativo;
-    plan.push_back({ .kind = Move::Kind::Activate, .win = game });
+    hands.bringForward(game);
     if (st.RaggioCorrente == 8) {
         // The celebration blinks a while first.
-        plan.push_back({ .kind = Move::Kind::Ticks, .win = game, .value = 3 });
+        for (int i = 0; i < 3; ++i)
+            hands.waitTick(game);
         const bool again = chance(0.9);
         if (chance(0.5)) {
-            tap(game, again ? K::N : K::E);
-            tap(game, K::Return);
+            hands.tap(game, again ? K::N : K::E, 0);
+            hands.tap(game, K::Return, 0);
         } else {
-            press(game, "Option1", again ? TastoNuovoTarvo : TastoEsco);
+            hands.pressButton(game, "Option1", again ? TastoNuovoTarvo : TastoEsco);
         }
-        return plan;
+        return;
     }
     int answer = st.Risultati[static_cast<std::size_t>(st.RaggioCorrente)];
     if (chance(0.1))
@@ -56,17 +50,16 @@ std::vector<Move> planPupil(bool gameOpen, const Module1& st, std::mt19937_64& r
     const bool byMouse = chance(0.3);
     for (char d : std::to_string(answer)) {
         if (byMouse)
-            press(game, "Option1", d - '0');
+            hands.pressButton(game, "Option1", d - '0');
         else
-            tap(game, chance(0.5) ? K::Digit : K::KeypadDigit, d - '0');
+            hands.tap(game, chance(0.5) ? K::Digit : K::KeypadDigit, d - '0');
     }
     if (byMouse) {
-        press(game, "Option1", TastoAvanti);
+        hands.pressButton(game, "Option1", TastoAvanti);
     } else {
-        tap(game, K::A);
-        tap(game, K::Return);
+        hands.tap(game, K::A, 0);
+        hands.tap(game, K::Return, 0);
     }
-    return plan;
 }
 
 } // namespace tarvo::soak

@@ -7,25 +7,27 @@
 #include "model/ScreenHost.h"
 
 #include <random>
-#include <vector>
 
 namespace tarvo::soak {
 
-struct Move {
-    enum class Kind { Activate, Ticks, Tap, Press };
-    // Tap: the key, by what it means; the soak picks the modifiers the program ignores.
-    enum class Key { Digit, KeypadDigit, KeypadStar, Return, A, N, E };
+// A key the pupil taps, by what it means; the soak picks the modifiers the program ignores.
+enum class PupilKey { Digit, KeypadDigit, KeypadStar, Return, A, N, E };
 
-    Kind kind;
-    ScreenId win;
-    Key key = Key::Return;
-    int value = 0; // Tap: the digit; Press: the button's index; Ticks: how many
-    const char* control = nullptr; // Press: the button's control array
+// What the pupil does, turned by each soak into events of its own. Each call queues its events.
+class PupilHands {
+public:
+    virtual void bringForward(ScreenId win) = 0; // makes the window active
+    virtual void waitTick(ScreenId win) = 0; // one tick of one of the window's timers
+    virtual void tap(ScreenId win, PupilKey key, int digit) = 0;
+    virtual void pressButton(ScreenId win, const char* control, int index) = 0;
+
+protected:
+    ~PupilHands() = default;
 };
 
 // The next moves: with no game open (and now and then anyway) choose a tarvo and open it, by
 // keys or by mouse; at the end of a tarvo start a new one or leave; else answer the current ray,
 // mostly right.
-std::vector<Move> planPupil(bool gameOpen, const Module1& state, std::mt19937_64& rng);
+void planPupil(bool gameOpen, const Module1& state, std::mt19937_64& rng, PupilHands& hands);
 
 } // namespace tarvo::soak

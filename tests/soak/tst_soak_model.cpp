@@ -140,7 +140,7 @@ int asciiOf(int code, int shift)
     }
 }
 
-class Soak {
+class Soak final : private PupilHands {
 public:
     explicit Soak(std::uint64_t seed)
         : seed_(seed)
@@ -448,57 +448,37 @@ private:
     }
     void plan()
     {
-        const bool gameOpen = loaded(ScreenId::Operativo) != nullptr;
-        for (const Move& m : planPupil(gameOpen, program().state(), rng_)) {
-            switch (m.kind) {
-            case Move::Kind::Activate:
-                script_.push_back({ .kind = Ev::Activate, .win = m.win });
-                break;
-            case Move::Kind::Ticks:
-                for (int i = 0; i < m.value; ++i)
-                    script_.push_back(randomTick(m.win));
-                break;
-            case Move::Kind::Press:
-                press(m.win, m.control, m.value, 1 << pick(3));
-                break;
-            case Move::Kind::Tap:
-                tap(m.win, keyCode(m), m.win == ScreenId::Operativo ? shiftFor(m.key) : 0);
-                break;
-            }
-        }
+        planPupil(loaded(ScreenId::Operativo) != nullptr, program().state(), rng_, *this);
     }
-    static int keyCode(const Move& m)
+    void bringForward(ScreenId win) override
     {
-        switch (m.key) {
-        case Move::Key::Digit:
-            return vk::Digit0 + m.value;
-        case Move::Key::KeypadDigit:
-            return vk::Numpad0 + m.value;
-        case Move::Key::KeypadStar:
-            return vk::Multiply;
-        case Move::Key::A:
-            return vk::A;
-        case Move::Key::N:
-            return vk::N;
-        case Move::Key::E:
-            return vk::E;
-        case Move::Key::Return:
-            break;
-        }
-        return vk::Return;
+        script_.push_back({ .kind = Ev::Activate, .win = win });
     }
-    // The game screen reads keys by code: SHIFT on the digits, and any modifier on a letter,
-    // must change nothing.
-    int shiftFor(Move::Key key)
+    void waitTick(ScreenId win) override { script_.push_back(randomTick(win)); }
+    void pressButton(ScreenId win, const char* control, int index) override
     {
+        press(win, control, index, 1 << pick(3));
+    }
+    void tap(ScreenId win, PupilKey key, int digit) override
+    {
+        // The game screen reads keys by code: SHIFT on the digits, and any modifier on a letter,
+        // must change nothing.
+        const bool game = win == ScreenId::Operativo;
         switch (key) {
-        case Move::Key::Digit:
-        case Move::Key::KeypadDigit:
-            return pick(2);
-        case Move::Key::E:
-            return pick(8);
-        default:
-            return 0;
+        case PupilKey::Digit:
+            return tap(win, vk::Digit0 + digit, game ? pick(2) : 0);
+        case PupilKey::KeypadDigit:
+            return tap(win, vk::Numpad0 + digit, game ? pick(2) : 0);
+        case PupilKey::KeypadStar:
+            return tap(win, vk::Multiply);
+        case PupilKey::A:
+            return tap(win, vk::A);
+        case PupilKey::N:
+            return tap(win, vk::N);
+        case PupilKey::E:
+            return tap(win, vk::E, game ? pick(8) : 0);
+        case PupilKey::Return:
+            return tap(win, vk::Return);
         }
     }
 

@@ -89,7 +89,7 @@ Key makeKey(int qtKey, Qt::KeyboardModifiers mods)
     return k;
 }
 
-class QtSoak {
+class QtSoak final : private PupilHands {
 public:
     explicit QtSoak(std::uint64_t seed)
         : seed_(seed)
@@ -365,45 +365,37 @@ private:
     }
     void plan()
     {
-        const bool gameOpen = loaded(ScreenId::Operativo) != nullptr;
-        for (const Move& m : planPupil(gameOpen, program().state(), rng_)) {
-            switch (m.kind) {
-            case Move::Kind::Activate:
-                script_.push_back({ .kind = Ev::Activate, .win = m.win });
-                break;
-            case Move::Kind::Ticks:
-                for (int i = 0; i < m.value; ++i)
-                    script_.push_back(randomTick(m.win));
-                break;
-            case Move::Kind::Press:
-                press(m.win, m.control, m.value);
-                break;
-            case Move::Kind::Tap:
-                tapMove(m);
-                break;
-            }
-        }
+        planPupil(loaded(ScreenId::Operativo) != nullptr, program().state(), rng_, *this);
     }
-    void tapMove(const Move& m)
+    void bringForward(ScreenId win) override
     {
-        switch (m.key) {
-        case Move::Key::Digit:
-            return tap(m.win, Qt::Key_0 + m.value);
-        case Move::Key::KeypadDigit:
-            return tap(m.win, Qt::Key_0 + m.value, Qt::KeypadModifier);
-        case Move::Key::KeypadStar:
-            return tap(m.win, Qt::Key_Asterisk, Qt::KeypadModifier);
-        case Move::Key::A:
-            return tap(m.win, Qt::Key_A);
-        case Move::Key::N:
-            return tap(m.win, Qt::Key_N);
-        case Move::Key::E:
-            return tap(m.win, Qt::Key_E);
-        case Move::Key::Return:
+        script_.push_back({ .kind = Ev::Activate, .win = win });
+    }
+    void waitTick(ScreenId win) override { script_.push_back(randomTick(win)); }
+    void pressButton(ScreenId win, const char* control, int index) override
+    {
+        press(win, control, index);
+    }
+    void tap(ScreenId win, PupilKey key, int digit) override
+    {
+        switch (key) {
+        case PupilKey::Digit:
+            return tap(win, Qt::Key_0 + digit);
+        case PupilKey::KeypadDigit:
+            return tap(win, Qt::Key_0 + digit, Qt::KeypadModifier);
+        case PupilKey::KeypadStar:
+            return tap(win, Qt::Key_Asterisk, Qt::KeypadModifier);
+        case PupilKey::A:
+            return tap(win, Qt::Key_A);
+        case PupilKey::N:
+            return tap(win, Qt::Key_N);
+        case PupilKey::E:
+            return tap(win, Qt::Key_E);
+        case PupilKey::Return:
             // The main ENTER and the keypad's are the same key to the program.
             if (chance(0.5))
-                return tap(m.win, Qt::Key_Enter, Qt::KeypadModifier);
-            return tap(m.win, Qt::Key_Return);
+                return tap(win, Qt::Key_Enter, Qt::KeypadModifier);
+            return tap(win, Qt::Key_Return);
         }
     }
 
