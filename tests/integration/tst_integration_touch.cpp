@@ -20,7 +20,9 @@ class TestIntegrationTouch : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ProgramRig> rig;
-    QPointingDevice* screen = QTest::createTouchDevice();
+    // Ours to delete; it leaves the window system's device list as it goes.
+    const std::unique_ptr<QPointingDevice> touchScreen { QTest::createTouchDevice() };
+    QPointingDevice* screen = touchScreen.get();
 
     Window& start() { return rig->start(); }
     Window& game() { return rig->game(); }

@@ -5,6 +5,7 @@
 // on any keycode, the digit row's included.
 #include "qt/KeyMap.h"
 
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -112,8 +113,11 @@ private slots:
         QFETCH(uint, keysym);
         QFETCH(int, scanCodes);
         QFETCH(int, code);
+        // A keyboard of the test's own: with no application, Qt's default one is never freed.
+        static const QInputDevice keyboard(
+            QStringLiteral("test keyboard"), 1, QInputDevice::DeviceType::Keyboard);
         const QKeyEvent e(QEvent::KeyPress, key, Qt::KeyboardModifiers(mods), scan, keysym,
-            mods & Qt::ShiftModifier ? 1u : 0u);
+            mods & Qt::ShiftModifier ? 1u : 0u, QString(), false, 1, &keyboard);
         QCOMPARE(virtualKey(e, ScanCodes(scanCodes)), code);
         QCOMPARE(
             virtualKey(key, Qt::KeyboardModifiers(mods), scan, keysym, ScanCodes(scanCodes)), code);

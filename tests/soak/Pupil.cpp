@@ -62,4 +62,22 @@ void planPupil(bool gameOpen, const Module1& st, std::mt19937_64& rng, PupilHand
     }
 }
 
+Target randomTarget(ScreenId win, std::mt19937_64& rng)
+{
+    const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const auto chance = [&rng](double p) { return std::bernoulli_distribution(p)(rng); };
+    switch (win) {
+    case ScreenId::Inizio: {
+        if (chance(0.85))
+            return { "Option1", pick(11) };
+        const int index = pick(3);
+        return { "Option2", index == 2 && chance(0.75) ? pick(2) : index };
+    }
+    case ScreenId::Operativo:
+        return { "Option1", pick(NumeroTasti) };
+    default:
+        return { "Command1", -1 }; // the one command button of a modal screen
+    }
+}
+
 } // namespace tarvo::soak

@@ -1,7 +1,8 @@
 #pragma once
-// A pupil who knows what to do, now and then, so that the random input reaches the game, its
-// checks, the celebration and the endings often. Both soaks plan with it and turn its moves into
-// events of their own layer (key codes and model events, or Qt keys and Qt events).
+// The soaks' shared ways of choosing input. A pupil who knows what to do, now and then, so that the
+// random input reaches the game, its checks, the celebration and the endings often. Both soaks plan
+// with it and turn its moves into events of their own layer (key codes and model events, or Qt keys
+// and Qt events).
 
 #include "game/GameState.h"
 #include "model/ScreenHost.h"
@@ -29,5 +30,13 @@ protected:
 // keys or by mouse; at the end of a tarvo start a new one or leave; else answer the current ray,
 // mostly right.
 void planPupil(bool gameOpen, const Module1& state, std::mt19937_64& rng, PupilHands& hands);
+
+// A button of the window for a random press: any, disabled ones included, but "Esci" seldom, as
+// it ends the program.
+struct Target {
+    const char* control;
+    int index;
+};
+Target randomTarget(ScreenId win, std::mt19937_64& rng);
 
 } // namespace tarvo::soak

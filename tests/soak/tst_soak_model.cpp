@@ -373,17 +373,9 @@ private:
         e.code = buttons[pick(3)];
         if (!down && !mouse_.empty() && !chance(0.05))
             e.code = *std::next(mouse_.begin(), pick(int(mouse_.size())));
-        if (id == ScreenId::Inizio) {
-            e.control = chance(0.85) ? "Option1" : "Option2";
-            e.index = pick(e.control == "Option1" ? 11 : 3);
-            if (e.control == "Option2" && e.index == 2 && chance(0.75))
-                e.index = pick(2); // "Esci" ends the run: not too often
-        } else if (id == ScreenId::Operativo) {
-            e.control = "Option1";
-            e.index = pick(NumeroTasti);
-        } else {
-            e.control = "Command1";
-        }
+        const Target t = randomTarget(id, rng_);
+        e.control = t.control;
+        e.index = t.index;
         return e;
     }
 

@@ -306,17 +306,9 @@ private:
     Event randomMouse(ScreenId id)
     {
         Event e { .kind = Ev::Mouse, .win = id, .button = randomButton() };
-        if (id == ScreenId::Inizio) {
-            e.control = chance(0.85) ? "Option1" : "Option2";
-            e.index = pick(e.control == "Option1" ? 11 : 3);
-            if (e.control == "Option2" && e.index == 2 && chance(0.75))
-                e.index = pick(2); // "Esci" ends the program: not too often
-        } else if (id == ScreenId::Operativo) {
-            e.control = "Option1";
-            e.index = pick(NumeroTasti);
-        } else {
-            e.control = "Command1";
-        }
+        const Target t = randomTarget(id, rng_);
+        e.control = t.control;
+        e.index = t.index;
         e.centre = !chance(0.1);
         e.at = QPoint(pick(2000), pick(1500));
         return e;
