@@ -2,6 +2,9 @@
 
 #include "model/Window.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace tarvo {
 
 namespace {
@@ -24,11 +27,11 @@ bool KeyRoad::admit(const Window& w, const Control* target, const KeyStroke& k, 
     const auto held = down_.find(k.key);
     repeat = k.repeat || held != down_.end();
     if (!repeat) {
-        down_[k.key] = target ? &w : nullptr;
+        down_[k.key] = { .in = target ? &w : nullptr, .code = k.code, .shift = k.shift };
         return true;
     }
     // A repeat acts only where its press went down; not where that was another window, or none.
-    return held != down_.end() && held->second == &w;
+    return held != down_.end() && held->second.in == &w;
 }
 
 void KeyRoad::press(Window& w, Control* target, const KeyStroke& k)
@@ -99,11 +102,25 @@ void KeyRoad::focusMoved(const Window& w)
 
 void KeyRoad::closed(const Window& w)
 {
-    for (auto& [key, owner] : down_)
-        if (owner == &w)
-            owner = nullptr;
+    for (auto& [key, held] : down_)
+        if (held.in == &w)
+            held.in = nullptr;
     if (armedIn_ == &w)
         disarm();
+}
+
+void KeyRoad::settle(Window& w, const std::function<bool(int key)>& stillDown)
+{
+    std::vector<KeyStroke> released;
+    for (const auto& [key, held] : down_)
+        if (!stillDown(key))
+            released.push_back({ .key = key, .code = held.code, .shift = held.shift });
+    std::ranges::sort(released, {}, &KeyStroke::key); // one order, whatever the table's
+    for (const KeyStroke& k : released) {
+        if (armed_ && armedKey_ == k.key)
+            disarm();
+        release(w, k);
+    }
 }
 
 void KeyRoad::disarm()

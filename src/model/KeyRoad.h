@@ -11,6 +11,7 @@
 // latches keep it silent, while an arrow keeps stepping), never clicks, and does nothing at all
 // in a window that the press did not reach, such as a screen the press opened or uncovered.
 
+#include <functional>
 #include <unordered_map>
 
 namespace tarvo {
@@ -39,6 +40,11 @@ public:
     void focusMoved(const Window& w);
     // `w` is no longer shown: the keys held on it stay down, but belong to no window.
     void closed(const Window& w);
+    // The keyboard came back to `w`, maybe from another program: a held key that `stillDown`
+    // says is up was released there. Its release arrives now, to `w`, as the platform's would,
+    // except that a SPACE pushes no button: its next press is then a press, not a repeat, and
+    // no latch stays shut.
+    void settle(Window& w, const std::function<bool(int key)>& stillDown);
 
     bool isDown(int key) const { return down_.contains(key); }
 
@@ -51,8 +57,14 @@ private:
     void push(Window& w, Control& button, int ascii, int key);
     void disarm();
 
-    // Held keys, each with the window whose control its press reached (null: none).
-    std::unordered_map<int, const Window*> down_;
+    // A held key: the window whose control its press reached (null: none), and its code and
+    // modifiers for the KeyUp that settle gives in its stead.
+    struct Held {
+        const Window* in;
+        int code;
+        int shift;
+    };
+    std::unordered_map<int, Held> down_;
     // The command button SPACE went down on, its window and the key.
     Control* armed_ = nullptr;
     const Window* armedIn_ = nullptr;

@@ -3,6 +3,7 @@
 #include "model/Platform.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyMap.h"
+#include "qt/X11Desktop.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -98,6 +99,20 @@ void KeyRouter::release(const QKeyEvent& e)
         return;
     r->release(*host_.model(),
         { .key = physicalKey(e), .code = virtualKey(e), .shift = shiftState(e.modifiers()) });
+}
+
+void KeyRouter::keyboardIn()
+{
+    KeyRoad* r = road();
+    if (!r)
+        return;
+    const auto keys = x11::keysDown();
+    if (!keys)
+        return;
+    // Physical keys on X11 are the keycodes, 8..255.
+    r->settle(*host_.model(), [&keys](int key) {
+        return key > 0 && key < 256 && ((*keys)[std::size_t(key) / 8] >> (key % 8)) & 1;
+    });
 }
 
 } // namespace tarvo::qt

@@ -26,6 +26,10 @@ public:
     // button has the focus.
     void press(Control* target, const QKeyEvent& e);
     void release(const QKeyEvent& e);
+    // The window got the keyboard. Keys released while another program had it sent their
+    // release there: on X11 the server says which keys are down now, and the road lets go of
+    // the others. Elsewhere nothing is known, and nothing changes.
+    void keyboardIn();
 
     // True where the window system reports held keys as presses alone (see above).
     static bool serverReportsHeldKeys();

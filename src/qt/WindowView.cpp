@@ -66,12 +66,13 @@ WindowView::WindowView(Window& window)
     : model_(&window)
 {
     build();
-    frameWatcher_ = std::make_unique<x11::FrameWatcher>(*this, [this] { frameChanged(); });
+    windowWatcher_ = std::make_unique<x11::WindowWatcher>(
+        *this, [this] { frameChanged(); }, [this] { keys_.keyboardIn(); });
 }
 
 WindowView::~WindowView()
 {
-    frameWatcher_.reset();
+    windowWatcher_.reset();
     // The model may be gone already; deleting the children must not report to it.
     model_ = nullptr;
 }

@@ -98,7 +98,7 @@ private:
     std::vector<Control*> buttonsInTabOrder_;
     QEventLoop* modalLoop_ = nullptr;
     QPointer<QWidget> opener_; // of a modal view: the window it belongs to
-    std::unique_ptr<x11::FrameWatcher> frameWatcher_;
+    std::unique_ptr<x11::WindowWatcher> windowWatcher_;
     QSize reported_;
     bool reportedOnce_ = false;
     std::optional<bool> wasExposed_; // none until first exposed

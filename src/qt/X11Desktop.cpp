@@ -7,9 +7,10 @@
 #ifdef TARVO_HAVE_XCB
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #endif
 
 namespace tarvo::qt::x11 {
@@ -118,31 +119,58 @@ void setBackground(QWidget& w, QRgb colour)
 #endif
 }
 
-FrameWatcher::FrameWatcher(const QWidget& w, std::function<void()> changed)
+std::optional<std::array<std::uint8_t, 32>> keysDown()
+{
+#ifdef TARVO_HAVE_XCB
+    xcb_connection_t* c = connection();
+    auto* reply = c ? xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr) : nullptr;
+    if (!reply)
+        return std::nullopt;
+    std::array<std::uint8_t, 32> keys {};
+    std::copy(std::begin(reply->keys), std::end(reply->keys), keys.begin());
+    std::free(reply);
+    return keys;
+#else
+    return std::nullopt;
+#endif
+}
+
+WindowWatcher::WindowWatcher(
+    const QWidget& w, std::function<void()> frameChanged, std::function<void()> keyboardIn)
     : widget_(w)
-    , changed_(std::move(changed))
+    , frameChanged_(std::move(frameChanged))
+    , keyboardIn_(std::move(keyboardIn))
 {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-FrameWatcher::~FrameWatcher()
+WindowWatcher::~WindowWatcher()
 {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-bool FrameWatcher::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+bool WindowWatcher::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
 {
 #ifdef TARVO_HAVE_XCB
     if (type != "xcb_generic_event_t" || !created(widget_))
         return false;
+    const auto window = static_cast<xcb_window_t>(widget_.winId());
     const auto* ev = static_cast<const xcb_generic_event_t*>(message);
-    if ((ev->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-        return false;
-    const auto* pn = static_cast<const xcb_property_notify_event_t*>(message);
-    if (pn->window == static_cast<xcb_window_t>(widget_.winId()) && pn->atom == frameExtentsAtom()
-        && changed_)
-        changed_();
+    switch (ev->response_type & 0x7f) {
+    case XCB_PROPERTY_NOTIFY: {
+        const auto* pn = static_cast<const xcb_property_notify_event_t*>(message);
+        if (pn->window == window && pn->atom == frameExtentsAtom() && frameChanged_)
+            frameChanged_();
+        break;
+    }
+    case XCB_FOCUS_IN:
+        if (static_cast<const xcb_focus_in_event_t*>(message)->event == window && keyboardIn_)
+            keyboardIn_();
+        break;
+    default:
+        break;
+    }
 #else
     (void)type;
     (void)message;

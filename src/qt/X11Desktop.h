@@ -1,11 +1,14 @@
 #pragma once
 // What the binding asks of an X11 desktop beyond Qt's own API: whether a window manager runs,
 // the frame it has put around a window right now, the colour the server fills a new window
-// with, and a signal when the frame changes. Off X11 (Wayland) each answer is the neutral one.
+// with, which keys are down, and signals when the frame changes and when the window gets the
+// keyboard. Off X11 (Wayland) each answer is the neutral one.
 
 #include <QAbstractNativeEventFilter>
 #include <QRgb>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -23,20 +26,27 @@ std::optional<int> frameWidth(const QWidget& w);
 // The colour the X server shows in w's window before its first paint.
 void setBackground(QWidget& w, QRgb colour);
 
-// Calls changed() whenever the window manager sets new frame extents on w's window; the
-// change comes after the resize that brought it. Installed while the watcher lives.
-class FrameWatcher final : public QAbstractNativeEventFilter {
+// Which keys are down on the X server now, one bit per keycode; none off X11.
+std::optional<std::array<std::uint8_t, 32>> keysDown();
+
+// Watches w's X window, while the watcher lives. frameChanged() runs whenever the window
+// manager sets new frame extents (after the resize that brought them). keyboardIn() runs
+// whenever the window gets the X keyboard focus, before Qt hears of it; also where Qt reports
+// no activation, as when the focus went to another program and came back within Qt's delay.
+class WindowWatcher final : public QAbstractNativeEventFilter {
 public:
-    FrameWatcher(const QWidget& w, std::function<void()> changed);
-    ~FrameWatcher() override;
-    FrameWatcher(const FrameWatcher&) = delete;
-    FrameWatcher& operator=(const FrameWatcher&) = delete;
+    WindowWatcher(
+        const QWidget& w, std::function<void()> frameChanged, std::function<void()> keyboardIn);
+    ~WindowWatcher() override;
+    WindowWatcher(const WindowWatcher&) = delete;
+    WindowWatcher& operator=(const WindowWatcher&) = delete;
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
 
 private:
     const QWidget& widget_;
-    std::function<void()> changed_;
+    std::function<void()> frameChanged_;
+    std::function<void()> keyboardIn_;
 };
 
 } // namespace tarvo::qt::x11

@@ -340,6 +340,50 @@ private slots:
         QCOMPARE(clicks(), 2);
     }
 
+    void keysReleasedInAnotherProgramComeUpWhenTheKeyboardComesBack()
+    {
+        KeyRig rig { "a", "b" };
+        Window& a = rig.window(0);
+        Window& b = rig.window(1);
+        KeyRoad& road = rig.road;
+        Control& cmd = a.at("Command1");
+        a.setFocus(cmd);
+        b.setFocus(b.at("Option1", 2));
+        const KeyStroke space { .key = 65, .code = vk::Space, .ascii = vk::Space };
+        const KeyStroke enter { .key = 36, .code = vk::Return, .ascii = vk::Return };
+        const KeyStroke digit { .key = 10, .code = vk::Digit0 + 1, .ascii = '1' };
+        road.press(a, &cmd, space);
+        road.press(a, &cmd, enter);
+        road.press(b, b.focused(), digit);
+        QCOMPARE(rig.count("a click Command1"), 1);
+        // The keyboard left, SPACE and "1" came up elsewhere, ENTER is still held; it comes back
+        // to a.
+        rig.log.clear();
+        road.settle(a, [](int key) { return key == 36; });
+        QCOMPARE(rig.log, (std::vector<std::string> { "a up Command1 49", "a up Command1 32" }));
+        QVERIFY(road.isDown(36));
+        QVERIFY(!road.isDown(65));
+        QVERIFY(!road.isDown(10));
+        // ENTER is still a repeat; "1" and SPACE are new presses, and SPACE clicks on its own
+        // release only.
+        road.press(a, &cmd, enter);
+        QCOMPARE(rig.count("a click Command1"), 0);
+        road.press(a, &cmd, digit);
+        road.press(a, &cmd, space);
+        road.release(a, space);
+        QCOMPARE(rig.log,
+            (std::vector<std::string> { "a up Command1 49", "a up Command1 32",
+                "a down Command1 13", "a press Command1 13", "a down Command1 49",
+                "a press Command1 49", "a down Command1 32", "a press Command1 32",
+                "a up Command1 32", "a click Command1" }));
+        // Nothing held: nothing happens.
+        road.release(a, enter);
+        road.release(a, digit);
+        rig.log.clear();
+        road.settle(a, [](int) { return false; });
+        QVERIFY(rig.log.empty());
+    }
+
     void aRepeatActsOnlyInTheWindowItsPressWentDownIn()
     {
         KeyRig rig { "a", "b" };
