@@ -72,7 +72,7 @@ def test(p):
             f"the first time {first[maximised]}"
         )
     p.close(win)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":

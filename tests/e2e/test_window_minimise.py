@@ -4,7 +4,7 @@ stop, the strips left at the edges are the same as after the first opening at th
 
 import xdrive
 from ewmh import Wm
-from tarvo_ui import APRICOT, CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
+from tarvo_ui import CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
 
 # Near the left edge: the left curtain covers it until nearly the end of its opening.
 EDGE = (300, 4155, 1, 1)
@@ -17,19 +17,12 @@ def colour_or_none(screen, rect):
         return None
 
 
-def wait_open(screen):
-    for spot in START_FREE + [EDGE]:
-        xdrive.wait_until(
-            lambda: same(screen.colour(spot), APRICOT), timeout=15, what=f"the background at {spot}"
-        )
-
-
 def test(p):
     wm = Wm(p)
     win = p.wait_window(START_TITLE)
     xdrive.wait_until(lambda: wm.maximised(win), what="the start window maximised")
     start = Screen(p, win, START_DESIGN)
-    wait_open(start)
+    start.wait_background(START_FREE + [EDGE], timeout=15)
     for round_ in range(3):
         wm.minimise(win)
         xdrive.wait_until(lambda: wm.iconic(win), what=f"minimised ({round_})")
@@ -47,9 +40,9 @@ def test(p):
                 f"curtains open ({colour_or_none(start, EDGE)} at the "
                 "edge)"
             ) from None
-        wait_open(start)
+        start.wait_background(START_FREE + [EDGE], timeout=15)
     p.close(win)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":
