@@ -59,6 +59,8 @@ COMMAND = [
 ]  # Vai, Ripristina, Esci
 # Spots where nothing but the window's own background lies.
 START_FREE = [(9000, 7600, 1, 1), (1000, 3800, 1, 1)]
+# Near the left edge: the left curtain covers it until nearly the end of its opening.
+START_EDGE = (300, 4155, 1, 1)
 
 # Game screen, 11910 x 8565 twips at design time.
 GAME_DESIGN = (11910, 8565)
@@ -157,6 +159,10 @@ class Screen:
     def colour(self, rect, fx=0.5, fy=0.5):
         return self.p.pixel(self.win, *self.at(rect, fx, fy))
 
+    def colour_or_black(self, rect):
+        """The colour, or black while the window is unmapped or being resized."""
+        return xdrive.or_none(lambda: self.colour(rect)) or (0, 0, 0)
+
     def on_root(self, rect, fx=0.5, fy=0.5):
         x, y = self.at(rect, fx, fy)
         wx, wy, _, _ = self.p.geometry(self.win)
@@ -177,10 +183,12 @@ class Screen:
 
     def wait_background(self, spots=START_FREE, timeout=10.0):
         """Waits until the window's own background shows at every spot: on the start screen, the
-        curtains have drawn back."""
+        curtains have drawn back. A window resized meanwhile is read again."""
         for spot in spots:
             xdrive.wait_until(
-                lambda: same(self.colour(spot), APRICOT), timeout, f"the background at {spot}"
+                lambda: same(self.colour_or_black(spot), APRICOT),
+                timeout,
+                f"the background at {spot}",
             )
 
     def click(self, rect, button=1):
@@ -192,15 +200,8 @@ class Screen:
         self.p.click(wx + 25, wy + self.top // 2, button=button)
 
     def cells(self):
-        """The eight answer cells' colours, read until two readings agree (a repaint may be
-        under way between them)."""
-        last = None
-        for _ in range(50):
-            now = [self.background(c) for c in CELL]
-            if now == last:
-                return now
-            last = now
-        raise xdrive.Timeout("the answer cells never held still")
+        """The eight answer cells' colours, read until two readings agree."""
+        return xdrive.steady(lambda: [self.background(c) for c in CELL], "the answer cells")
 
 
 def same(rgb, expected):

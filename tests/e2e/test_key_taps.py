@@ -28,14 +28,8 @@ def ink(game, rect):
 
 
 def steady_ink(game, rect):
-    """The ink of a cell once two readings agree (a repaint may be under way between them)."""
-    last = None
-    for _ in range(50):
-        now = ink(game, rect)
-        if now == last:
-            return now
-        last = now
-    raise xdrive.Timeout("the cell never held still")
+    """The ink of a cell once two readings agree."""
+    return xdrive.steady(lambda: ink(game, rect), "the cell")
 
 
 def test(p):

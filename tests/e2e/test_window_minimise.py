@@ -4,17 +4,7 @@ stop, the strips left at the edges are the same as after the first opening at th
 
 import xdrive
 from ewmh import Wm
-from tarvo_ui import CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
-
-# Near the left edge: the left curtain covers it until nearly the end of its opening.
-EDGE = (300, 4155, 1, 1)
-
-
-def colour_or_none(screen, rect):
-    try:
-        return screen.colour(rect)
-    except Exception:  # unmapped while minimised
-        return None
+from tarvo_ui import CURTAIN, START_DESIGN, START_EDGE, START_FREE, START_TITLE, Screen, run, same
 
 
 def test(p):
@@ -22,7 +12,7 @@ def test(p):
     win = p.wait_window(START_TITLE)
     xdrive.wait_until(lambda: wm.maximised(win), what="the start window maximised")
     start = Screen(p, win, START_DESIGN)
-    start.wait_background(START_FREE + [EDGE], timeout=15)
+    start.wait_background(START_FREE + [START_EDGE], timeout=15)
     for round_ in range(3):
         wm.minimise(win)
         xdrive.wait_until(lambda: wm.iconic(win), what=f"minimised ({round_})")
@@ -30,17 +20,17 @@ def test(p):
         xdrive.wait_until(lambda: not wm.iconic(win), what=f"restored ({round_})")
         try:
             xdrive.wait_until(
-                lambda: same(colour_or_none(start, EDGE) or (0, 0, 0), CURTAIN),
+                lambda: same(start.colour_or_black(START_EDGE), CURTAIN),
                 timeout=5,
                 what="the curtains closed again",
             )
         except xdrive.Timeout:
             raise AssertionError(
                 f"restore {round_}: the start window came back with its "
-                f"curtains open ({colour_or_none(start, EDGE)} at the "
+                f"curtains open ({start.colour_or_black(START_EDGE)} at the "
                 "edge)"
             ) from None
-        start.wait_background(START_FREE + [EDGE], timeout=15)
+        start.wait_background(START_FREE + [START_EDGE], timeout=15)
     p.close(win)
     p.wait_success()
 

@@ -64,6 +64,25 @@ class Image:
         return d[at + 2], d[at + 1], d[at]
 
 
+def steady(read, what):
+    """read() once two readings in a row agree (a repaint may be under way between them)."""
+    last = None
+    for _ in range(50):
+        now = read()
+        if now == last:
+            return now
+        last = now
+    raise Timeout(f"{what} never held still")
+
+
+def or_none(read):
+    """read(), or None where it fails: the window is unmapped or resized while it is read."""
+    try:
+        return read()
+    except Exception:
+        return None
+
+
 class Program:
     """One run of the program under test, on the display named by $DISPLAY."""
 

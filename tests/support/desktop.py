@@ -39,6 +39,14 @@ def _poll(condition, timeout, what):
         time.sleep(0.02)
 
 
+def _putenv(name, value):
+    """Sets a variable of this process's environment; None unsets it."""
+    if value is None:
+        os.environ.pop(name, None)
+    else:
+        os.environ[name] = value
+
+
 def a11y_bus(*call):
     """Calls the session's accessibility bus launcher (org.a11y.Bus at /org/a11y/bus)."""
     subprocess.run(
@@ -109,10 +117,7 @@ class Desktop(Processes):
 
     def _setenv(self, name, value):
         self.saved.setdefault(name, os.environ.get(name))
-        if value is None:
-            os.environ.pop(name, None)
-        else:
-            os.environ[name] = value
+        _putenv(name, value)
 
     def _start(self):
         self._start_x()
@@ -164,10 +169,7 @@ class Desktop(Processes):
     def __exit__(self, *exc):
         super().__exit__(*exc)
         for name, value in self.saved.items():
-            if value is None:
-                os.environ.pop(name, None)
-            else:
-                os.environ[name] = value
+            _putenv(name, value)
         self.saved.clear()
         return False
 

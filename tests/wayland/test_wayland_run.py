@@ -64,19 +64,23 @@ class Desk:
         if self.frame:
             yield
             return
-        shot = subprocess.run(
-            ["grim", "-t", "ppm", "-"],
-            env=self.sway.client_env,
-            capture_output=True,
-            timeout=10,
-            check=True,
-        ).stdout
-        self.frame = _ppm(shot)
+        self.frame = self._grim()
         self.views = self._views()
         try:
             yield
         finally:
             self.frame = self.views = None
+
+    def _grim(self, *args):
+        """(width, height, rgb bytes) of the output, or of the part named by grim's -g."""
+        shot = subprocess.run(
+            ["grim", *args, "-t", "ppm", "-"],
+            env=self.sway.client_env,
+            capture_output=True,
+            timeout=10,
+            check=True,
+        ).stdout
+        return _ppm(shot)
 
     def _views(self):
         if self.views is not None:
@@ -114,15 +118,7 @@ class Desk:
         if self.frame:
             w, _, rgb = self.frame
         else:
-            w, _, rgb = _ppm(
-                subprocess.run(
-                    ["grim", "-g", f"{left},{top} {width}x{height}", "-t", "ppm", "-"],
-                    env=self.sway.client_env,
-                    capture_output=True,
-                    timeout=10,
-                    check=True,
-                ).stdout
-            )
+            w, _, rgb = self._grim("-g", f"{left},{top} {width}x{height}")
             left = top = 0
 
         def at(row, col):
