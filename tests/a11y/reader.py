@@ -84,8 +84,8 @@ def focus_event_on(o):
 
 
 def reader_env():
-    """The environment for a program that a screen reader is about for: Qt's bridge always on, and
-    Qt's own platform for the display rather than the one the tests may have set."""
+    """The environment of a program run for a screen reader: Qt's accessibility bridge always on,
+    and Qt's own choice of platform for the display rather than one the tests may have set."""
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     env.pop("QT_QPA_PLATFORM", None)
     return env
