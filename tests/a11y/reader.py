@@ -45,6 +45,21 @@ def descendants(node):
         yield from descendants(child)
 
 
+def application():
+    """The program on the accessibility bus, or None."""
+    return next(
+        (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Tarvo"), None
+    )
+
+
+def frame(app, title):
+    """The application's top-level window of this title, or None."""
+    return next(
+        (f for f in app if f is not None and f.name == title and f.getRole() == pyatspi.ROLE_FRAME),
+        None,
+    )
+
+
 def named(node, role, name):
     for o in descendants(node):
         if o.getRole() == role and o.name == name:
@@ -68,6 +83,14 @@ def focus_event_on(o):
     )
 
 
+def reader_env():
+    """The environment of a program run for a screen reader: Qt's accessibility bridge always on,
+    and Qt's own choice of platform for the display rather than one the tests may have set."""
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    env.pop("QT_QPA_PLATFORM", None)
+    return env
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -77,10 +100,8 @@ def main():
     pyatspi.Registry.registerEventListener(
         heard, "focus:", "object:state-changed:focused", "object:property-change:accessible-name"
     )
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    env.pop("QT_QPA_PLATFORM", None)
     program = xdrive.Program(
-        [os.path.abspath(xdrive.program_path())], cwd=tempfile.mkdtemp(), env=env
+        [os.path.abspath(xdrive.program_path())], cwd=tempfile.mkdtemp(), env=reader_env()
     )
     try:
         run(program)
@@ -96,18 +117,9 @@ def main():
 
 
 def run(program):
-    desktop = pyatspi.Registry.getDesktop(0)
-
-    def application():
-        for app in desktop:
-            if app is not None and app.name == "Tarvo":
-                return app
-        return None
-
     app = wait_until(application, "the application on the accessibility bus")
     start = wait_until(
-        lambda: named(app, pyatspi.ROLE_FRAME, "Tavole della moltiplicazione"),
-        "the start window by its title",
+        lambda: frame(app, "Tavole della moltiplicazione"), "the start window by its title"
     )
     program.focus(program.wait_window("Tavole della moltiplicazione"))
 
@@ -159,7 +171,7 @@ def run(program):
 
     # ENTER on "Vai" opens the game.
     program.tap("Return")
-    game = wait_until(lambda: named(app, pyatspi.ROLE_FRAME, "Form1"), "the game window")
+    game = wait_until(lambda: frame(app, "Form1"), "the game window")
     program.focus(program.wait_window("Form1"))
     texts = [o for o in descendants(game) if o.getRole() == pyatspi.ROLE_LABEL]
     check(texts and texts[0].name == "15", f"the centre number reads {texts[0].name!r}")

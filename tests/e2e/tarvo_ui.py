@@ -4,6 +4,7 @@ so a place is its rectangle in twips (from the screen's table, containers added 
 client area the window has now. Every wait is bounded and polls what the screen shows.
 """
 
+import contextlib
 import os
 import sys
 import traceback
@@ -58,6 +59,8 @@ COMMAND = [
 ]  # Vai, Ripristina, Esci
 # Spots where nothing but the window's own background lies.
 START_FREE = [(9000, 7600, 1, 1), (1000, 3800, 1, 1)]
+# Near the left edge: the left curtain covers it until nearly the end of its opening.
+START_EDGE = (300, 4155, 1, 1)
 
 # Game screen, 11910 x 8565 twips at design time.
 GAME_DESIGN = (11910, 8565)
@@ -113,6 +116,27 @@ class Screen:
                 self._client_top, what="the client area below the menu bar"
             )
 
+    @classmethod
+    def start(cls, program, **wait):
+        """The start screen, once its window shows; wait: the window wait's timeout."""
+        return cls(program, program.wait_window(START_TITLE, **wait), START_DESIGN)
+
+    @classmethod
+    def game(cls, program):
+        """The game screen, once its window shows."""
+        return cls(program, program.wait_window(GAME_TITLE), GAME_DESIGN)
+
+    @classmethod
+    def instructions(cls, program, win=None):
+        """The instructions screen (its window, where known), which has no menu bar."""
+        win = win or program.wait_window(INSTRUCTIONS_TITLE)
+        return cls(program, win, INSTRUCTIONS_DESIGN, menu_bar=False)
+
+    def still(self):
+        """A context in which every read comes from one picture of the screen, where the display
+        gives one: X11 reads each pixel where it is, so here nothing is held."""
+        return contextlib.nullcontext()
+
     def _client_top(self):
         # The menu bar is drawn in the platform's colours; the client area starts with the
         # window's background or a curtain at its left edge.
@@ -123,9 +147,10 @@ class Screen:
                 return y if y > 0 else None
         return None
 
-    def at(self, rect, fx=0.5, fy=0.5):
-        """The pixel at fractions (fx, fy) of a control's rectangle, in window coordinates."""
-        _, _, width, height = self.p.geometry(self.win)
+    def at(self, rect, fx=0.5, fy=0.5, size=None):
+        """The pixel at fractions (fx, fy) of a control's rectangle, in window coordinates; size:
+        the window's (width, height) where already read."""
+        width, height = size or self.p.geometry(self.win)[2:]
         left, top, w, h = rect
         x = (left + fx * w) / self.design[0] * width
         y = self.top + (top + fy * h) / self.design[1] * (height - self.top)
@@ -133,6 +158,10 @@ class Screen:
 
     def colour(self, rect, fx=0.5, fy=0.5):
         return self.p.pixel(self.win, *self.at(rect, fx, fy))
+
+    def colour_or_black(self, rect):
+        """The colour, or black while the window is unmapped or being resized."""
+        return xdrive.or_none(lambda: self.colour(rect)) or (0, 0, 0)
 
     def on_root(self, rect, fx=0.5, fy=0.5):
         x, y = self.at(rect, fx, fy)
@@ -152,6 +181,16 @@ class Screen:
     def wait_highlight(self, rect, what, timeout=10.0):
         xdrive.wait_until(lambda: self.highlighted(rect), timeout, f"the highlight on {what}")
 
+    def wait_background(self, spots=START_FREE, timeout=10.0):
+        """Waits until the window's own background shows at every spot: on the start screen, the
+        curtains have drawn back. A window resized meanwhile is read again."""
+        for spot in spots:
+            xdrive.wait_until(
+                lambda: same(self.colour_or_black(spot), APRICOT),
+                timeout,
+                f"the background at {spot}",
+            )
+
     def click(self, rect, button=1):
         self.p.click(*self.on_root(rect), button=button)
 
@@ -161,19 +200,105 @@ class Screen:
         self.p.click(wx + 25, wy + self.top // 2, button=button)
 
     def cells(self):
-        """The eight answer cells' colours, read until two readings agree (a repaint may be
-        under way between them)."""
-        last = None
-        for _ in range(50):
-            now = [self.background(c) for c in CELL]
-            if now == last:
-                return now
-            last = now
-        raise xdrive.Timeout("the answer cells never held still")
+        """The eight answer cells' colours, read until two readings agree."""
+        return xdrive.steady(lambda: [self.background(c) for c in CELL], "the answer cells")
 
 
 def same(rgb, expected):
     return xdrive.close_enough(rgb, expected, TOLERANCE)
+
+
+class Keyboard:
+    """The pupil's keys through XTEST at a person's pace, in the shape the plays below type them
+    (the Wayland test brings keys of its own in the same shape)."""
+
+    def __init__(self, program):
+        self.p = program
+
+    def number(self, game, value):
+        self.p.type_apart(*str(value))
+
+    def letter(self, ch):
+        self.p.tap_apart(ch)
+
+    def enter(self):
+        self.p.tap_apart("Return")
+
+
+def open_game(start, keys):
+    """ENTER on the chosen number, which hands the focus to "Vai", and ENTER on "Vai": the game
+    screen (of the start screen's kind), with "0" highlighted."""
+    keys.enter()
+    start.wait_highlight(COMMAND[0], '"Vai"')
+    keys.enter()
+    game = type(start).game(start.p)
+    game.wait_highlight(KEY[0], '"0"')
+    return game
+
+
+def hand_in(game, keys, value):
+    """Types an answer into the current cell, then "A" and ENTER; returns once "Avanti" has
+    handed the focus on, which happens in the same step as the move or the check."""
+    keys.number(game, value)
+    keys.letter("a")
+    game.wait_highlight(KEY[AVANTI], '"Avanti"')
+    keys.enter()
+    xdrive.wait_until(lambda: not game.highlighted(KEY[AVANTI]), what='"Avanti" to act')
+
+
+def celebrating(cells):
+    return all(same(c, RIGHT) or same(c, BLINK_PALE) or same(c, BLINK_YELLOW) for c in cells)
+
+
+def play_by_colours(game, keys, centre):
+    """Plays the open tarvo of `centre` to its celebration reading only the cells' colours, the
+    answers not known in advance (the program draws them from the time of day): centre-1 in every
+    ray, then the first cell the check paints orange takes the next of centre-1 .. centre-10.
+    Returns the number of checks."""
+    candidates = [centre - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
+    tried = [0] * 8
+    for _ in range(8):
+        hand_in(game, keys, candidates[0])
+    while True:
+        cells = game.cells()
+        if celebrating(cells):
+            return sum(tried) + 1
+        wrong = next((i for i, c in enumerate(cells) if same(c, WRONG)), None)
+        assert wrong is not None, f"no orange cell after a check: {cells}"
+        assert all(same(c, RIGHT) for c in cells[:wrong]), f"before ray {wrong}: {cells}"
+        assert all(same(c, EMPTY_CELL) for c in cells[wrong + 1 :]), f"after ray {wrong}: {cells}"
+        tried[wrong] += 1
+        assert tried[wrong] < len(candidates), f"no answer of {candidates} fits ray {wrong}"
+        hand_in(game, keys, candidates[tried[wrong]])
+
+
+def leave_celebration(game, keys):
+    """The blink: cells and the tarvo area swap their two yellows, "Nuovo tarvo" has the focus.
+    Each tick gives the focus back to "Nuovo tarvo": the pupil leaves right after one, well
+    within the next, with "E" (highlight on "Esco") and ENTER."""
+
+    def phase(cell_colour, area_colour):
+        with game.still():
+            return all(same(c, cell_colour) for c in game.cells()) and same(
+                game.background(TARVO_AREA_FREE), area_colour
+            )
+
+    xdrive.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the blink's first colours")
+    xdrive.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")
+    game.wait_highlight(KEY[NUOVO_TARVO], '"Nuovo tarvo"')
+    xdrive.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="a blink tick")
+    keys.letter("e")
+    keys.enter()
+
+
+def back_from_instructions(game, instructions):
+    """Closes the instructions with their button: the game has the highlight on "1" and the
+    keyboard still reaches it."""
+    instructions.click(INSTRUCTIONS_CLOSE)
+    game.p.wait_no_window(INSTRUCTIONS_TITLE)
+    game.wait_highlight(KEY[1], '"1" after the instructions')
+    game.p.tap_apart("7")
+    game.wait_highlight(KEY[7], '"7", typed after the instructions')
 
 
 def run(test, name):
@@ -184,9 +309,7 @@ def run(test, name):
         test(program)
     except BaseException:
         traceback.print_exc()
-        shot = os.path.abspath(f"{name}-failure.png")
-        if xdrive.screenshot(shot):
-            print(f"screenshot: {shot}", file=sys.stderr)
+        xdrive.keep_screen(name)
         program.kill()
         out, err = program.proc.communicate()
         sys.stderr.write(err.decode(errors="replace")[-4000:])

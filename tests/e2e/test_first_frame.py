@@ -15,19 +15,6 @@ STARTS = 4
 SPOTS = [(0.25, 0.3), (0.3, 0.5), (0.75, 0.7), (0.1, 0.9), (0.9, 0.2)]
 
 
-def title_of(d, win):
-    try:
-        name = win.get_wm_name()
-        if not name:
-            prop = win.get_full_property(
-                d.intern_atom("_NET_WM_NAME"), d.intern_atom("UTF8_STRING")
-            )
-            name = prop.value.decode() if prop else None
-        return name.decode("latin-1") if isinstance(name, bytes) else name
-    except Exception:
-        return None
-
-
 def first_frame(d):
     proc = subprocess.Popen(
         [xdrive.program_path()], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
@@ -39,17 +26,14 @@ def first_frame(d):
                 time.sleep(0.0005)
                 continue
             ev = d.next_event()
-            if ev.type != X.MapNotify or title_of(d, ev.window) != START_TITLE:
+            if ev.type != X.MapNotify or xdrive.title(d, ev.window) != START_TITLE:
                 continue
             win = ev.window
             g = win.get_geometry()
             seen = []
             for fx, fy in SPOTS:
-                img = win.get_image(
-                    int(g.width * fx), int(g.height * fy), 1, 1, X.ZPixmap, 0xFFFFFFFF
-                )
-                b, gr, r = img.data[0], img.data[1], img.data[2]
-                seen.append((r, gr, b))
+                x, y = int(g.width * fx), int(g.height * fy)
+                seen.append(xdrive.Image(win, x, y, 1, 1).rgb(x, y))
             return seen
         raise xdrive.Timeout("the start window never mapped")
     finally:

@@ -11,18 +11,7 @@ import xdrive
 from Xlib import X, display
 from Xlib.ext import record
 from Xlib.protocol import rq
-from tarvo_ui import (
-    CHOICE,
-    COMMAND,
-    GAME_DESIGN,
-    GAME_TITLE,
-    INSTRUCTIONS_TITLE,
-    KEY,
-    START_DESIGN,
-    START_TITLE,
-    Screen,
-    run,
-)
+from tarvo_ui import CHOICE, COMMAND, GAME_DESIGN, GAME_TITLE, INSTRUCTIONS_TITLE, KEY, Screen, run
 
 
 class KeyPresses:
@@ -106,7 +95,7 @@ def probe_avanti(p, game, focused):
 
 def test(p):
     presses = KeyPresses()
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
+    start = Screen.start(p)
     start.wait_highlight(CHOICE[0], '"10"')
     p.tap_apart("5")
     start.wait_highlight(CHOICE[5], '"15"')
@@ -140,8 +129,7 @@ def test(p):
     probe_avanti(p, game, 1)  # ends on "2"
 
     p.close(game.win)
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.wait_success()
 
 
 if __name__ == "__main__":

@@ -7,18 +7,7 @@ the key of "Ripristina"; the next ENTER opens the game."""
 import xdrive
 from Xlib import X
 from Xlib.ext import xtest
-from tarvo_ui import (
-    APRICOT,
-    CHOICE,
-    COMMAND,
-    GAME_TITLE,
-    START_DESIGN,
-    START_FREE,
-    START_TITLE,
-    Screen,
-    run,
-    same,
-)
+from tarvo_ui import CHOICE, COMMAND, GAME_TITLE, START_TITLE, Screen, run
 
 
 def window_exists(p, title):
@@ -27,7 +16,7 @@ def window_exists(p, title):
 
     def search(win):
         try:
-            if p._titled(win) == title:
+            if xdrive.title(p.d, win) == title:
                 return True
             return any(search(c) for c in win.query_tree().children)
         except Exception:  # a window may vanish while we look at it
@@ -37,10 +26,8 @@ def window_exists(p, title):
 
 
 def test(p):
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
-    xdrive.wait_until(
-        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), what="the curtains to open"
-    )
+    start = Screen.start(p)
+    start.wait_background()
     start.wait_highlight(CHOICE[0], '"10"')
     p.tap_apart("Return")  # chooses 10, the focus goes to "Vai"
     start.wait_highlight(COMMAND[0], '"Vai"')
@@ -70,8 +57,7 @@ def test(p):
     p.wait_window(GAME_TITLE)
 
     p.close(p.wait_window(START_TITLE))
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.wait_success()
 
 
 if __name__ == "__main__":

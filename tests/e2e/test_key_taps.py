@@ -7,19 +7,7 @@ of a single "1"."""
 import xdrive
 from Xlib import X
 from Xlib.ext import xtest
-from tarvo_ui import (
-    CELL,
-    CHOICE,
-    COMMAND,
-    EMPTY_CELL,
-    GAME_DESIGN,
-    GAME_TITLE,
-    KEY,
-    START_DESIGN,
-    START_TITLE,
-    Screen,
-    run,
-)
+from tarvo_ui import CELL, CHOICE, EMPTY_CELL, KEY, Keyboard, Screen, open_game, run
 
 
 def tap_twice_quickly(p, key):
@@ -40,28 +28,18 @@ def ink(game, rect):
 
 
 def steady_ink(game, rect):
-    """The ink of a cell once two readings agree (a repaint may be under way between them)."""
-    last = None
-    for _ in range(50):
-        now = ink(game, rect)
-        if now == last:
-            return now
-        last = now
-    raise xdrive.Timeout("the cell never held still")
+    """The ink of a cell once two readings agree."""
+    return xdrive.steady(lambda: ink(game, rect), "the cell")
 
 
 def test(p):
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
+    start = Screen.start(p)
     start.wait_highlight(CHOICE[0], '"10"')
     tap_twice_quickly(p, "space")
     start.wait_highlight(CHOICE[2], '"12" after two quick SPACEs from "10"', timeout=5)
     assert not start.highlighted(CHOICE[1])
 
-    p.tap_apart("Return")  # chooses 12
-    start.wait_highlight(COMMAND[0], '"Vai"')
-    p.tap_apart("Return")
-    game = Screen(p, p.wait_window(GAME_TITLE), GAME_DESIGN)
-    game.wait_highlight(KEY[0], '"0"')
+    game = open_game(start, Keyboard(p))  # ENTER chooses 12
 
     question = steady_ink(game, CELL[0])
     assert question > 0, 'the first cell shows no "?"'
@@ -83,8 +61,7 @@ def test(p):
     )
 
     p.close(game.win)
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.wait_success()
 
 
 if __name__ == "__main__":

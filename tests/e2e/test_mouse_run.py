@@ -7,23 +7,17 @@ its frame ends the program, start screen included, with exit code 0."""
 
 import xdrive
 from tarvo_ui import (
-    APRICOT,
     AVANTI,
     CHOICE,
     COMMAND,
     EMPTY_CELL,
-    GAME_DESIGN,
     GAME_TITLE,
-    INSTRUCTIONS_CLOSE,
-    INSTRUCTIONS_DESIGN,
-    INSTRUCTIONS_TITLE,
     KEY,
     RIGHT,
-    START_DESIGN,
-    START_FREE,
     START_TITLE,
     WRONG,
     Screen,
+    back_from_instructions,
     run,
     same,
 )
@@ -39,16 +33,13 @@ def checked(game):
 
 
 def test(p):
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
-    # The pointer needs the buttons uncovered.
-    xdrive.wait_until(
-        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE), what="the curtains to open"
-    )
+    start = Screen.start(p)
+    start.wait_background()  # the pointer needs the buttons uncovered
     start.click(CHOICE[N - 10], button=3)
     start.wait_highlight(COMMAND[0], '"Vai"')
     start.click(COMMAND[0], button=2)
 
-    game = Screen(p, p.wait_window(GAME_TITLE), GAME_DESIGN)
+    game = Screen.game(p)
     game.wait_highlight(KEY[0], '"0"')
     # N - 1 everywhere: right only where the subtrahend is 1, so some ray is wrong.
     guess = str(N - 1)
@@ -69,16 +60,10 @@ def test(p):
     game.click(KEY[5])
     game.wait_highlight(KEY[5], '"5"')
     game.click_menu()
-    instructions = Screen(p, p.wait_window(INSTRUCTIONS_TITLE), INSTRUCTIONS_DESIGN, menu_bar=False)
-    instructions.click(INSTRUCTIONS_CLOSE)
-    p.wait_no_window(INSTRUCTIONS_TITLE)
-    game.wait_highlight(KEY[1], '"1" after the instructions')
-    p.tap_apart("7")
-    game.wait_highlight(KEY[7], '"7", typed after the instructions')
+    back_from_instructions(game, Screen.instructions(p))
 
     p.close(game.win)
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.wait_success()
     assert p.find_window(GAME_TITLE) is None and p.find_window(START_TITLE) is None
 
 

@@ -3,35 +3,19 @@ show the pale apricot background with the highlight on "10", and closing its win
 window frame ends the program with exit code 0."""
 
 import xdrive
-from tarvo_ui import (
-    APRICOT,
-    CHOICE,
-    COMMAND,
-    HIGHLIGHT,
-    START_DESIGN,
-    START_FREE,
-    START_TITLE,
-    Screen,
-    run,
-    same,
-)
+from tarvo_ui import APRICOT, CHOICE, COMMAND, HIGHLIGHT, START_TITLE, Screen, run, same
 
 
 def test(p):
-    win = p.wait_window(START_TITLE)
-    start = Screen(p, win, START_DESIGN)
+    start = Screen.start(p)
     # Once the curtains have drawn back, the window's own background shows at every free spot.
-    for spot in START_FREE:
-        xdrive.wait_until(
-            lambda: same(start.colour(spot), APRICOT), what=f"the background at {spot}"
-        )
+    start.wait_background()
     xdrive.wait_until(lambda: same(start.face(CHOICE[0]), HIGHLIGHT), what='"10" highlighted')
     for other in CHOICE[1:] + COMMAND:
         assert same(start.face(other), APRICOT), f"{other} shows {start.face(other)}"
 
-    p.close(win)
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.close(start.win)
+    p.wait_success()
     assert p.find_window(START_TITLE) is None
 
 

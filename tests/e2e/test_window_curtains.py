@@ -5,11 +5,7 @@ orchid line."""
 
 import xdrive
 from ewmh import Wm
-from tarvo_ui import APRICOT, CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
-
-
-# Near the left edge: the left curtain covers it until nearly the end of its opening.
-EDGE = (300, 4155, 1, 1)
+from tarvo_ui import CURTAIN, START_EDGE, Screen, run, same
 
 
 def strips(p, screen):
@@ -22,36 +18,25 @@ def strips(p, screen):
     return left, right
 
 
-def safe(read):
-    """A reading, or None while the window is being resized under it."""
-    try:
-        return read()
-    except Exception:
-        return None
-
-
 def opened(p, wm, screen, maximised):
     """The strips once the curtains, closed by the change, have stopped again (less than one
     5 px step left)."""
     full = wm.screen_size()[0]
     xdrive.wait_until(
         lambda: wm.maximised(screen.win) == maximised
-        and (safe(lambda: p.geometry(screen.win)[2]) == full) == maximised,
+        and (xdrive.or_none(lambda: p.geometry(screen.win)[2]) == full) == maximised,
         what="the new state",
     )
     xdrive.wait_until(
-        lambda: same(safe(lambda: screen.colour(EDGE)) or (0, 0, 0), CURTAIN),
+        lambda: same(screen.colour_or_black(START_EDGE), CURTAIN),
         timeout=15,
         what="the curtains closed",
     )
-    for spot in START_FREE:
-        xdrive.wait_until(
-            lambda: same(safe(lambda: screen.colour(spot)) or (0, 0, 0), APRICOT),
-            timeout=15,
-            what=f"the background at {spot}",
-        )
+    screen.wait_background(timeout=15)
     return xdrive.wait_until(
-        lambda: (lambda s: s if s and max(s) < 5 else None)(safe(lambda: strips(p, screen))),
+        lambda: (lambda s: s if s and max(s) < 5 else None)(
+            xdrive.or_none(lambda: strips(p, screen))
+        ),
         timeout=15,
         what="the curtains stopped",
     )
@@ -59,8 +44,8 @@ def opened(p, wm, screen, maximised):
 
 def test(p):
     wm = Wm(p)
-    win = p.wait_window(START_TITLE)
-    screen = Screen(p, win, START_DESIGN)
+    screen = Screen.start(p)
+    win = screen.win
     xdrive.wait_until(lambda: wm.maximised(win), what="the start window maximised")
     first = {True: opened(p, wm, screen, True)}
     for n, maximised in enumerate([False, True] * 4):
@@ -72,7 +57,7 @@ def test(p):
             f"the first time {first[maximised]}"
         )
     p.close(win)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":

@@ -4,24 +4,7 @@ stop, the strips left at the edges are the same as after the first opening at th
 
 import xdrive
 from ewmh import Wm
-from tarvo_ui import APRICOT, CURTAIN, START_DESIGN, START_FREE, START_TITLE, Screen, run, same
-
-# Near the left edge: the left curtain covers it until nearly the end of its opening.
-EDGE = (300, 4155, 1, 1)
-
-
-def colour_or_none(screen, rect):
-    try:
-        return screen.colour(rect)
-    except Exception:  # unmapped while minimised
-        return None
-
-
-def wait_open(screen):
-    for spot in START_FREE + [EDGE]:
-        xdrive.wait_until(
-            lambda: same(screen.colour(spot), APRICOT), timeout=15, what=f"the background at {spot}"
-        )
+from tarvo_ui import CURTAIN, START_DESIGN, START_EDGE, START_FREE, START_TITLE, Screen, run, same
 
 
 def test(p):
@@ -29,7 +12,7 @@ def test(p):
     win = p.wait_window(START_TITLE)
     xdrive.wait_until(lambda: wm.maximised(win), what="the start window maximised")
     start = Screen(p, win, START_DESIGN)
-    wait_open(start)
+    start.wait_background(START_FREE + [START_EDGE], timeout=15)
     for round_ in range(3):
         wm.minimise(win)
         xdrive.wait_until(lambda: wm.iconic(win), what=f"minimised ({round_})")
@@ -37,19 +20,19 @@ def test(p):
         xdrive.wait_until(lambda: not wm.iconic(win), what=f"restored ({round_})")
         try:
             xdrive.wait_until(
-                lambda: same(colour_or_none(start, EDGE) or (0, 0, 0), CURTAIN),
+                lambda: same(start.colour_or_black(START_EDGE), CURTAIN),
                 timeout=5,
                 what="the curtains closed again",
             )
         except xdrive.Timeout:
             raise AssertionError(
                 f"restore {round_}: the start window came back with its "
-                f"curtains open ({colour_or_none(start, EDGE)} at the "
+                f"curtains open ({start.colour_or_black(START_EDGE)} at the "
                 "edge)"
             ) from None
-        wait_open(start)
+        start.wait_background(START_FREE + [START_EDGE], timeout=15)
     p.close(win)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":

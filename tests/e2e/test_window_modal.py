@@ -7,16 +7,12 @@ it. Each then still closes with its own button and hands the keyboard back to it
 import xdrive
 from ewmh import Wm
 from tarvo_ui import (
-    COMMAND,
-    GAME_DESIGN,
-    GAME_TITLE,
     INSTRUCTIONS_CLOSE,
-    INSTRUCTIONS_DESIGN,
     INSTRUCTIONS_TITLE,
-    KEY,
-    START_DESIGN,
-    START_TITLE,
+    Keyboard,
     Screen,
+    back_from_instructions,
+    open_game,
     run,
     same,
 )
@@ -28,6 +24,8 @@ AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
 
 
 def check_modal(p, wm, opener, title):
+    """Opens the modal screen from its opener's menu and checks it as above; its Screen."""
+    opener.click_menu()
     modal = p.wait_window(title)
     assert not wm.asks_minimise(modal), f"'{title}' asks for a minimise button"
 
@@ -50,10 +48,10 @@ def check_modal(p, wm, opener, title):
         lambda: wm.above(modal, opener.win) and wm.active() == modal.id,
         what=f"'{title}' in front of its opener, active",
     )
-    screen = Screen(
-        p, modal, AUTHOR_DESIGN if title == AUTHOR_TITLE else INSTRUCTIONS_DESIGN, menu_bar=False
-    )
-    close = AUTHOR_CLOSE if title == AUTHOR_TITLE else INSTRUCTIONS_CLOSE
+    if title == AUTHOR_TITLE:
+        screen, close = Screen(p, modal, AUTHOR_DESIGN, menu_bar=False), AUTHOR_CLOSE
+    else:
+        screen, close = Screen.instructions(p, modal), INSTRUCTIONS_CLOSE
     # A person presses what is shown: the close button, painted again.
     xdrive.wait_until(lambda: same(screen.face(close), AQUA), what=f"'{title}' painted again")
     return screen
@@ -61,26 +59,16 @@ def check_modal(p, wm, opener, title):
 
 def test(p):
     wm = Wm(p)
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
-    start.click_menu()
-    author = check_modal(p, wm, start, AUTHOR_TITLE)
-    author.click(AUTHOR_CLOSE)
+    start = Screen.start(p)
+    check_modal(p, wm, start, AUTHOR_TITLE).click(AUTHOR_CLOSE)
     p.wait_no_window(AUTHOR_TITLE)
 
-    p.type_apart("5", "Return")
-    start.wait_highlight(COMMAND[0], '"Vai"')
-    p.type_apart("Return")
-    game = Screen(p, p.wait_window(GAME_TITLE), GAME_DESIGN)
-    game.click_menu()
-    instructions = check_modal(p, wm, game, INSTRUCTIONS_TITLE)
-    instructions.click(INSTRUCTIONS_CLOSE)
-    p.wait_no_window(INSTRUCTIONS_TITLE)
-    game.wait_highlight(KEY[1], '"1" after the instructions')
-    p.tap_apart("7")
-    game.wait_highlight(KEY[7], '"7", typed after the instructions')
+    p.tap_apart("5")
+    game = open_game(start, Keyboard(p))
+    back_from_instructions(game, check_modal(p, wm, game, INSTRUCTIONS_TITLE))
 
     p.close(game.win)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":

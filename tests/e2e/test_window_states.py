@@ -78,7 +78,7 @@ def test(p):
     # Both windows show the program's icon, not the window manager's default for the start one.
     assert wm.icon(game) and start_icon == wm.icon(game), "the start window lacks the icon"
     p.close(game)
-    assert p.wait_exit() == 0
+    p.wait_success()
 
 
 if __name__ == "__main__":

@@ -14,9 +14,11 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "hostile"))
-import hostile  # noqa: E402  (its strace parser and its list of writing calls)
+import hostile  # noqa: E402  (its strace rig and parser, and its list of writing calls)
 import xdrive  # noqa: E402
-from tarvo_ui import APRICOT, START_DESIGN, START_FREE, START_TITLE, Screen, same  # noqa: E402
+from desktop import SKIP, Unavailable  # noqa: E402  (tests/support, on hostile's path)
+from hostile import traced  # noqa: E402
+from tarvo_ui import Screen  # noqa: E402
 
 PROCESS_CALLS = ["execve", "execveat", "fork", "vfork", "clone", "clone3"]
 
@@ -38,23 +40,7 @@ def children_started(log):
     return found
 
 
-def writes(log):
-    found = []
-    for name, args, result in hostile.calls(log):
-        ok = result != "?" and int(result) >= 0
-        if name in ("open", "openat"):
-            if ok and any(flag in args for flag in hostile.WRITE_FLAGS):
-                found.append(f"{name}({args}) = {result}")
-        elif name in hostile.WRITING and ok:
-            found.append(f"{name}({args}) = {result}")
-    return found
-
-
 def main():
-    strace = shutil.which("strace")
-    if not strace:
-        print("skipped: strace not found (Debian package strace)")
-        return 77
     scratch = tempfile.mkdtemp(prefix="tarvo-bare-")
     home = os.path.join(scratch, "home")
     os.mkdir(home, 0o700)
@@ -69,31 +55,20 @@ def main():
     ):
         env.pop(name, None)
     env["HOME"] = home
-    env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
-    argv = [
-        strace,
-        "-f",
-        "-qq",
-        "-s",
-        "512",
-        "-o",
-        log,
-        "-e",
-        "trace=" + ",".join(hostile.WRITING + PROCESS_CALLS),
-        os.path.abspath(xdrive.program_path()),
-    ]
+    try:
+        argv = traced(
+            [os.path.abspath(xdrive.program_path())], log, hostile.WRITING + PROCESS_CALLS, env
+        )
+    except Unavailable as e:
+        shutil.rmtree(scratch, ignore_errors=True)
+        print(f"skipped: {e}")
+        return SKIP
     p = hostile.Program(argv, cwd=scratch, env=env, stderr_path=os.path.join(scratch, "stderr.txt"))
     failures = []
     try:
-        win = p.wait_window(START_TITLE, timeout=20)
-        start = Screen(p, win, START_DESIGN)
-        for spot in START_FREE:
-            xdrive.wait_until(
-                lambda: same(start.colour(spot), APRICOT),
-                timeout=20,
-                what=f"the background at {spot}",
-            )
-        p.close(win)
+        start = Screen.start(p, timeout=20)
+        start.wait_background(timeout=20)
+        p.close(start.win)
         # strace ends only once every process it follows has ended: a daemon left behind
         # keeps it running.
         try:
@@ -105,7 +80,7 @@ def main():
     finally:
         p.kill()
     stderr = p.stderr()
-    written = writes(log)
+    written = hostile.writes(log)
     if written:
         failures.append("files written or created:\n  " + "\n  ".join(written))
     started = children_started(log)

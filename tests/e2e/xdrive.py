@@ -7,6 +7,7 @@ condition; nothing sleeps for a fixed time to let the program 'settle'.
 
 import os
 import subprocess
+import sys
 import time
 
 from Xlib import X, XK, display, protocol
@@ -29,13 +30,67 @@ def wait_until(condition, timeout=10.0, what="condition"):
         time.sleep(0.02)
 
 
+def title(d, win):
+    """A window's title (WM_NAME, else _NET_WM_NAME), or None."""
+    try:
+        name = win.get_wm_name()
+        if not name:
+            prop = win.get_full_property(
+                d.intern_atom("_NET_WM_NAME"), d.intern_atom("UTF8_STRING")
+            )
+            name = prop.value.decode() if prop else None
+        return name.decode("latin-1") if isinstance(name, bytes) else name
+    except Exception:  # the window may vanish while we look at it
+        return None
+
+
+class Image:
+    """A rectangle of a window read in one request, its pixels decoded as they are asked for:
+    depth 24 (4 bytes a pixel) and 16 (2 bytes, red 5, green 6, blue 5 bits)."""
+
+    def __init__(self, win, x, y, width, height):
+        self.x, self.y = x, y
+        img = win.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+        self.data = img.data
+        self.stride = len(self.data) // height  # rows are padded to 32 bits
+        self.step = 2 if img.depth == 16 else 4  # bytes per pixel
+
+    def rgb(self, x, y):
+        """The (red, green, blue) at (x, y) in the window's coordinates."""
+        d, at = self.data, (y - self.y) * self.stride + (x - self.x) * self.step
+        if self.step == 2:
+            v = d[at] | d[at + 1] << 8
+            return (v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31
+        return d[at + 2], d[at + 1], d[at]
+
+
+def steady(read, what):
+    """read() once two readings in a row agree (a repaint may be under way between them)."""
+    last = None
+    for _ in range(50):
+        now = read()
+        if now == last:
+            return now
+        last = now
+    raise Timeout(f"{what} never held still")
+
+
+def or_none(read):
+    """read(), or None where it fails: the window is unmapped or resized while it is read."""
+    try:
+        return read()
+    except Exception:
+        return None
+
+
 class Program:
     """One run of the program under test, on the display named by $DISPLAY."""
 
-    def __init__(self, argv, cwd=None, env=None):
-        self.proc = subprocess.Popen(
-            argv, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE
-        )
+    def __init__(
+        self, argv, cwd=None, env=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **popen
+    ):
+        """popen: more of subprocess.Popen's arguments (start_new_session, ...)."""
+        self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdout=stdout, stderr=stderr, **popen)
         self.d = display.Display()
         self.root = self.d.screen().root
         self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
@@ -43,18 +98,7 @@ class Program:
 
     # Windows -------------------------------------------------------------------------------
     def _titled(self, win):
-        try:
-            name = win.get_wm_name()
-            if name is None:
-                prop = win.get_full_property(
-                    self.d.intern_atom("_NET_WM_NAME"), self.d.intern_atom("UTF8_STRING")
-                )
-                name = prop.value.decode() if prop else None
-            if isinstance(name, bytes):
-                name = name.decode("latin-1")
-            return name
-        except Exception:  # the window may vanish while we look at it
-            return None
+        return title(self.d, win)
 
     def windows(self):
         """Mapped top-level windows of the display with their titles."""
@@ -107,20 +151,9 @@ class Program:
         return self.pixels(win, x, y, 1, 1)[0][0]
 
     def pixels(self, win, x, y, width, height):
-        """The (red, green, blue) of a rectangle inside the window, as rows, in one request.
-        Depth 24 (4 bytes a pixel) and 16 (2 bytes, red 5, green 6, blue 5 bits)."""
-        img = win.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
-        data = img.data
-        stride = len(data) // height  # rows are padded to 32 bits
-        step = 2 if img.depth == 16 else 4  # bytes per pixel
-
-        def rgb(at):
-            if step == 2:
-                v = data[at] | data[at + 1] << 8
-                return ((v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31)
-            return data[at + 2], data[at + 1], data[at]
-
-        return [[rgb(row * stride + col * step) for col in range(width)] for row in range(height)]
+        """The (red, green, blue) of a rectangle inside the window, as rows, in one request."""
+        img = Image(win, x, y, width, height)
+        return [[img.rgb(x + col, y + row) for col in range(width)] for row in range(height)]
 
     def close(self, win):
         """Asks the window to close, as a window manager's close button does."""
@@ -212,6 +245,11 @@ class Program:
         except subprocess.TimeoutExpired as e:
             raise Timeout("the program did not end") from e
 
+    def wait_success(self, timeout=10.0):
+        """Waits for the program to end, which it must do with exit code 0."""
+        code = self.wait_exit(timeout)
+        assert code == 0, f"exit code {code}"
+
     def kill(self):
         if self.proc.poll() is None:
             self.proc.kill()
@@ -236,6 +274,13 @@ def screenshot(path):
         )
     except (OSError, subprocess.SubprocessError):
         return False
+
+
+def keep_screen(name):
+    """On a failure: the whole screen into <name>-failure.png in the working directory."""
+    shot = os.path.abspath(f"{name}-failure.png")
+    if screenshot(shot):
+        print(f"screenshot: {shot}", file=sys.stderr)
 
 
 def program_path():

@@ -23,14 +23,15 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
-try:
-    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-    import xdrive  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from desktop import SKIP, Desktop, Unavailable, need  # noqa: E402
 
-    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+try:
+    sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+    import xdrive  # noqa: E402
     from palette import APRICOT, NAVY  # noqa: E402
-    from Xlib import X, display  # noqa: E402
+    from Xlib import X  # noqa: E402
 except ImportError as e:
     print(f"skipped: {e} (Debian package python3-xlib)")
     sys.exit(SKIP)
@@ -68,49 +69,10 @@ class Failure(AssertionError):
     pass
 
 
-def need(tool, package):
-    path = shutil.which(tool)
-    if not path:
-        print(f"skipped: {tool} not found (Debian package {package})")
-        sys.exit(SKIP)
-    return path
-
-
-class Xvfb:
-    """A private X server on a free display number, without access control (so that another user
-    can connect too)."""
-
-    def __enter__(self):
-        binary = need("Xvfb", "xvfb")
-        read, write = os.pipe()
-        self.proc = subprocess.Popen(
-            [
-                binary,
-                "-displayfd",
-                str(write),
-                "-screen",
-                "0",
-                "1024x768x24",
-                "-ac",
-                "-nolisten",
-                "tcp",
-            ],
-            pass_fds=(write,),
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
-        )
-        os.close(write)
-        with os.fdopen(read) as f:
-            number = f.readline().strip()
-        if not number:
-            raise Failure("Xvfb did not start")
-        os.environ["DISPLAY"] = ":" + number
-        os.environ.pop("XAUTHORITY", None)
-        return self
-
-    def __exit__(self, *exc):
-        self.proc.terminate()
-        self.proc.wait()
+def private_x():
+    """A private X server on a free display number; without access control, so that another
+    user can connect too."""
+    return Desktop(screen="1024x768x24")
 
 
 class Program(xdrive.Program):
@@ -120,18 +82,9 @@ class Program(xdrive.Program):
     def __init__(self, argv, cwd, env, stderr_path):
         self.stderr_path = stderr_path
         with open(stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(
-                argv,
-                cwd=cwd,
-                env=env,
-                stdout=subprocess.DEVNULL,
-                stderr=err,
-                start_new_session=True,
+            super().__init__(
+                argv, cwd, env, stdout=subprocess.DEVNULL, stderr=err, start_new_session=True
             )
-        self.d = display.Display()
-        self.root = self.d.screen().root
-        self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
-        self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
 
     def kill(self):
         if self.proc.poll() is None:
@@ -208,6 +161,14 @@ def reachable_copy(program, folder):
     return copy
 
 
+def traced(argv, log, calls, env):
+    """argv under strace, every process it starts followed, the calls named logged to log.
+    LeakSanitizer cannot work under ptrace (the soak tests check leaks): env goes without."""
+    env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
+    strace = need("strace", "strace")
+    return [strace, "-f", "-qq", "-s", "512", "-o", log, "-e", "trace=" + ",".join(calls), *argv]
+
+
 def run_program(workdir, scratch, user=None, extra_env=None, trace=True):
     """Starts the program in workdir, waits for the settled start screen, closes it."""
     program = os.path.abspath(xdrive.program_path())
@@ -222,19 +183,7 @@ def run_program(workdir, scratch, user=None, extra_env=None, trace=True):
     argv = [program]
     if trace:
         log = os.path.join(scratch, "trace.log")
-        argv = [
-            need("strace", "strace"),
-            "-f",
-            "-qq",
-            "-s",
-            "512",
-            "-o",
-            log,
-            "-e",
-            "trace=" + ",".join(WRITING + LOOKUPS),
-        ] + argv
-        # LeakSanitizer cannot work under ptrace; the soak tests check leaks.
-        env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
+        argv = traced(argv, log, WRITING + LOOKUPS, env)
         run.trace = log
     # A session bus, as on a desktop: without one, libdbus would launch its own and write files.
     argv = [need("dbus-run-session", "dbus")] + ["--"] + argv
@@ -286,23 +235,29 @@ def calls(log):
                 yield m.group(1), m.group(2), m.group(3)
 
 
+def writes(log):
+    """Every traced call that wrote, created or removed a file, as strace showed it."""
+    found = []
+    for name, args, result in calls(log):
+        ok = result != "?" and int(result) >= 0
+        if name in ("open", "openat"):
+            if ok and any(flag in args for flag in WRITE_FLAGS):
+                found.append(f"{name}({args}) = {result}")
+        elif name in WRITING and ok:
+            found.append(f"{name}({args}) = {result}")
+    return found
+
+
 def check_trace(run):
     opens_of_settings = []
     looked_up = False
-    written = []
-    for name, args, result in calls(run.trace):
-        ok = result not in ("?",) and int(result) >= 0
+    for name, args, _ in calls(run.trace):
         mentions_settings = f'"{SETTINGS}"' in args or f'/{SETTINGS}"' in args
         if name in LOOKUPS:
             looked_up = looked_up or mentions_settings
-            continue
-        if name in ("open", "openat"):
-            if mentions_settings:
-                opens_of_settings.append(args)
-            if ok and any(flag in args for flag in WRITE_FLAGS):
-                written.append(f"{name}({args}) = {result}")
-        elif ok:
-            written.append(f"{name}({args}) = {result}")
+        elif name in ("open", "openat") and mentions_settings:
+            opens_of_settings.append(args)
+    written = writes(run.trace)
     if written:
         raise Failure("files written, created or removed:\n  " + "\n  ".join(written))
     if not looked_up and not opens_of_settings:
@@ -364,7 +319,7 @@ def settings_case(case):
         # root reads any file: the unreadable file is only unreadable to someone else.
         need("setpriv", "util-linux")
         user = "nobody"
-    with tempfile.TemporaryDirectory() as root, Xvfb():
+    with tempfile.TemporaryDirectory() as root, private_x():
         os.chmod(root, 0o755)
         base_dir = os.path.join(root, "base")
         case_dir = os.path.join(root, "case")
@@ -414,7 +369,7 @@ def fonts_case():
     if not os.path.isdir(fonts):
         print("skipped: no DejaVu fonts (Debian package fonts-dejavu-core)")
         sys.exit(SKIP)
-    with tempfile.TemporaryDirectory() as root, Xvfb():
+    with tempfile.TemporaryDirectory() as root, private_x():
         os.chmod(root, 0o755)
         config = os.path.join(root, "fonts.conf")
         with open(config, "w") as f:
@@ -465,6 +420,9 @@ def main():
             fonts_case()
         else:
             settings_case(case)
+    except Unavailable as e:
+        print(f"skipped: {e}")
+        sys.exit(SKIP)
     except (Failure, xdrive.Timeout) as e:
         print(f"FAIL {case}: {e}")
         if LAST_STDERR:

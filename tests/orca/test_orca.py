@@ -23,16 +23,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import xdrive  # noqa: E402
-from desktop import Desktop  # noqa: E402
-from tarvo_ui import (
-    BLINK_PALE,
-    BLINK_YELLOW,
-    GAME_DESIGN,
-    GAME_TITLE,
-    START_TITLE,  # noqa: E402
-    Screen,
-    same,
-)
+from desktop import Desktop, a11y_bus  # noqa: E402
+from tarvo_ui import BLINK_PALE, BLINK_YELLOW, START_TITLE, Screen, same  # noqa: E402
 
 N = 15
 WRONG_RAY = 3
@@ -144,20 +136,11 @@ class Orca:
 
 
 def accessibility_off():
-    subprocess.run(
-        [
-            "dbus-send",
-            "--session",
-            "--print-reply",
-            "--dest=org.a11y.Bus",
-            "/org/a11y/bus",
-            "org.freedesktop.DBus.Properties.Set",
-            "string:org.a11y.Status",
-            "string:IsEnabled",
-            "variant:boolean:false",
-        ],
-        check=True,
-        stdout=subprocess.DEVNULL,
+    a11y_bus(
+        "org.freedesktop.DBus.Properties.Set",
+        "string:org.a11y.Status",
+        "string:IsEnabled",
+        "variant:boolean:false",
     )
 
 
@@ -182,7 +165,7 @@ def play(p, heard):
     p.tap_apart("Return")
     heard.expect(rf"Tarvo del {N}\.?$", f'"Tarvo del {N}"')
     p.tap_apart("Return")
-    game = Screen(p, p.wait_window(GAME_TITLE), GAME_DESIGN)
+    game = Screen.game(p)
 
     answers = []
     for ray in range(8):

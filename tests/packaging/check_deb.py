@@ -17,19 +17,7 @@ HERE = Path(__file__).resolve().parent
 
 
 def build_deb(build, out):
-    r = treecheck.run(
-        [
-            treecheck.tool("cpack"),
-            "-G",
-            "DEB",
-            "--config",
-            str(build / "CPackConfig.cmake"),
-            "-B",
-            str(out),
-        ]
-    )
-    if r.returncode != 0:
-        raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
+    r = treecheck.cpack(build / "CPackConfig.cmake", out, "-G", "DEB")
     debs = sorted(out.glob("*.deb"))
     if len(debs) != 1:
         raise SystemExit(f"cpack made {debs}, expected one .deb\n{r.stdout}")

@@ -23,17 +23,7 @@ def main():
     )
     shutil.rmtree(scratch, ignore_errors=True)
     scratch.mkdir(parents=True)
-    r = treecheck.run(
-        [
-            treecheck.tool("cpack"),
-            "--config",
-            str(build / "CPackSourceConfig.cmake"),
-            "-B",
-            str(scratch),
-        ]
-    )
-    if r.returncode != 0:
-        raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
+    treecheck.cpack(build / "CPackSourceConfig.cmake", scratch)
     top = f"tarvo-{version}"
     tarball = scratch / f"{top}.tar.xz"
     if not tarball.is_file():

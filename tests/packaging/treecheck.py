@@ -68,6 +68,15 @@ def run(argv, **kw):
     return subprocess.run(argv, capture_output=True, text=True, **kw)
 
 
+def cpack(config, out, *options):
+    """cpack on one of the build's configurations, its package put in out; the run fails where
+    cpack does."""
+    r = run([tool("cpack"), *options, "--config", str(config), "-B", str(out)])
+    if r.returncode != 0:
+        raise SystemExit(f"cpack failed:\n{r.stdout}{r.stderr}")
+    return r
+
+
 def png_size(path):
     data = path.read_bytes()[:24]
     if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":

@@ -28,11 +28,15 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "a11y"))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 try:
     import pyatspi  # noqa: E402
-    from Xlib import X, XK, display  # noqa: E402
+    from reader import application, descendants, focused, frame, fresh, pump  # noqa: E402
+    from reader import reader_env  # noqa: E402
+    from Xlib import X, XK  # noqa: E402
     from Xlib.ext import xtest  # noqa: E402
 except ImportError as e:
     print(f"skipped: {e} (Debian packages python3-pyatspi, python3-xlib)")
@@ -47,13 +51,10 @@ from tarvo_ui import (
     CHOICE,
     COMMAND,
     ESCO,
-    GAME_DESIGN,  # noqa: E402
     GAME_TITLE,
     HIGHLIGHT,
     KEY,
     NUOVO_TARVO,
-    START_DESIGN,
-    START_FREE,
     START_TITLE,
     Screen,
     same,
@@ -135,17 +136,11 @@ class Run(xdrive.Program):
     """The program with its output in a file (a pipe nobody reads would fill and block it)."""
 
     def __init__(self, argv, workdir):
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        env.pop("QT_QPA_PLATFORM", None)
         self.log_path = os.path.join(workdir, "program.log")
         self.log = open(self.log_path, "wb")
-        self.proc = subprocess.Popen(
-            argv, cwd=workdir, env=env, stdout=self.log, stderr=subprocess.STDOUT
+        super().__init__(
+            argv, cwd=workdir, env=reader_env(), stdout=self.log, stderr=subprocess.STDOUT
         )
-        self.d = display.Display()
-        self.root = self.d.screen().root
-        self.wm_protocols = self.d.intern_atom("WM_PROTOCOLS")
-        self.wm_delete = self.d.intern_atom("WM_DELETE_WINDOW")
         # Keysyms the keyboard map lacks go on a run of keycodes the pupil never uses (above
         # the main block, outside the modifier map), mapped all at once for a storm: the window
         # manager re-grabs its bindings at every change of the map, so one change per keysym
@@ -198,27 +193,6 @@ class Run(xdrive.Program):
             )
 
 
-def pump():
-    from gi.repository import GLib
-
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def descendants(node):
-    for child in node:
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
-
-
-def fresh(o):
-    o.clear_cache()
-    return o
-
-
 class Shot:
     """One picture of a part of a window (a single request), its pixels decoded when read."""
 
@@ -226,28 +200,15 @@ class Shot:
         self.screen = screen
         _, _, self.width, self.height = screen.p.geometry(screen.win)
         corners = [self.at(r, fx, fy) for r in rects for fx, fy in ((0, 0), (1, 1))]
-        self.x0 = max(0, min(x for x, _ in corners) - 6)
-        self.y0 = max(0, min(y for _, y in corners) - 6)
-        width = max(x for x, _ in corners) + 7 - self.x0
-        height = max(y for _, y in corners) + 7 - self.y0
-        self.img = screen.win.get_image(self.x0, self.y0, width, height, X.ZPixmap, 0xFFFFFFFF)
-        self.stride = len(self.img.data) // height
-        self.step = 2 if self.img.depth == 16 else 4
+        x0 = max(0, min(x for x, _ in corners) - 6)
+        y0 = max(0, min(y for _, y in corners) - 6)
+        width = max(x for x, _ in corners) + 7 - x0
+        height = max(y for _, y in corners) + 7 - y0
+        self.px = xdrive.Image(screen.win, x0, y0, width, height).rgb
 
     def at(self, rect, fx, fy):
         """As Screen.at, with the window's size read once for the whole picture."""
-        s = self.screen
-        left, top, w, h = rect
-        x = (left + fx * w) / s.design[0] * self.width
-        y = s.top + (top + fy * h) / s.design[1] * (self.height - s.top)
-        return int(x), int(y)
-
-    def px(self, x, y):
-        d, at = self.img.data, (y - self.y0) * self.stride + (x - self.x0) * self.step
-        if self.step == 2:
-            v = d[at] | d[at + 1] << 8
-            return (v >> 11) * 255 // 31, (v >> 5 & 63) * 255 // 63, (v & 31) * 255 // 31
-        return d[at + 2], d[at + 1], d[at]
+        return self.screen.at(rect, fx, fy, (self.width, self.height))
 
     def face(self, rect):
         """A button's face colour: the commonest colour inside its edges. A single spot would
@@ -299,11 +260,9 @@ class Game:
     def __init__(self, run, app, rng, history):
         self.p, self.rng, self.history = run, rng, history
         self.frame = xdrive.wait_until(
-            lambda: next((f for f in app if f is not None and f.name == GAME_TITLE), None),
-            BOUND * 3,
-            "the game window on the accessibility bus",
+            lambda: frame(app, GAME_TITLE), BOUND * 3, "the game window on the accessibility bus"
         )
-        self.screen = Screen(run, run.wait_window(GAME_TITLE), GAME_DESIGN)
+        self.screen = Screen.game(run)
         buttons = [o for o in descendants(self.frame) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         by_name = {b.name: b for b in buttons}
         captions = [str(i) for i in range(10)] + ["Cancella", "Avanti", "Nuovo tarvo", "Esco"]
@@ -403,18 +362,23 @@ class Game:
         """SPACE until `index` has the focus: each step must land on the next enabled button in
         index order."""
         for _ in range(KEYS + 1):
-            now = self.focused()
-            if now == index:
+            if self.focused() == index:
                 return
-            _, enabled = self.states()
-            nxt = next(i % KEYS for i in range(now + 1, now + KEYS + 1) if i % KEYS in enabled)
-            self.key("space")
-            xdrive.wait_until(
-                lambda: self.states()[0] == [nxt] and self.lit() == [nxt],
-                BOUND,
-                f"SPACE to move the highlight from {now} to {nxt}",
-            )
+            self.scan()
         raise Failure(f"scanning never reached {index}")
+
+    def scan(self, after=""):
+        """One SPACE: the focus and the highlight must move to the next enabled button in index
+        order."""
+        now = self.focused()
+        _, enabled = self.states()
+        nxt = next(i % KEYS for i in range(now + 1, now + KEYS + 1) if i % KEYS in enabled)
+        self.key("space")
+        xdrive.wait_until(
+            lambda: self.states()[0] == [nxt] and self.lit() == [nxt],
+            BOUND,
+            f"SPACE to move the highlight from {now} to {nxt}{after}",
+        )
 
     def storm(self, count):
         self.note(f"storm of {count} keysyms")
@@ -580,37 +544,30 @@ class Pupil:
 
 
 def open_game(run, app, rng, history):
-    start = Screen(run, run.wait_window(START_TITLE, BOUND * 6), START_DESIGN)
-    xdrive.wait_until(
-        lambda: all(same(start.colour(s), APRICOT) for s in START_FREE),
-        BOUND * 3,
-        "the curtains to open",
-    )
+    start = Screen.start(run, timeout=BOUND * 6)
+    start.wait_background(timeout=BOUND * 3)
     # The start screen too: one highlighted button, the focused one.
-    frame = xdrive.wait_until(
-        lambda: next((f for f in app if f is not None and f.name == START_TITLE), None),
-        BOUND * 3,
-        "the start window on the accessibility bus",
+    window = xdrive.wait_until(
+        lambda: frame(app, START_TITLE), BOUND * 3, "the start window on the accessibility bus"
     )
     names = [str(n) for n in range(10, 21)] + ["Vai", "Ripristina", "Esci"]
-    by_name = {o.name: o for o in descendants(frame) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+    by_name = {o.name: o for o in descendants(window) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON}
     buttons = [by_name[n] for n in names]
     rects = CHOICE + COMMAND
 
+    def focused_buttons():
+        return [i for i, b in enumerate(buttons) if focused(b)]
+
     def start_agrees():
-        focused = [
-            i for i, b in enumerate(buttons) if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)
-        ]
-        return len(focused) == 1 and Shot(start, rects).lit(rects) == focused
+        now = focused_buttons()
+        return len(now) == 1 and Shot(start, rects).lit(rects) == now
 
     try:
         xdrive.wait_until(start_agrees, BOUND, "one highlighted start button, the focused one")
     except xdrive.Timeout:
-        focused = [
-            i for i, b in enumerate(buttons) if fresh(b).getState().contains(pyatspi.STATE_FOCUSED)
-        ]
         raise Failure(
-            f"start screen: highlighted {Shot(start, rects).lit(rects)}, " f"focused {focused}"
+            f"start screen: highlighted {Shot(start, rects).lit(rects)}, "
+            f"focused {focused_buttons()}"
         )
     centre = rng.randrange(10, 21)
     start.click(CHOICE[centre - 10], button=rng.choice((1, 2, 3)))
@@ -672,15 +629,7 @@ def mode_keys(run, game, rng):
         game.note("keysyms " + " ".join(names))
         run.keysyms([sym for sym, _ in UNUSUAL[k : k + group]])
         game.settle("?", 0, f"keysyms {names[0]} .. {names[-1]}")
-        now = game.focused()
-        _, enabled = game.states()
-        nxt = next(i % KEYS for i in range(now + 1, now + KEYS + 1) if i % KEYS in enabled)
-        game.key("space")
-        xdrive.wait_until(
-            lambda: game.states()[0] == [nxt] and game.lit() == [nxt],
-            BOUND,
-            f"SPACE to move from {now} to {nxt} after keysyms {names[0]} .. " f"{names[-1]}",
-        )
+        game.scan(f" after keysyms {names[0]} .. {names[-1]}")
     run.measure()
     print(f"{len(UNUSUAL)} keysyms sent one by one; the keypad kept its focus and SPACE moved it")
 
@@ -694,12 +643,7 @@ def main():
     run = Run([os.path.abspath(xdrive.program_path())], workdir)
     history = []
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
-        app = xdrive.wait_until(
-            lambda: next((a for a in desktop if a is not None and a.name == "Tarvo"), None),
-            BOUND * 4,
-            "the program on the accessibility bus",
-        )
+        app = xdrive.wait_until(application, BOUND * 4, "the program on the accessibility bus")
         if run.d.screen().root_depth < 24:
             tarvo_ui.TOLERANCE = 8  # 5 or 6 bits a channel
         # The numeric keypad types digits only with NumLock on.
@@ -731,9 +675,7 @@ def main():
     except BaseException as e:
         print(f"FAIL (seed {seed}): {e}", file=sys.stderr)
         print("last steps: " + " | ".join(history[-15:]), file=sys.stderr)
-        shot = os.path.abspath(f"rsoak-{mode}-failure.png")
-        if xdrive.screenshot(shot):
-            print(f"screenshot: {shot}", file=sys.stderr)
+        xdrive.keep_screen(f"rsoak-{mode}")
         run.report()
         run.kill()
         sys.stderr.write(run.output()[-3000:])

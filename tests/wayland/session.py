@@ -20,9 +20,8 @@ import shutil
 import subprocess
 import tempfile
 
-from xdrive import wait_until  # tests/e2e, on the path of every real-window test
-
-SKIP = 77
+from desktop import Processes  # tests/support, on the path of every real-window test
+from xdrive import wait_until  # tests/e2e, likewise
 
 
 class Unavailable(RuntimeError):
@@ -37,18 +36,10 @@ focus_follows_mouse no
 """
 
 
-class Sway:
+class Sway(Processes):
     def __init__(self):
-        self.procs = []
+        super().__init__()
         self.scratch = None
-
-    def __enter__(self):
-        try:
-            self._start()
-        except BaseException:
-            self.__exit__(None, None, None)
-            raise
-        return self
 
     def _start(self):
         sway = shutil.which("sway")
@@ -117,11 +108,7 @@ class Sway:
 
     def _spawn(self, argv, **kw):
         # The scratch folder as working directory: the checkout may be closed to the user.
-        p = subprocess.Popen(
-            argv, stdin=subprocess.DEVNULL, start_new_session=True, cwd=self.scratch, **kw
-        )
-        self.procs.append(p)
-        return p
+        return super()._spawn(argv, cwd=self.scratch, **kw)
 
     def swaymsg(self, *args):
         out = subprocess.run(
@@ -154,15 +141,7 @@ class Sway:
         return self.program_out.read()
 
     def __exit__(self, *exc):
-        for p in reversed(self.procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
-        self.procs.clear()
+        super().__exit__(*exc)
         if self.scratch:
             shutil.rmtree(self.scratch, ignore_errors=True)
             self.scratch = None

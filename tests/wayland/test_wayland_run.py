@@ -17,33 +17,28 @@ import sys
 import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import session  # noqa: E402
+from desktop import SKIP  # noqa: E402
 import vkbd  # noqa: E402
-from tarvo_ui import (
-    AVANTI,
-    BLINK_PALE,
-    BLINK_YELLOW,
+import xdrive  # noqa: E402
+from tarvo_ui import (  # noqa: E402
     CELL,
     CHOICE,
-    COMMAND,
-    EMPTY_CELL,  # noqa: E402
-    GAME_DESIGN,
+    EMPTY_CELL,
     GAME_TITLE,
     KEY,
-    NUOVO_TARVO,
-    RIGHT,
-    START_DESIGN,
     START_TITLE,
-    TARVO_AREA_FREE,
-    WRONG,
     Screen,
+    leave_celebration,
+    open_game,
+    play_by_colours,
     same,
 )
 
 N = 15
-CANDIDATES = [N - k for k in range(1, 11)]  # every answer a subtrahend of 1..10 can give
 
 
 def _ppm(data):
@@ -69,19 +64,23 @@ class Desk:
         if self.frame:
             yield
             return
-        shot = subprocess.run(
-            ["grim", "-t", "ppm", "-"],
-            env=self.sway.client_env,
-            capture_output=True,
-            timeout=10,
-            check=True,
-        ).stdout
-        self.frame = _ppm(shot)
+        self.frame = self._grim()
         self.views = self._views()
         try:
             yield
         finally:
             self.frame = self.views = None
+
+    def _grim(self, *args):
+        """(width, height, rgb bytes) of the output, or of the part named by grim's -g."""
+        shot = subprocess.run(
+            ["grim", *args, "-t", "ppm", "-"],
+            env=self.sway.client_env,
+            capture_output=True,
+            timeout=10,
+            check=True,
+        ).stdout
+        return _ppm(shot)
 
     def _views(self):
         if self.views is not None:
@@ -106,7 +105,7 @@ class Desk:
         return next((i for t, i in self.windows() if t == title), None)
 
     def wait_window(self, title, timeout=20.0):
-        return session.wait_until(lambda: self.find_window(title), timeout, f"window '{title}'")
+        return xdrive.wait_until(lambda: self.find_window(title), timeout, f"window '{title}'")
 
     def geometry(self, win):
         view = next(v for v in self._views() if v["id"] == win)
@@ -119,15 +118,7 @@ class Desk:
         if self.frame:
             w, _, rgb = self.frame
         else:
-            w, _, rgb = _ppm(
-                subprocess.run(
-                    ["grim", "-g", f"{left},{top} {width}x{height}", "-t", "ppm", "-"],
-                    env=self.sway.client_env,
-                    capture_output=True,
-                    timeout=10,
-                    check=True,
-                ).stdout
-            )
+            w, _, rgb = self._grim("-g", f"{left},{top} {width}x{height}")
             left = top = 0
 
         def at(row, col):
@@ -151,24 +142,30 @@ class Shown(Screen):
         return collections.Counter(px for row in rows for px in row).most_common(1)[0][0]
 
     def cells(self):
-        with self.p.still():
+        with self.still():
             return [self.background(c) for c in CELL]
+
+    def still(self):
+        return self.p.still()
 
 
 class Keys:
-    """The two keyboards. The first key of a keyboard new to the seat (every wtype run is one),
-    or after the seat changed keyboard, was seen lost, its release arriving without its press:
-    each change begins with a SHIFT tap, which the program swallows."""
+    """The two keyboards, in the shape of tarvo_ui.Keyboard. The first key of a keyboard new to
+    the seat (every wtype run is one), or after the seat changed keyboard, was seen lost, its
+    release arriving without its press: each change begins with a SHIFT tap, which the program
+    swallows."""
 
     def __init__(self, sway, layout):
         self.sway = sway
         self.board = vkbd.VirtualKeyboard(vkbd.Keymap(layout), sway.runtime, sway.display)
         self.last = None
+        self.numbers = 0  # typed so far, each in the next of four ways
 
     def _use_board(self):
         if self.last != "board":
             self.board.tap(vkbd.KEY_LEFTSHIFT)
             self.last = "board"
+        return self.board
 
     def wtype(self, *args):
         self.last = "wtype"
@@ -181,43 +178,40 @@ class Keys:
         )
 
     def digit_row(self, d, shift):
-        self._use_board()
-        self.board.tap(vkbd.DIGIT_ROW[d], shift=shift)
+        self._use_board().tap(vkbd.DIGIT_ROW[d], shift=shift)
 
     def keypad(self, d):
-        self._use_board()
-        self.board.tap_keypad_digit(d)
+        self._use_board().tap_keypad_digit(d)
 
     def keypad_multiply(self):
-        self._use_board()
-        self.board.tap(vkbd.KEY_KPASTERISK)
+        self._use_board().tap(vkbd.KEY_KPASTERISK)
 
     def letter(self, ch):
-        self._use_board()
-        self.board.tap_symbol(ch)
+        self._use_board().tap_symbol(ch)
 
     def enter(self):
-        self._use_board()
-        self.board.tap(vkbd.KEY_ENTER)
+        self._use_board().tap(vkbd.KEY_ENTER)
+
+    def number(self, game, value):
+        """Types `value` the next of four ways and checks that each digit's button took the
+        focus."""
+        way = self.numbers % 4
+        self.numbers += 1
+        digits = [int(c) for c in str(value)]
+        if way == 0:
+            self.wtype(str(value))
+            game.wait_highlight(KEY[digits[-1]], f'"{digits[-1]}" after wtype "{value}"')
+            return
+        for d in digits:
+            if way == 3:
+                self.keypad(d)
+            else:
+                self.digit_row(d, shift=way == 2)
+            game.wait_highlight(KEY[d], f'"{d}" (way {way})')
 
 
-def type_number(keys, game, value, way):
-    """Types `value` one of four ways and checks that each digit's button took the focus."""
-    digits = [int(c) for c in str(value)]
-    if way == 0:
-        keys.wtype(str(value))
-        game.wait_highlight(KEY[digits[-1]], f'"{digits[-1]}" after wtype "{value}"')
-        return
-    for d in digits:
-        if way == 3:
-            keys.keypad(d)
-        else:
-            keys.digit_row(d, shift=way == 2)
-        game.wait_highlight(KEY[d], f'"{d}" (way {way})')
-
-
-def play(sway, keys, desk, layout):
-    start = Shown(desk, desk.wait_window(START_TITLE), START_DESIGN)
+def play(keys, desk, layout):
+    start = Shown.start(desk)
     start.wait_highlight(CHOICE[0], '"10"')
     print("start window:", desk.geometry(start.win))
 
@@ -235,62 +229,19 @@ def play(sway, keys, desk, layout):
     start.wait_highlight(CHOICE[7], '"17" by SHIFT and 7')
     keys.digit_row(N - 10, shift=False)
     start.wait_highlight(CHOICE[N - 10], f'"{N}" by the unshifted digit row')
-    keys.enter()
-    start.wait_highlight(COMMAND[0], '"Vai"')
-    keys.enter()
 
-    game = Shown(desk, desk.wait_window(GAME_TITLE), GAME_DESIGN)
-    game.wait_highlight(KEY[0], '"0"')
+    game = open_game(start, keys)
     print("game window:", desk.geometry(game.win), "windows:", desk.windows())
     assert all(same(c, EMPTY_CELL) for c in game.cells()), game.cells()
 
-    attempts = 0
-
-    def answer(value):
-        nonlocal attempts
-        type_number(keys, game, value, attempts % 4)
-        attempts += 1
-        keys.letter("a")
-        game.wait_highlight(KEY[AVANTI], '"Avanti"')
-        keys.enter()
-        session.wait_until(lambda: not game.highlighted(KEY[AVANTI]), what='"Avanti" to act')
-
-    tried = [0] * 8
-    for _ in range(8):
-        answer(CANDIDATES[0])
-    while True:
-        cells = game.cells()
-        if all(same(c, RIGHT) or same(c, BLINK_PALE) or same(c, BLINK_YELLOW) for c in cells):
-            break
-        wrong = next((i for i, c in enumerate(cells) if same(c, WRONG)), None)
-        assert wrong is not None, f"no orange cell after a check: {cells}"
-        assert all(same(c, RIGHT) for c in cells[:wrong]), f"before ray {wrong}: {cells}"
-        tried[wrong] += 1
-        assert tried[wrong] < len(CANDIDATES), f"no answer of {CANDIDATES} fits ray {wrong}"
-        answer(CANDIDATES[tried[wrong]])
-
-    def phase(cell_colour, area_colour):
-        with desk.still():
-            return all(same(c, cell_colour) for c in game.cells()) and same(
-                game.background(TARVO_AREA_FREE), area_colour
-            )
-
-    session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="the blink's first colours")
-    session.wait_until(lambda: phase(BLINK_YELLOW, BLINK_PALE), what="the blink's second colours")
-    game.wait_highlight(KEY[NUOVO_TARVO], '"Nuovo tarvo"')
-    # Each tick gives the focus back to "Nuovo tarvo": leave right after one, well within the
-    # next, with "E" (highlight on "Esco") and ENTER.
-    session.wait_until(lambda: phase(BLINK_PALE, BLINK_YELLOW), what="a blink tick")
-    keys.letter("e")
-    keys.enter()
-    print(f"{layout}: answers found after {sum(tried) + 1} checks, {attempts} answers typed")
+    checks = play_by_colours(game, keys, N)
+    leave_celebration(game, keys)
+    print(f"{layout}: answers found after {checks} checks, {keys.numbers} answers typed")
 
 
 def main():
     layout = sys.argv[1]
-    binary = os.environ.get("TARVO_BIN")
-    if not binary:
-        raise SystemExit("TARVO_BIN is not set")
+    binary = xdrive.program_path()
     # Only a compositor that cannot start skips the test; its clients are the test's own.
     for tool, package in (("wtype", "wtype"), ("grim", "grim")):
         if not shutil.which(tool):
@@ -299,12 +250,12 @@ def main():
         sway = session.Sway().__enter__()
     except session.Unavailable as e:
         print(f"SKIP: {e}")
-        return session.SKIP
+        return SKIP
     try:
         program = sway.start_program(binary)
         desk = Desk(sway)
         keys = Keys(sway, layout)
-        play(sway, keys, desk, layout)
+        play(keys, desk, layout)
         code = program.wait(timeout=15)
         assert code == 0, f"exit code {code}"
         assert desk.find_window(GAME_TITLE) is None and desk.find_window(START_TITLE) is None
