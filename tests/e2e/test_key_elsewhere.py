@@ -6,18 +6,7 @@ up there, the start window takes the keyboard back, and one SPACE steps to "12".
 
 import xdrive
 from Xlib import X, display
-from tarvo_ui import CHOICE, START_DESIGN, START_TITLE, Screen, run
-
-
-def has_focus(d, win):
-    """The X input focus is on the window or inside it, as the connection `d` sees it."""
-    focus = d.get_input_focus().focus
-    root = d.screen().root
-    while hasattr(focus, "id") and focus.id != root.id:
-        if focus.id == win.id:
-            return True
-        focus = focus.query_tree().parent
-    return False
+from tarvo_ui import CHOICE, Screen, run
 
 
 class OtherProgram:
@@ -62,7 +51,7 @@ class OtherProgram:
 
 
 def test(p):
-    start = Screen(p, p.wait_window(START_TITLE), START_DESIGN)
+    start = Screen.start(p)
     start.wait_highlight(CHOICE[0], '"10"')
     other = OtherProgram()
     try:
@@ -70,13 +59,13 @@ def test(p):
         start.wait_highlight(CHOICE[1], '"11" after SPACE went down')
 
         other.take_keyboard()
-        xdrive.wait_until(lambda: has_focus(p.d, other.win), what="the other program's keyboard")
-        xdrive.wait_until(lambda: not has_focus(p.d, start.win), what="the start window to let go")
+        xdrive.wait_until(lambda: p.has_focus(other.win), what="the other program's keyboard")
+        xdrive.wait_until(lambda: not p.has_focus(start.win), what="the start window to let go")
         p.key_up("space")
         xdrive.wait_until(lambda: other.count_releases() == 1, what="SPACE to come up elsewhere")
 
         p.focus(start.win)
-        xdrive.wait_until(lambda: has_focus(p.d, start.win), what="the keyboard back on Tarvo")
+        xdrive.wait_until(lambda: p.has_focus(start.win), what="the keyboard back on Tarvo")
         p.tap_apart("space")
         start.wait_highlight(CHOICE[2], '"12": SPACE pressed again steps again', timeout=5)
         assert not start.highlighted(CHOICE[1])
@@ -84,8 +73,7 @@ def test(p):
         other.close()
 
     p.close(start.win)
-    code = p.wait_exit()
-    assert code == 0, f"exit code {code}"
+    p.wait_success()
 
 
 if __name__ == "__main__":

@@ -73,18 +73,6 @@ def hold_until(p, presses, key, shown, what):
         p.key_up(key)
 
 
-def has_focus(p, win):
-    """The X input focus is on the window or inside it."""
-    focus = p.d.get_input_focus().focus
-    if not hasattr(focus, "id"):
-        return False
-    while focus and focus.id != p.root.id:
-        if focus.id == win.id:
-            return True
-        focus = focus.query_tree().parent
-    return False
-
-
 def probe_avanti(p, game, focused):
     """ "A" then RIGHT: with "Avanti" disabled, "A" does nothing and RIGHT moves the focus from the
     focused digit to the next one; with "Avanti" enabled, the two keys end on "0"."""
@@ -118,7 +106,7 @@ def test(p):
     # The instructions, from the menu by mouse; their one button has the focus.
     game.click_menu()
     instructions = p.wait_window(INSTRUCTIONS_TITLE)
-    xdrive.wait_until(lambda: has_focus(p, instructions), what="the instructions to take the keys")
+    xdrive.wait_until(lambda: p.has_focus(instructions), what="the instructions to take the keys")
     hold_until(
         p,
         presses,

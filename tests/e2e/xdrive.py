@@ -169,6 +169,15 @@ class Program:
         win.set_input_focus(X.RevertToParent, X.CurrentTime)
         self.d.sync()
 
+    def has_focus(self, win):
+        """The X input focus is on the window or inside it."""
+        focus = self.d.get_input_focus().focus
+        while hasattr(focus, "id") and focus.id != self.root.id:
+            if focus.id == win.id:
+                return True
+            focus = focus.query_tree().parent
+        return False
+
     # Input ---------------------------------------------------------------------------------
     def _keycode(self, key):
         keysym = XK.string_to_keysym(key)
