@@ -106,13 +106,20 @@ void KeyRouter::keyboardIn()
     KeyRoad* r = road();
     if (!r)
         return;
-    const auto keys = x11::keysDown();
-    if (!keys)
-        return;
-    // Physical keys on X11 are the keycodes, 8..255.
-    r->settle(*host_.model(), [&keys](int key) {
-        return key > 0 && key < 256 && ((*keys)[std::size_t(key) / 8] >> (key % 8)) & 1;
-    });
+    if (x11::onX11()) {
+        const auto keys = x11::keysDown();
+        if (!keys)
+            return;
+        // Physical keys on X11 are the keycodes, 8..255.
+        r->settle(*host_.model(), [&keys](int key) {
+            return key > 0 && key < 256 && ((*keys)[std::size_t(key) / 8] >> (key % 8)) & 1;
+        });
+    } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt 6.4 drops the list of held keys the compositor gives with the keyboard, and sends
+        // no further press or repeat of a key held when the keyboard left: each key still down
+        // for the road came up elsewhere, or its release is still to come (one more KeyUp).
+        r->settle(*host_.model(), [](int) { return false; });
+    }
 }
 
 } // namespace tarvo::qt

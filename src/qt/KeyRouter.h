@@ -28,7 +28,7 @@ public:
     void release(const QKeyEvent& e);
     // The window got the keyboard. Keys released while another program had it sent their
     // release there: on X11 the server says which keys are down now, and the road lets go of
-    // the others. Elsewhere nothing is known, and nothing changes.
+    // the others; on Wayland it lets go of all (see the .cpp). Elsewhere nothing changes.
     void keyboardIn();
 
     // True where the window system reports held keys as presses alone (see above).

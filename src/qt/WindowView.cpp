@@ -497,6 +497,9 @@ void WindowView::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // On X11 the window watcher saw the keyboard come, earlier and more often than this.
+        if (!x11::onX11())
+            keys_.keyboardIn();
         frontModal();
         if (model_)
             model_->raiseActivate();

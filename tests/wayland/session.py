@@ -40,6 +40,7 @@ class Sway(Processes):
     def __init__(self):
         super().__init__()
         self.scratch = None
+        self.program_out = None
 
     def _start(self):
         sway = shutil.which("sway")
@@ -119,9 +120,10 @@ class Sway(Processes):
     def outputs(self):
         return [o for o in self.swaymsg("-t", "get_outputs") or [] if o.get("active")]
 
-    def start_program(self, binary, extra_env=()):
-        """The program as the session's user, on Qt's Wayland platform, from a scratch copy."""
-        copy = os.path.join(self.scratch, os.path.basename(binary))
+    def start_program(self, binary, extra_env=(), name=None):
+        """The program as the session's user, on Qt's Wayland platform, from a scratch copy
+        (named `name`, for a second one beside the first)."""
+        copy = os.path.join(self.scratch, name or os.path.basename(binary))
         shutil.copy(binary, copy)
         os.chmod(copy, 0o755)
         env = dict(
@@ -130,12 +132,14 @@ class Sway(Processes):
             QT_QPA_PLATFORM="wayland",
             **dict(extra_env),
         )
-        self.program_out = open(os.path.join(self.scratch, "program.log"), "w+")
-        return self._spawn(
-            self.as_user + [copy], env=env, stdout=self.program_out, stderr=subprocess.STDOUT
-        )
+        out = open(copy + ".log", "w+")
+        # The first program's output is the one a failure shows.
+        self.program_out = self.program_out or out
+        return self._spawn(self.as_user + [copy], env=env, stdout=out, stderr=subprocess.STDOUT)
 
     def program_log(self):
+        if not self.program_out:
+            return ""
         self.program_out.flush()
         self.program_out.seek(0)
         return self.program_out.read()

@@ -51,6 +51,7 @@ DIGIT_ROW = {d: 2 + (d - 1) % 10 for d in range(10)}  # evdev KEY_1 = 2 .. KEY_0
 KEYPAD = dict(zip(range(10), (82, 79, 80, 81, 75, 76, 77, 71, 72, 73)))  # KEY_KP0 .. KEY_KP9
 KEY_KPASTERISK = 55
 KEY_ENTER = 28
+KEY_SPACE = 57
 
 
 class Keymap:
@@ -187,6 +188,14 @@ class VirtualKeyboard:
     def set_num_lock(self, on):
         self.locked = self.keymap.mask("Mod2") if on else 0
         self._modifiers(0)
+        self.roundtrip()
+
+    def key_down(self, evdev):
+        self._key(evdev, True)
+        self.roundtrip()
+
+    def key_up(self, evdev):
+        self._key(evdev, False)
         self.roundtrip()
 
     def tap(self, evdev, shift=False):
