@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -74,6 +75,14 @@ int main(int argc, char** argv)
         tarvo::Program program(platform, clock, rng, probe);
         program.start();
         code = QApplication::exec();
+    }
+    // Qt 6.4's Wayland display, torn down with the application, can wait for ever for its event
+    // thread, which waits inside libwayland for a read that never comes: the windows are gone
+    // but the process stays. The screens are closed and nothing is left to write, so on Wayland
+    // the process ends here.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        _exit(code);
     }
     return code;
 }
