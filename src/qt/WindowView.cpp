@@ -375,9 +375,11 @@ void WindowView::setFirstFrameBackground()
     // centre (the start screen's closed curtains).
     if (!x11::onX11())
         return;
-    const QImage first = grab().toImage();
+    // Only that one pixel is painted: a grab of the whole window would hold a screen-sized
+    // image for nothing.
+    const QImage first = grab(QRect(rect().center(), QSize(1, 1))).toImage();
     if (!first.isNull())
-        x11::setBackground(*this, first.pixel(first.width() / 2, first.height() / 2));
+        x11::setBackground(*this, first.pixel(0, 0));
 }
 
 void WindowView::bringToFront()
