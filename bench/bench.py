@@ -20,21 +20,21 @@ import time
 from Xlib import X, XK, display, protocol
 from Xlib.ext import damage, xtest
 
-sys.path.insert(
-    0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support")
-)
-from palette import (
+_TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests")
+sys.path.insert(0, os.path.join(_TESTS, "support"))
+sys.path.insert(0, os.path.join(_TESTS, "e2e"))
+from palette import (  # noqa: E402
     BLINK_PALE,
     BLINK_YELLOW,
     CURTAIN,
     EMPTY_CELL,
     HIGHLIGHT,
-    RIGHT,  # noqa: E402
+    RIGHT,
     WRONG,
 )
 
-START_TITLE = "Tavole della moltiplicazione"
-GAME_TITLE = "Form1"
+from tarvo_ui import AVANTI, CELL, GAME_DESIGN, GAME_TITLE, KEY, START_TITLE  # noqa: E402
+
 FLOOR_TITLE = "floor"
 
 # Curtains: 75 twips per panel every 10 ms, from half the outer width; a tick that leaves the
@@ -44,22 +44,7 @@ STEP_TWIPS = 75
 END_TWIPS = 10
 BLINK_MS = 400
 
-# Game screen, in twips: its client area at design size, the tarvo area's origin, the eight
-# answer cells inside it (ray 0 up, then clockwise) and the "Avanti" button with its keypad.
-GAME_SIZE = (11910, 8565)
-TARVO_AREA = (492, 1215)
-CELLS = [
-    (3030, 255, 810, 810),
-    (5055, 915, 810, 810),
-    (5595, 2895, 810, 810),
-    (5040, 4785, 810, 810),
-    (3030, 5640, 810, 810),
-    (750, 4785, 810, 810),
-    (255, 2895, 885, 810),
-    (750, 915, 810, 810),
-]
-KEYPAD = (7260, 5208)
-AVANTI = (2100, 1410, 1965, 615)
+# The game screen's places (its design size, answer cells and keypad) are the tests' own.
 
 BLINK = (BLINK_YELLOW, BLINK_PALE)
 
@@ -418,11 +403,11 @@ class GameLayout:
         width, height = screen.geometry(win)
         shot = screen.shot(win, (0, 0, width, height))
         # The top edge of cell 0 gives the menu bar's height (the client area scales below it).
-        x = round(width * (TARVO_AREA[0] + CELLS[0][0]) / GAME_SIZE[0]) + 3
+        x = round(width * CELL[0][0] / GAME_DESIGN[0]) + 3
         found = next((y for y in range(height) if close_to(shot.at(x, y), EMPTY_CELL)), None)
         if found is None:
             return None
-        k = (TARVO_AREA[1] + CELLS[0][1]) / GAME_SIZE[1]
+        k = CELL[0][1] / GAME_DESIGN[1]
         guess = round((found - height * k) / (1 - k))
         for top in sorted(range(guess - 3, guess + 4), key=lambda t: abs(t - guess)):
             layout = GameLayout(width, height, top)
@@ -432,26 +417,24 @@ class GameLayout:
 
     def rect(self, left, top, width, height):
         cw, ch = self.width, self.height - self.top
-        x = round(cw * left / GAME_SIZE[0])
-        y = self.top + round(ch * top / GAME_SIZE[1])
+        x = round(cw * left / GAME_DESIGN[0])
+        y = self.top + round(ch * top / GAME_DESIGN[1])
         return (
             x,
             y,
-            round(cw * (left + width) / GAME_SIZE[0]) - x,
-            self.top + round(ch * (top + height) / GAME_SIZE[1]) - y,
+            round(cw * (left + width) / GAME_DESIGN[0]) - x,
+            self.top + round(ch * (top + height) / GAME_DESIGN[1]) - y,
         )
 
     def cell(self, i):
-        left, top, width, height = CELLS[i]
-        return self.rect(TARVO_AREA[0] + left, TARVO_AREA[1] + top, width, height)
+        return self.rect(*CELL[i])
 
     def probes(self, i):
         x, y, w, h = self.cell(i)
         return [(x + 4, y + 4), (x + w - 5, y + 4), (x + 4, y + h - 5), (x + w - 5, y + h - 5)]
 
     def avanti_probe(self):
-        left, top, width, height = AVANTI
-        x, y, w, h = self.rect(KEYPAD[0] + left, KEYPAD[1] + top, width, height)
+        x, y, w, h = self.rect(*KEY[AVANTI])
         return x + 8, y + h // 2
 
 
