@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "model/Random.h"
 #include "qt/QtPlatform.h"
+#include "qt/X11Desktop.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
     // thread, which waits inside libwayland for a read that never comes: the windows are gone
     // but the process stays. The screens are closed and nothing is left to write, so on Wayland
     // the process ends here.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (tarvo::qt::x11::onWayland()) {
         std::fflush(nullptr);
         _exit(code);
     }

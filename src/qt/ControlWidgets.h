@@ -7,8 +7,8 @@
 #include "qt/Units.h"
 
 #include <QPushButton>
-
 #include <QWidget>
+
 #include <optional>
 
 namespace tarvo::qt {

@@ -110,11 +110,11 @@ void KeyRouter::keyboardIn()
         const auto keys = x11::keysDown();
         if (!keys)
             return;
-        // Physical keys on X11 are the keycodes, 8..255.
+        // Physical keys on X11 are the keycodes.
         r->settle(*host_.model(), [&keys](int key) {
-            return key > 0 && key < 256 && ((*keys)[std::size_t(key) / 8] >> (key % 8)) & 1;
+            return key > 0 && std::size_t(key) < keys->size() && keys->test(std::size_t(key));
         });
-    } else if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    } else if (x11::onWayland()) {
         // Qt 6.4 drops the list of held keys the compositor gives with the keyboard, and sends
         // no further press or repeat of a key held when the keyboard left: each key still down
         // for the road came up elsewhere, or its release is still to come (one more KeyUp).

@@ -7,10 +7,8 @@
 #ifdef TARVO_HAVE_XCB
 #include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
-#include <iterator>
 #endif
 
 namespace tarvo::qt::x11 {
@@ -57,6 +55,11 @@ bool onX11()
 #else
     return false;
 #endif
+}
+
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool windowManagerRunning()
@@ -119,15 +122,17 @@ void setBackground(QWidget& w, QRgb colour)
 #endif
 }
 
-std::optional<std::array<std::uint8_t, 32>> keysDown()
+std::optional<std::bitset<256>> keysDown()
 {
 #ifdef TARVO_HAVE_XCB
     xcb_connection_t* c = connection();
     auto* reply = c ? xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr) : nullptr;
     if (!reply)
         return std::nullopt;
-    std::array<std::uint8_t, 32> keys {};
-    std::copy(std::begin(reply->keys), std::end(reply->keys), keys.begin());
+    // One bit per keycode, eight to a byte, lowest first.
+    std::bitset<256> keys;
+    for (std::size_t code = 0; code < keys.size(); ++code)
+        keys[code] = (reply->keys[code / 8] >> (code % 8)) & 1;
     std::free(reply);
     return keys;
 #else

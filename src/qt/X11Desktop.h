@@ -7,8 +7,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QRgb>
 
-#include <array>
-#include <cstdint>
+#include <bitset>
 #include <functional>
 #include <optional>
 
@@ -18,6 +17,9 @@ namespace tarvo::qt::x11 {
 
 // The program runs on an X server (Qt's xcb platform).
 bool onX11();
+// The program runs on a Wayland compositor (Qt's wayland platforms), where none of the X11
+// answers below are known.
+bool onWayland();
 // False only on an X server without a window manager.
 bool windowManagerRunning();
 // Left plus right frame extents as the window manager has set them on w's window; none where
@@ -26,8 +28,8 @@ std::optional<int> frameWidth(const QWidget& w);
 // The colour the X server shows in w's window before its first paint.
 void setBackground(QWidget& w, QRgb colour);
 
-// Which keys are down on the X server now, one bit per keycode; none off X11.
-std::optional<std::array<std::uint8_t, 32>> keysDown();
+// Which keys are down on the X server now, by keycode (8..255); none off X11.
+std::optional<std::bitset<256>> keysDown();
 
 // Watches w's X window, while the watcher lives. frameChanged() runs whenever the window
 // manager sets new frame extents (after the resize that brought them). keyboardIn() runs
