@@ -7,6 +7,8 @@
 #include "screens/InfoScreens.h"
 #include "screens/Screens.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 // One loaded screen: its window and the behaviour installed on it. Members are destroyed in
@@ -18,6 +20,7 @@ struct Program::Screen {
     std::unique_ptr<InfoScreen> info;
     bool shown = false;
     bool closing = false;
+    std::function<void()> then; // of a modal screen: what its opener does once it closes
 };
 
 namespace {
@@ -53,6 +56,7 @@ Program::Program(Platform& platform, Clock& clock, RandomSource& rng, FileProbe&
 Program::~Program()
 {
     quit_ = true;
+    platform_.setModal(nullptr);
     // Whatever is still open is taken off the platform without running any handler.
     for (auto& s : screens_) {
         if (s && !s->closing) {
@@ -108,7 +112,7 @@ Program::Screen* Program::load(ScreenId id)
     return s;
 }
 
-void Program::show(ScreenId id, bool modal)
+void Program::show(ScreenId id, bool modal, std::function<void()> then)
 {
     if (quit_)
         return;
@@ -121,32 +125,16 @@ void Program::show(ScreenId id, bool modal)
     }
     if (!s) {
         s = load(id);
-        // Its own Load may have closed it; it then stays in the graveyard, alive, until freed.
+        // Its own Load may have closed it.
         if (s->closing || quit_)
             return;
     }
     s->shown = true;
-    if (!modal) {
-        platform_.show(*s->window, false);
-        return;
+    if (modal) {
+        s->then = std::move(then);
+        platform_.setModal(s->window.get());
     }
-    // Screens closed during a modal show may have handlers below it on the stack: they are
-    // freed only once the outermost modal show has returned.
-    struct Depth {
-        int& d;
-        explicit Depth(int& depth)
-            : d(depth)
-        {
-            ++d;
-        }
-        ~Depth() { --d; }
-    };
-    {
-        Depth depth(modalDepth_);
-        platform_.show(*s->window, true);
-    }
-    if (modalDepth_ == 0)
-        scheduleFree();
+    platform_.show(*s->window, modal);
 }
 
 void Program::unload(ScreenId id)
@@ -155,48 +143,47 @@ void Program::unload(ScreenId id)
     if (!s || s->closing)
         return;
     s->closing = true;
+    // A screen closing while a modal one is open takes the program down with it: what the
+    // opener meant to do after the modal screen has nowhere to go.
+    std::function<void()> then = std::move(s->then);
+    s->then = nullptr;
+    for (const auto& other : screens_)
+        if (other && other.get() != s)
+            other->then = nullptr;
     s->window->raiseUnload();
+    if (platform_.modal() == s->window.get())
+        platform_.setModal(nullptr);
     platform_.unload(*s->window);
     // The platform has forgotten the window: a handler still running on it asks nothing more.
     s->window->attach(nullptr);
-    graveyard_.push_back(std::move(screens_[slot(id)]));
-    scheduleFree();
-    for (const auto& other : screens_)
-        if (other)
-            return;
-    if (!quit_) {
+    std::shared_ptr<Screen> closed = std::move(screens_[slot(id)]);
+    std::erase_if(closed_, [](const std::weak_ptr<Screen>& c) { return c.expired(); });
+    closed_.push_back(closed);
+    platform_.post([closed]() mutable { closed.reset(); });
+    const bool last = std::none_of(screens_.begin(), screens_.end(),
+        [](const std::unique_ptr<Screen>& other) { return other != nullptr; });
+    if (last && !quit_) {
         quit_ = true;
         platform_.quit();
     }
+    if (then && !quit_)
+        then();
+}
+
+std::size_t Program::closedPending() const
+{
+    std::size_t n = 0;
+    for (const auto& c : closed_)
+        n += c.expired() ? 0 : 1;
+    return n;
 }
 
 void Program::closeWindow(const Window* w)
 {
     for (std::size_t i = 0; i < screens_.size(); ++i)
-        if (screens_[i] && screens_[i]->window.get() == w)
+        if (screens_[i] && screens_[i]->window.get() == w
+            && !platform_.refuse(*screens_[i]->window))
             unload(static_cast<ScreenId>(i));
-}
-
-void Program::scheduleFree()
-{
-    if (graveyard_.empty() || freePosted_)
-        return;
-    freePosted_ = true;
-    platform_.post([this, alive = std::weak_ptr<int>(alive_)] {
-        if (alive.expired())
-            return;
-        freePosted_ = false;
-        freeClosed();
-    });
-}
-
-void Program::freeClosed()
-{
-    if (modalDepth_ > 0)
-        return; // the end of the outermost modal show schedules it again
-    auto closed = std::move(graveyard_);
-    graveyard_.clear();
-    closed.clear();
 }
 
 } // namespace tarvo

@@ -1,14 +1,16 @@
 #pragma once
 // The program: the shared game state and the four screens. A screen is created and loaded on
-// first show, and destroyed some time after it closes, never while one of its handlers may still
-// be running. When the last screen has closed the platform is told to quit, once.
+// first show. When it closes it is handed to posted work, which frees it after the current event:
+// events never nest (no modal loop), so no handler of it can be running then. When the last
+// screen has closed the platform is told to quit, once.
 
 #include "game/GameState.h"
 #include "model/Platform.h"
-#include "model/ScreenHost.h"
 #include "model/Window.h"
+#include "screens/ScreenHost.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,9 +31,11 @@ public:
     bool isLoaded(ScreenId id) const override;
     // Loads the screen if needed (attached to the platform, its Load run) and shows it; a screen
     // already shown is brought to the front; a closing screen, or any after the end, stays shut.
-    void show(ScreenId id, bool modal) override;
-    // Unload handler, then the platform closes the window; the objects are freed later, from
-    // posted work, when no modal show is running.
+    // A modal screen is the platform's modal window until it closes; `then` runs after its
+    // unload, unless another screen closed meanwhile (the program is then ending).
+    void show(ScreenId id, bool modal, std::function<void()> then = {}) override;
+    // Unload handler, then the platform closes the window; the objects are freed after the
+    // current event, by posted work.
     void unload(ScreenId id) override;
 
     Module1& state() { return state_; }
@@ -40,15 +44,13 @@ public:
     // The platform has been told to quit.
     bool finished() const { return quit_; }
     // Screens closed but not freed yet.
-    std::size_t closedPending() const { return graveyard_.size(); }
+    std::size_t closedPending() const;
 
 private:
     struct Screen;
 
     Screen* load(ScreenId id);
     void closeWindow(const Window* w);
-    void scheduleFree();
-    void freeClosed();
 
     Platform& platform_;
     Clock& clock_;
@@ -56,12 +58,9 @@ private:
     FileProbe& probe_;
     Module1 state_;
     std::array<std::unique_ptr<Screen>, 4> screens_;
-    std::vector<std::unique_ptr<Screen>> graveyard_;
-    int modalDepth_ = 0;
-    bool freePosted_ = false;
+    // Only watched, for closedPending: the posted work that frees a screen owns it.
+    std::vector<std::weak_ptr<Screen>> closed_;
     bool quit_ = false;
-    // Posted work may outlive the program: it checks this first.
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 } // namespace tarvo

@@ -28,10 +28,12 @@ void StartScreen::click(Control& c)
 {
     if (!c.is("mnuInfo"))
         return;
-    host_.show(ScreenId::Autore, true);
-    // Back from the modal author screen: the pupil starts again from the first choice.
-    if (host_.isLoaded(ScreenId::Inizio))
-        focusFirstChoice();
+    // Back from the author screen the pupil starts again from the first choice, as Activate
+    // would; done here too, for a platform that hands the input back without activating.
+    host_.show(ScreenId::Autore, true, [this] {
+        if (host_.isLoaded(ScreenId::Inizio))
+            focusFirstChoice();
+    });
 }
 
 std::string StartScreen::captionFor(std::int16_t index)

@@ -9,8 +9,8 @@
 #include "layout/ProportionalLayout.h"
 #include "model/Platform.h"
 #include "model/ScreenEvents.h"
-#include "model/ScreenHost.h"
 #include "model/Window.h"
+#include "screens/ScreenHost.h"
 
 #include <cstdint>
 #include <string>

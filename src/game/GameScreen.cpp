@@ -52,9 +52,9 @@ void GameScreen::onClick(Control& c)
 {
     if (!c.is("mnuIstruzioni"))
         return;
-    host_.show(ScreenId::Istruzioni, true);
-    // During the celebration "1" is disabled: the focus then stays where it is.
-    w_.setFocus(tasto(1));
+    // Once the instructions close: during the celebration "1" is disabled, and the focus then
+    // stays where it is.
+    host_.show(ScreenId::Istruzioni, true, [this] { w_.setFocus(tasto(1)); });
 }
 
 void GameScreen::NuovoTarvo()

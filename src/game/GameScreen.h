@@ -10,8 +10,8 @@
 #include "model/Palette.h"
 #include "model/Platform.h"
 #include "model/ScreenEvents.h"
-#include "model/ScreenHost.h"
 #include "model/Window.h"
+#include "screens/ScreenHost.h"
 
 namespace tarvo {
 

@@ -1,5 +1,6 @@
 #include "model/KeyRoad.h"
 
+#include "model/Platform.h"
 #include "model/Window.h"
 
 #include <algorithm>
@@ -37,7 +38,11 @@ bool KeyRoad::admit(const Window& w, const Control* target, const KeyStroke& k, 
 void KeyRoad::press(Window& w, Control* target, const KeyStroke& k)
 {
     bool repeat = false;
-    if (!shown(w) || !admit(w, target, k, repeat) || !target)
+    if (!shown(w))
+        return;
+    // Behind a modal window the key is down, but reached nothing: its repeats act nowhere.
+    const bool refused = w.platform()->refuse(w);
+    if (!admit(w, refused ? nullptr : target, k, repeat) || !target || refused)
         return;
     if (int code = k.code) {
         w.raiseKeyDown(*target, code, k.shift);

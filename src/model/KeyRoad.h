@@ -32,7 +32,8 @@ class KeyRoad {
 public:
     // A key went down while `w` had the keyboard. `target` is the control the platform gives
     // it to, the focused button; null while no control has the focus (the key acts on nothing,
-    // but it is down). Does nothing for a window that is not shown.
+    // but it is down). Does nothing for a window that is not shown, or that a modal window
+    // blocks (Platform::refuse).
     void press(Window& w, Control* target, const KeyStroke& k);
     // A key came up while `w` had the keyboard: KeyUp to the control focused now, or to none.
     void release(Window& w, const KeyStroke& k);

@@ -18,7 +18,8 @@ public:
     // Moves the focus to c, reporting lost and gained to the window before returning. False where
     // c cannot take it (the window has already checked enabled and visible).
     virtual bool setFocus(Window& w, Control& c) = 0;
-    // Shows the window; a modal show returns only once the window has been unloaded.
+    // Shows the window and returns at once. A modal window is presented as modal (in front of
+    // the others); the refusal of input to the others is the model's, through setModal.
     virtual void show(Window& w, bool modal) = 0;
     // Brings an already shown window to the front.
     virtual void raise(Window& w) = 0;
@@ -40,8 +41,24 @@ public:
     // down may go down in one window and repeat or come up in another.
     KeyRoad& keys() { return keys_; }
 
+    // The window shown modally, null while none is. Meanwhile no other window takes a key press,
+    // a mouse press or a close: refuse() says so to whoever brings one.
+    void setModal(Window* w) { modal_ = w; }
+    Window* modal() const { return modal_; }
+    // True when input for `w` must go nowhere, a modal window other than `w` being open; that
+    // window is brought to the front, where the input belongs (also for a mere activation of
+    // `w`, so that no window of the program is left shown and dead).
+    bool refuse(Window& w)
+    {
+        if (!modal_ || modal_ == &w)
+            return false;
+        raise(*modal_);
+        return true;
+    }
+
 private:
     KeyRoad keys_;
+    Window* modal_ = nullptr;
 };
 
 // Time of day, the only seed of the random generator.

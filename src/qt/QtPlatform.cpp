@@ -5,7 +5,6 @@
 #include "qt/WindowView.h"
 
 #include <QApplication>
-#include <QEventLoop>
 
 namespace tarvo::qt {
 
@@ -53,21 +52,7 @@ void QtPlatform::show(Window& w, bool modal)
     if (auto early = early_.extract(&w))
         for (const std::string& words : early.mapped())
             tarvo::qt::announce(v, words);
-    QPointer<WindowView> guard(v);
     v->present(modal, opener);
-    if (!modal || !guard || !guard->model())
-        return;
-    QEventLoop loop;
-    guard->setModalLoop(&loop);
-    loop.exec(QEventLoop::DialogExec);
-    if (guard)
-        guard->setModalLoop(nullptr);
-    // Input goes back to the window that opened the modal one, with or without a window manager
-    // to hand it back.
-    if (opener && opener->isVisible()) {
-        opener->raise();
-        opener->activateWindow();
-    }
 }
 
 void QtPlatform::raise(Window& w)
@@ -86,9 +71,16 @@ void QtPlatform::unload(Window& w)
     views_.erase(it);
     if (!v)
         return;
+    QPointer<QWidget> opener = v->opener();
     v->detach();
     v->hide();
     v->deleteLater();
+    // Input goes back to the window that opened a modal one, with or without a window manager
+    // to hand it back.
+    if (opener && opener->isVisible()) {
+        opener->raise();
+        opener->activateWindow();
+    }
     std::erase_if(unloaded_, [](const QPointer<WindowView>& p) { return p.isNull(); });
     unloaded_.push_back(v);
 }

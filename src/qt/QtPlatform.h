@@ -32,8 +32,10 @@ public:
     // Qt's focus moves to c and the model hears lost/gained before this returns; false when the
     // window is not shown or c cannot take the focus.
     bool setFocus(Window& w, Control& c) override;
-    // Builds and shows the window (attaching it to this platform). Showing a window already
-    // shown brings it to the front. A modal show returns once unload(w) has been called.
+    // Builds and shows the window (attaching it to this platform), and returns at once. Showing a
+    // window already shown brings it to the front. A modal window is shown as Qt's modal window,
+    // in front of the window that was active (its opener), which gets the input back when the
+    // modal window is unloaded.
     void show(Window& w, bool modal) override;
     void raise(Window& w) override;
     // Stops the window's timers, detaches the view from the model, hides the view and deletes it
@@ -41,7 +43,7 @@ public:
     void unload(Window& w) override;
     // Queued on the event loop: runs after the current event, never inside the caller.
     void post(std::function<void()> f) override;
-    // Leaves every running event loop, the nested modal ones included; exit code 0.
+    // Leaves the event loop; exit code 0.
     void quit() override;
     // Said by a screen reader once the window is active; nothing while no reader listens.
     void announce(Window& w, const std::string& words) override;

@@ -1,11 +1,11 @@
 #include "qt/WindowView.h"
 
+#include "model/Platform.h"
 #include "qt/X11Desktop.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvo::qt {
 
@@ -67,7 +68,13 @@ WindowView::WindowView(Window& window)
 {
     build();
     windowWatcher_ = std::make_unique<x11::WindowWatcher>(
-        *this, [this] { frameChanged(); }, [this] { keys_.keyboardIn(); });
+        *this, [this] { frameChanged(); },
+        [this] {
+            keys_.keyboardIn();
+            // Qt hands the focus of a blocked window to the modal one by the program's own
+            // request, which a window manager may refuse after a press on the blocked window.
+            frontModal();
+        });
 }
 
 WindowView::~WindowView()
@@ -387,7 +394,10 @@ void WindowView::bringToFront()
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
-    activateWindow();
+    // Asked for by the user's press or activation of a window, maybe a blocked one: on their
+    // behalf, so that the window manager does not refuse it.
+    if (!x11::activate(*this))
+        activateWindow();
 }
 
 void WindowView::detach()
@@ -398,10 +408,6 @@ void WindowView::detach()
         timer->stop();
     model_->observer = nullptr;
     model_ = nullptr;
-    if (modalLoop_) {
-        modalLoop_->quit();
-        modalLoop_ = nullptr;
-    }
 }
 
 QWidget* WindowView::widgetFor(const Control& c) const
@@ -474,9 +480,24 @@ void WindowView::rescale()
 
 void WindowView::frontModal()
 {
-    auto* modal = dynamic_cast<WindowView*>(QApplication::activeModalWidget());
-    if (modal && modal != this && modal->opener_ == this && modal->model_)
-        modal->bringToFront();
+    // The model knows the modal window and asks the platform to bring it in front.
+    if (model_ && model_->platform())
+        model_->platform()->refuse(*model_);
+}
+
+void WindowView::refuseMinimise()
+{
+    if (!model_ || !model_->platform() || model_->platform()->modal() != model_)
+        return;
+    // Out of sight it would leave the windows it blocks shown and dead: it comes straight back,
+    // once Qt has finished with this state change.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (model_ && isMinimized())
+                bringToFront();
+        },
+        Qt::QueuedConnection);
 }
 
 bool WindowView::eventFilter(QObject* watched, QEvent* e)
@@ -506,13 +527,12 @@ void WindowView::changeEvent(QEvent* e)
         if (model_)
             model_->raiseActivate();
     }
+    // A window manager may minimise a modal view all the same: it is shown again at once.
+    // Restoring a window it blocks brings it back in front as well.
+    if (e->type() == QEvent::WindowStateChange && isMinimized())
+        refuseMinimise();
     if (e->type() == QEvent::WindowStateChange && !isMinimized())
         frontModal();
-    // A window manager that minimises a modal view all the same takes its opener along, and
-    // restoring the opener brings both back.
-    if (e->type() == QEvent::WindowStateChange && isMinimized() && opener_ && model_
-        && !opener_->isMinimized())
-        opener_->showMinimized();
     if (e->type() == QEvent::WindowStateChange && model_) {
         // Minimising and restoring are Resizes as well, though the client area keeps its size:
         // the controls are laid out again and the start screen's curtains close and reopen.

@@ -18,7 +18,6 @@
 #include <vector>
 
 class QAction;
-class QEventLoop;
 class QTimer;
 
 namespace tarvo::qt {
@@ -40,9 +39,10 @@ public:
     void bringToFront();
     // Qt's focus to c, reported to the model before returning; false where c cannot take it.
     bool focusControl(Control& c);
-    // Forgets the model: timers stop, the observer goes, a modal loop on this view ends.
+    // Forgets the model: timers stop, the observer goes.
     void detach();
-    void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
+    // Of a modal view: the window that was active when it was shown (may be null).
+    QWidget* opener() const { return opener_; }
 
     QWidget* widgetFor(const Control& c) const;
     QAction* actionFor(const Control& c) const;
@@ -77,8 +77,11 @@ private:
     void clientResized();
     void updateFrameWidth();
     void rescale();
-    // A modal view shown over this one is brought back in front of it.
+    // A modal window that blocks this one is brought back in front of it.
     void frontModal();
+    // Of the modal view: a minimise is undone, so that no window it blocks is left shown and
+    // dead while it is out of sight.
+    void refuseMinimise();
     // A modal screen of `opener` (may be null): a dialog with no minimise, in front of it.
     void makeModalOf(QWidget* opener);
     // Before the first map: the X server fills the window with its first frame's colour.
@@ -96,7 +99,6 @@ private:
     std::unordered_map<const Control*, QTimer*> timers_;
     std::unordered_map<const Control*, QAction*> actions_;
     std::vector<Control*> buttonsInTabOrder_;
-    QEventLoop* modalLoop_ = nullptr;
     QPointer<QWidget> opener_; // of a modal view: the window it belongs to
     std::unique_ptr<x11::WindowWatcher> windowWatcher_;
     QSize reported_;

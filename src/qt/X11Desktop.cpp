@@ -122,6 +122,32 @@ void setBackground(QWidget& w, QRgb colour)
 #endif
 }
 
+bool activate(QWidget& w)
+{
+#ifdef TARVO_HAVE_XCB
+    xcb_connection_t* c = connection();
+    if (!c || !windowManagerRunning())
+        return false;
+    static constexpr char name[] = "_NET_ACTIVE_WINDOW";
+    xcb_client_message_event_t ev {};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = static_cast<xcb_window_t>(w.winId());
+    ev.type = atom(c, name, sizeof name - 1);
+    ev.data.data32[0] = 2; // on the user's behalf, as a task bar asks
+    ev.data.data32[1] = XCB_CURRENT_TIME;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_send_event(c, 0, root,
+        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+    return true;
+#else
+    (void)w;
+    return false;
+#endif
+}
+
 std::optional<std::bitset<256>> keysDown()
 {
 #ifdef TARVO_HAVE_XCB

@@ -27,6 +27,10 @@ bool windowManagerRunning();
 std::optional<int> frameWidth(const QWidget& w);
 // The colour the X server shows in w's window before its first paint.
 void setBackground(QWidget& w, QRgb colour);
+// Asks the window manager to activate w on the user's behalf, as a task bar does: a window
+// manager refuses a program's own request once the user has pressed another window since.
+// False where there is none to ask (then Qt's own request is the way).
+bool activate(QWidget& w);
 
 // Which keys are down on the X server now, by keycode (8..255); none off X11.
 std::optional<std::bitset<256>> keysDown();

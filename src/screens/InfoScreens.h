@@ -3,8 +3,8 @@
 // at every Load, and the close button that unloads its own screen through the host.
 
 #include "model/ScreenEvents.h"
-#include "model/ScreenHost.h"
 #include "model/Window.h"
+#include "screens/ScreenHost.h"
 
 #include <string>
 

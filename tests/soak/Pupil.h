@@ -5,7 +5,7 @@
 // and Qt events).
 
 #include "game/GameState.h"
-#include "model/ScreenHost.h"
+#include "screens/ScreenHost.h"
 
 #include <random>
 

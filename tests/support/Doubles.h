@@ -3,8 +3,8 @@
 // source, a settings probe and the program's set of screens. Plain C++, no Qt.
 
 #include "model/Platform.h"
-#include "model/ScreenHost.h"
 #include "model/Window.h"
+#include "screens/ScreenHost.h"
 
 #include <cstdint>
 #include <deque>
@@ -107,8 +107,8 @@ private:
 };
 
 // The program's set of screens as one screen sees it: records every request and keeps which
-// screens are open. A modal show closes its screen again before it returns; unloading the game
-// screen runs the Unload of `game` once, as the program does.
+// screens are open. A modal show closes its screen again, and runs what follows, before it
+// returns; unloading the game screen runs the Unload of `game` once, as the program does.
 class RecordingHost final : public ScreenHost {
 public:
     struct Call {
@@ -130,7 +130,7 @@ public:
     std::function<void()> duringModal;
 
     bool isLoaded(ScreenId id) const override { return loaded.count(id) > 0; }
-    void show(ScreenId id, bool modal) override
+    void show(ScreenId id, bool modal, std::function<void()> then) override
     {
         calls.push_back({ 'S', id, modal });
         loaded.insert(id);
@@ -138,6 +138,8 @@ public:
             if (duringModal)
                 duringModal();
             loaded.erase(id);
+            if (then)
+                then();
         }
     }
     void unload(ScreenId id) override
