@@ -107,18 +107,15 @@ QStringList namesOf(const QList<Node>& nodes, std::initializer_list<QAccessible:
     return list;
 }
 
-// Opens a modal screen with the menu entry `menu` of window `from` and reads it from inside its
-// own event loop: its title, then its labels and button in order; then closes it with its button.
+// Opens a modal screen with the menu entry `menu` of window `from` and reads it: its title, then
+// its labels and button in order; then closes it with its button.
 QStringList readModal(A11yRig& rig, ScreenId id, Window& from, const char* menu)
 {
-    QStringList read;
-    QTimer::singleShot(0, [&] {
-        QWidget* view = rig.view(id);
-        read = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
-        read.prepend(nameOf(view));
-        QTest::mouseClick(rig.widget(id, "Command1"), Qt::LeftButton);
-    });
     rig.platform.actionFor(from.at(menu))->trigger();
+    QWidget* view = rig.view(id);
+    QStringList read = namesOf(treeOf(view), { QAccessible::StaticText, QAccessible::Button });
+    read.prepend(nameOf(view));
+    QTest::mouseClick(rig.widget(id, "Command1"), Qt::LeftButton);
     return read;
 }
 

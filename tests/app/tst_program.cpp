@@ -190,7 +190,6 @@ private slots:
             sawIt
                 = r.program.isLoaded(ScreenId::Autore) && &w == r.program.window(ScreenId::Autore);
             w.raiseClick(w.at("Command1")); // "C h i u d i"
-            r.platform.runPosted(); // the modal loop runs posted work too
             QCOMPARE(r.program.closedPending(), std::size_t(1));
         };
         r.start().raiseClick(r.start().at("mnuInfo"));
@@ -207,8 +206,8 @@ private slots:
         QVERIFY(!r.program.isLoaded(ScreenId::Autore));
     }
 
-    // The game's menu handler is on the stack below the modal instructions screen when every
-    // screen closes: nothing may be freed before it has returned.
+    // The game's menu handler is on the stack when every screen closes: nothing may be freed
+    // before it has returned, and nothing follows the instructions.
     void closingEverythingDuringAModalShowIsSafe()
     {
         Run r;
@@ -217,8 +216,7 @@ private slots:
         r.platform.onModal = [&](Window& w) {
             QVERIFY(r.program.isLoaded(ScreenId::Istruzioni));
             QVERIFY(w.at("Label1").caption().size() > 100); // its Load wrote the text
-            game->closeRequested();
-            r.platform.runPosted();
+            r.program.unload(ScreenId::Operativo); // the game's "Esco"
             QCOMPARE(r.program.closedPending(), std::size_t(3));
         };
         game->raiseClick(game->at("mnuIstruzioni"));
@@ -229,6 +227,38 @@ private slots:
         QCOMPARE(r.program.closedPending(), std::size_t(3));
         r.platform.runPosted();
         QCOMPARE(r.program.closedPending(), std::size_t(0));
+    }
+
+    // While a modal screen is open the windows it blocks take no key and no close; each try
+    // brings the modal screen to the front. Once it closes by itself, what follows it runs.
+    void aModalScreenBlocksTheOthers()
+    {
+        Run r;
+        r.openGame();
+        r.game().raiseClick(r.game().at("mnuIstruzioni"));
+        Window* modal = r.program.window(ScreenId::Istruzioni);
+        QVERIFY(modal && r.program.isLoaded(ScreenId::Istruzioni));
+        const std::function<void(Window&)> tries[]
+            = { [](Window& w) { tapKey(w, '7', '7'); }, [](Window& w) { w.closeRequested(); } };
+        for (Window* blocked : { &r.start(), &r.game() })
+            for (const auto& attempt : tries) {
+                Control* focused = blocked->focused();
+                const std::size_t raised = r.platform.raised.size();
+                attempt(*blocked);
+                QVERIFY(r.program.isLoaded(ScreenId::Inizio));
+                QVERIFY(r.program.isLoaded(ScreenId::Operativo));
+                QCOMPARE(blocked->focused(), focused);
+                QCOMPARE(r.platform.raised.size(), raised + 1);
+                QCOMPARE(r.platform.raised.back(), modal);
+            }
+        QCOMPARE(int(r.program.state().NumeroCentrale), 20);
+        QCOMPARE(r.game().at("lblRisultato", 0).caption(), std::string("?"));
+        modal->setFocus(modal->at("Command1"));
+        tapEnter(*modal);
+        QVERIFY(!r.program.isLoaded(ScreenId::Istruzioni));
+        QCOMPARE(r.game().focused(), &r.game().at("Option1", 1));
+        tapKey(r.game(), '7', '7');
+        QCOMPARE(r.game().focused(), &r.game().at("Option1", 7));
     }
 
     void destroyingTheProgramWithScreensOpen()

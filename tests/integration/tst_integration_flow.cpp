@@ -484,6 +484,7 @@ private slots:
         ProgramRig::key(Qt::Key_4); // the focus on "4", the cell "4"
         ModalCloser closer(*rig, ScreenId::Istruzioni);
         rig->clickMenu(Gioco, "mnuIstruzioni");
+        QTRY_VERIFY_WITH_TIMEOUT(!rig->program.isLoaded(ScreenId::Istruzioni), 10000);
         QVERIFY(closer.sawModal);
         QCOMPARE(closer.title, QStringLiteral("ISTRUZIONI"));
         QVERIFY(closer.closedByButton);
@@ -506,6 +507,7 @@ private slots:
         QCOMPARE(rig->qtFocus(Inizio), &start().at("Option2", 0));
         ModalCloser closer(*rig, ScreenId::Autore);
         rig->clickMenu(Inizio, "mnuInfo");
+        QTRY_VERIFY_WITH_TIMEOUT(!rig->program.isLoaded(ScreenId::Autore), 10000);
         QVERIFY(closer.sawModal);
         QCOMPARE(closer.title, QStringLiteral("Autore"));
         QVERIFY(closer.closedByButton);

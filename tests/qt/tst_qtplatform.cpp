@@ -514,21 +514,18 @@ private slots:
         QVERIFY(!static_cast<QMainWindow*>(view())->menuBar()->isVisible());
     }
 
-    void modalShowReturnsAfterUnload()
+    void modalShowIsModalUntilUnload()
     {
         Window dialog(WindowDef { .name = "frmDialogo",
             .title = "Dialogo",
             .clientWidth = 3000,
             .clientHeight = 1500,
             .resizable = false });
-        bool wasModal = false;
-        platform->post([&] {
-            QWidget* v = platform->viewFor(dialog);
-            wasModal = v && v->isVisible() && QApplication::activeModalWidget() == v;
-            platform->unload(dialog);
-        });
         platform->show(dialog, true);
-        QVERIFY(wasModal);
+        QWidget* v = platform->viewFor(dialog);
+        QVERIFY(v && v->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), v);
+        platform->unload(dialog);
         QVERIFY(!platform->viewFor(dialog));
     }
 

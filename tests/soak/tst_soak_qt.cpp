@@ -694,8 +694,7 @@ private:
             QEvent::MouseButtonRelease, Qt::NoModifier, int(mouseTime_));
     }
 
-    // A menu entry opens a modal screen: the events then go to it, from inside its own loop,
-    // until it is closed.
+    // A menu entry opens a modal screen: the events then go to it until it is closed.
     void menu(ScreenId id)
     {
         Window* w = loaded(id);
@@ -707,26 +706,13 @@ private:
         releaseMouse();
         log_.add("#" + std::to_string(index_) + " menu " + a->objectName().toStdString());
         const ScreenId modal = id == ScreenId::Inizio ? ScreenId::Autore : ScreenId::Istruzioni;
-        // Posted before the entry is chosen: it runs inside the modal screen's own loop.
-        const int token = ++modalToken_;
-        modalDriven_ = false;
-        QMetaObject::invokeMethod(
-            qApp,
-            [this, token, modal] {
-                if (token != modalToken_ || modalDriven_)
-                    return;
-                modalDriven_ = true;
-                driveModal(modal);
-            },
-            Qt::QueuedConnection);
         a->trigger();
-        ++modalToken_; // a modal that never opened leaves nothing to drive later
         if (!failure_.empty())
             return;
-        if (!modalDriven_)
+        if (!program().isLoaded(modal))
             fail("the menu entry opened no modal screen");
-        else if (program().isLoaded(modal))
-            fail("the modal screen is still open after its show returned");
+        else
+            driveModal(modal);
     }
 
     void releaseMouse()
@@ -858,8 +844,6 @@ private:
     QPointer<QWidget> grab_;
     quint64 mouseTime_ = 1000;
     quint64 x11Time_ = 1;
-    int modalToken_ = 0;
-    bool modalDriven_ = false;
     bool endAllowed_ = false;
     bool celebrating_ = false;
     long generations_ = 0;

@@ -85,7 +85,7 @@ struct ProgramRig {
     static int execWith(const std::function<void()>& action, int boundMs = 10000);
 };
 
-// Closes a modal screen from inside its own event loop with its "C h i u d i" button, as a pupil
+// Closes a modal screen, once it shows, with its "C h i u d i" button, as a pupil
 // would. Gives up after a bound and unloads the screen directly, so that a test can never hang.
 class ModalCloser {
 public:
