@@ -5,6 +5,7 @@
 // screen has closed the platform is told to quit, once.
 
 #include "game/GameState.h"
+#include "game/Lettura.h"
 #include "model/Platform.h"
 #include "model/Window.h"
 #include "screens/ScreenHost.h"
@@ -57,6 +58,7 @@ private:
     RandomSource& rng_;
     FileProbe& probe_;
     Module1 state_;
+    Lettura reader_; // what a screen reader hears, for the platform
     std::array<std::unique_ptr<Screen>, 4> screens_;
     // Only watched, for closedPending: the posted work that frees a screen owns it.
     std::vector<std::weak_ptr<Screen>> closed_;
