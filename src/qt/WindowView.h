@@ -94,7 +94,7 @@ private:
     Scale scale_;
     KeyRouter keys_ { *this };
     AccessibleUpdates a11y_;
-    ClientArea* client_ = nullptr;
+    DrawnWidget* client_ = nullptr; // a ClientArea
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QTimer*> timers_;
     std::unordered_map<const Control*, QAction*> actions_;
