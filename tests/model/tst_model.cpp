@@ -95,6 +95,11 @@ class TestModel : public QObject {
         return { std::move(pw), std::move(events) };
     }
 
+    static std::string id(const Control& c)
+    {
+        return c.index() < 0 ? c.name() : c.name() + std::to_string(c.index());
+    }
+
     // Key windows on the fake platform, and the one key road they share.
     struct KeyRig {
         explicit KeyRig(std::initializer_list<std::string_view> names)
@@ -414,6 +419,125 @@ private slots:
                 "a down Option10 13", "a press Option10 13", "b up Option11 13",
                 "b down Option11 13", "b press Option11 13", "b up Option11 13",
                 "a down Command1 13", "a press Command1 13", "b up Option11 13" }));
+    }
+
+    void mouseRoadActsOnPressFocusesOnLeftAndClicksOnRelease()
+    {
+        // One step: "a Down Command1 1" is window, what happens, control, mouse button.
+        const auto L = MouseButton::Left, R = MouseButton::Right, M = MouseButton::Middle;
+        enum Op { Down, Up, UpOff, Disable, Hide, Focus, Close, Reopen, CloseOnFocus };
+        struct Step {
+            const char* win;
+            Op op;
+            const char* control = "Command1";
+            MouseButton b = MouseButton::Left;
+        };
+        struct Row {
+            const char* name;
+            std::vector<Step> steps;
+            std::vector<std::string> log;
+        };
+        const Row rows[] = {
+            { "left on option: focus, down; up, no click",
+                { { "a", Down, "Option11", L }, { "a", Up } },
+                { "a focus Option11", "a mousedown Option11 1", "a mouseup Option11 1" } },
+            { "right and middle: no focus",
+                { { "a", Down, "Option10", R }, { "a", Up, "", R }, { "a", Down, "Option10", M },
+                    { "a", Up, "", M } },
+                { "a mousedown Option10 2", "a mouseup Option10 2", "a mousedown Option10 4",
+                    "a mouseup Option10 4" } },
+            { "left up over a command button clicks", { { "a", Down }, { "a", Up } },
+                { "a focus Command1", "a mousedown Command1 1", "a mouseup Command1 1",
+                    "a click Command1" } },
+            { "left up away does not", { { "a", Down }, { "a", UpOff } },
+                { "a focus Command1", "a mousedown Command1 1", "a mouseup Command1 1" } },
+            { "right up over does not", { { "a", Down, "Command1", R }, { "a", Up, "", R } },
+                { "a mousedown Command1 2", "a mouseup Command1 2" } },
+            { "disabled: nothing", { { "a", Disable }, { "a", Down }, { "a", Up } }, {} },
+            { "in a hidden container: nothing",
+                { { "a", Hide, "fra" }, { "a", Down, "Option10" }, { "a", Up } }, {} },
+            { "disabled by its press: no release",
+                { { "a", Down, "Command1", R }, { "a", Disable }, { "a", Up, "", R } },
+                { "a mousedown Command1 2" } },
+            { "the release goes where the press went",
+                { { "a", Down, "Option12" }, { "a", Focus }, { "a", Up } },
+                { "a focus Option12", "a mousedown Option12 1", "a focus Command1",
+                    "a mouseup Option12 1" } },
+            { "a second button goes with the first",
+                { { "a", Down }, { "a", Down, "Command1", R }, { "a", Up }, { "a", Up, "", R } },
+                { "a focus Command1", "a mousedown Command1 1", "a mousedown Command1 2",
+                    "a mouseup Command1 1", "a click Command1", "a mouseup Command1 2" } },
+            { "a lost release: the next press starts afresh",
+                { { "a", Down, "Option10" }, { "a", Down }, { "a", Up } },
+                { "a focus Option10", "a mousedown Option10 1", "a focus Command1",
+                    "a mousedown Command1 1", "a mouseup Command1 1", "a click Command1" } },
+            { "a release without its press: nothing", { { "a", Up } }, {} },
+            { "a release in another window: nothing",
+                { { "a", Down, "Command1", R }, { "b", Up, "", R } },
+                { "a mousedown Command1 2" } },
+            { "not shown: nothing", { { "a", Close }, { "a", Down }, { "a", Up } }, {} },
+            { "closed while down: nothing comes up",
+                { { "a", Down, "Command1", R }, { "a", Close }, { "a", Reopen },
+                    { "a", Up, "", R } },
+                { "a mousedown Command1 2" } },
+            { "closed by the focus move: no MouseDown",
+                { { "a", CloseOnFocus }, { "a", Down }, { "a", Up } }, { "a focus Command1" } },
+        };
+        for (const Row& row : rows) {
+            KeyRig rig { "a", "b" };
+            for (std::size_t i = 0; i < 2; ++i) {
+                const std::string prefix = i ? "b " : "a ";
+                auto& on = rig.on(i);
+                on.gotFocus
+                    = [&rig, prefix](Control& c) { rig.log.push_back(prefix + "focus " + id(c)); };
+                on.mouseDown = [&rig, prefix](Control& c, int b, int) {
+                    rig.log.push_back(prefix + "mousedown " + id(c) + " " + std::to_string(b));
+                };
+                on.mouseUp = [&rig, prefix](Control& c, int b, int) {
+                    rig.log.push_back(prefix + "mouseup " + id(c) + " " + std::to_string(b));
+                };
+            }
+            for (const Step& s : row.steps) {
+                Window& w = rig.window(s.win[0] == 'b');
+                Control* c = nullptr;
+                for (const auto& owned : w.controls())
+                    c = id(*owned) == s.control ? owned.get() : c;
+                switch (s.op) {
+                case Down:
+                    rig.p.mouse().press(w, *c, s.b, 0);
+                    break;
+                case Up:
+                case UpOff:
+                    rig.p.mouse().release(w, s.b, 0, s.op == Up);
+                    break;
+                case Disable:
+                    c->setEnabled(false);
+                    break;
+                case Hide:
+                    c->setVisible(false);
+                    break;
+                case Focus:
+                    w.setFocus(*c);
+                    break;
+                case Close:
+                    w.attach(nullptr);
+                    break;
+                case Reopen:
+                    rig.p.attach(w);
+                    break;
+                case CloseOnFocus:
+                    rig.on().gotFocus = [&rig, &w](Control& f) {
+                        rig.log.push_back("a focus " + id(f));
+                        w.attach(nullptr);
+                    };
+                    break;
+                }
+            }
+            QVERIFY2(rig.log == row.log, row.name);
+            for (std::size_t i = 0; i < 2; ++i)
+                for (const Control* b : rig.window(i).array("Option1"))
+                    QVERIFY2(!b->value(), row.name); // no press selects an option button
+        }
     }
 
     void arrowStepInGroupWrapsAndSkipsDisabled()
