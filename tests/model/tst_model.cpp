@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <sstream>
 
 using namespace tarvo;
 
@@ -93,11 +94,6 @@ class TestModel : public QObject {
         };
         h.click = [&log, prefix, id](Control& c) { log.push_back(prefix + "click " + id(&c)); };
         return { std::move(pw), std::move(events) };
-    }
-
-    static std::string id(const Control& c)
-    {
-        return c.index() < 0 ? c.name() : c.name() + std::to_string(c.index());
     }
 
     // Key windows on the fake platform, and the one key road they share.
@@ -423,120 +419,92 @@ private slots:
 
     void mouseRoadActsOnPressFocusesOnLeftAndClicksOnRelease()
     {
-        // One step: "a Down Command1 1" is window, what happens, control, mouse button.
-        const auto L = MouseButton::Left, R = MouseButton::Right, M = MouseButton::Middle;
-        enum Op { Down, Up, UpOff, Disable, Hide, Focus, Close, Reopen, CloseOnFocus };
-        struct Step {
-            const char* win;
-            Op op;
-            const char* control = "Command1";
-            MouseButton b = MouseButton::Left;
+        // Steps in window a: d<button>:<control> press, u<button> release over it, o<button>
+        // release away from it, b<button> release in window b; x: disable, h: hide, f: focus;
+        // c closes the window, r shows it again, k closes it on the next focus move.
+        const std::array<std::array<const char*, 3>, 16> rows { {
+            { "left on an option", "d1:Option11 u1", "F:Option11 D1:Option11 U1:Option11" },
+            { "right, middle: no focus", "d2:Option10 u2 d4:Option10 u4",
+                "D2:Option10 U2:Option10 D4:Option10 U4:Option10" },
+            { "left up over a command", "d1:Command1 u1",
+                "F:Command1 D1:Command1 U1:Command1 C:Command1" },
+            { "left up away", "d1:Command1 o1", "F:Command1 D1:Command1 U1:Command1" },
+            { "right up over", "d2:Command1 u2", "D2:Command1 U2:Command1" },
+            { "disabled", "x:Command1 d1:Command1 u1", "" },
+            { "in a hidden frame", "h:fra d1:Option10 u1", "" },
+            { "disabled by its press", "d2:Command1 x:Command1 u2", "D2:Command1" },
+            { "up where it went down", "d1:Option12 f:Command1 u1",
+                "F:Option12 D1:Option12 F:Command1 U1:Option12" },
+            { "two buttons", "d1:Command1 d2:Command1 u1 u2",
+                "F:Command1 D1:Command1 D2:Command1 U1:Command1 C:Command1 U2:Command1" },
+            { "a release lost", "d1:Option10 d1:Command1 u1",
+                "F:Option10 D1:Option10 F:Command1 D1:Command1 U1:Command1 C:Command1" },
+            { "no press", "u1", "" },
+            { "up in another window", "d2:Command1 b2", "D2:Command1" },
+            { "not shown", "c d1:Command1 u1", "" },
+            { "closed while down", "d2:Command1 c r u2", "D2:Command1" },
+            { "closed by the focus", "k d1:Command1 u1", "F:Command1" },
+        } };
+        auto id = [](const Control& c) {
+            return c.name() + (c.index() < 0 ? "" : std::to_string(c.index()));
         };
-        struct Row {
-            const char* name;
-            std::vector<Step> steps;
-            std::vector<std::string> log;
-        };
-        const Row rows[] = {
-            { "left on option: focus, down; up, no click",
-                { { "a", Down, "Option11", L }, { "a", Up } },
-                { "a focus Option11", "a mousedown Option11 1", "a mouseup Option11 1" } },
-            { "right and middle: no focus",
-                { { "a", Down, "Option10", R }, { "a", Up, "", R }, { "a", Down, "Option10", M },
-                    { "a", Up, "", M } },
-                { "a mousedown Option10 2", "a mouseup Option10 2", "a mousedown Option10 4",
-                    "a mouseup Option10 4" } },
-            { "left up over a command button clicks", { { "a", Down }, { "a", Up } },
-                { "a focus Command1", "a mousedown Command1 1", "a mouseup Command1 1",
-                    "a click Command1" } },
-            { "left up away does not", { { "a", Down }, { "a", UpOff } },
-                { "a focus Command1", "a mousedown Command1 1", "a mouseup Command1 1" } },
-            { "right up over does not", { { "a", Down, "Command1", R }, { "a", Up, "", R } },
-                { "a mousedown Command1 2", "a mouseup Command1 2" } },
-            { "disabled: nothing", { { "a", Disable }, { "a", Down }, { "a", Up } }, {} },
-            { "in a hidden container: nothing",
-                { { "a", Hide, "fra" }, { "a", Down, "Option10" }, { "a", Up } }, {} },
-            { "disabled by its press: no release",
-                { { "a", Down, "Command1", R }, { "a", Disable }, { "a", Up, "", R } },
-                { "a mousedown Command1 2" } },
-            { "the release goes where the press went",
-                { { "a", Down, "Option12" }, { "a", Focus }, { "a", Up } },
-                { "a focus Option12", "a mousedown Option12 1", "a focus Command1",
-                    "a mouseup Option12 1" } },
-            { "a second button goes with the first",
-                { { "a", Down }, { "a", Down, "Command1", R }, { "a", Up }, { "a", Up, "", R } },
-                { "a focus Command1", "a mousedown Command1 1", "a mousedown Command1 2",
-                    "a mouseup Command1 1", "a click Command1", "a mouseup Command1 2" } },
-            { "a lost release: the next press starts afresh",
-                { { "a", Down, "Option10" }, { "a", Down }, { "a", Up } },
-                { "a focus Option10", "a mousedown Option10 1", "a focus Command1",
-                    "a mousedown Command1 1", "a mouseup Command1 1", "a click Command1" } },
-            { "a release without its press: nothing", { { "a", Up } }, {} },
-            { "a release in another window: nothing",
-                { { "a", Down, "Command1", R }, { "b", Up, "", R } },
-                { "a mousedown Command1 2" } },
-            { "not shown: nothing", { { "a", Close }, { "a", Down }, { "a", Up } }, {} },
-            { "closed while down: nothing comes up",
-                { { "a", Down, "Command1", R }, { "a", Close }, { "a", Reopen },
-                    { "a", Up, "", R } },
-                { "a mousedown Command1 2" } },
-            { "closed by the focus move: no MouseDown",
-                { { "a", CloseOnFocus }, { "a", Down }, { "a", Up } }, { "a focus Command1" } },
-        };
-        for (const Row& row : rows) {
+        for (const auto& [name, script, expected] : rows) {
             KeyRig rig { "a", "b" };
-            for (std::size_t i = 0; i < 2; ++i) {
-                const std::string prefix = i ? "b " : "a ";
-                auto& on = rig.on(i);
-                on.gotFocus
-                    = [&rig, prefix](Control& c) { rig.log.push_back(prefix + "focus " + id(c)); };
-                on.mouseDown = [&rig, prefix](Control& c, int b, int) {
-                    rig.log.push_back(prefix + "mousedown " + id(c) + " " + std::to_string(b));
-                };
-                on.mouseUp = [&rig, prefix](Control& c, int b, int) {
-                    rig.log.push_back(prefix + "mouseup " + id(c) + " " + std::to_string(b));
-                };
-            }
-            for (const Step& s : row.steps) {
-                Window& w = rig.window(s.win[0] == 'b');
+            Window& w = rig.window();
+            std::string log;
+            auto note = [&](char what, const Control& c, int b = 0) {
+                log += (log.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":"
+                    + id(c);
+            };
+            auto& on = rig.on();
+            on.gotFocus = [&](Control& c) { note('F', c); };
+            on.mouseDown = [&](Control& c, int b, int) { note('D', c, b); };
+            on.mouseUp = [&](Control& c, int b, int) { note('U', c, b); };
+            on.click = [&](Control& c) { note('C', c); };
+            std::istringstream in(script);
+            for (std::string s; in >> s;) {
                 Control* c = nullptr;
                 for (const auto& owned : w.controls())
-                    c = id(*owned) == s.control ? owned.get() : c;
-                switch (s.op) {
-                case Down:
-                    rig.p.mouse().press(w, *c, s.b, 0);
+                    c = s.ends_with(":" + id(*owned)) ? owned.get() : c;
+                const auto b
+                    = static_cast<MouseButton>(s.size() > 1 && s[1] != ':' ? s[1] - '0' : 0);
+                switch (s[0]) {
+                case 'd':
+                    rig.p.mouse().press(w, *c, b, 0);
                     break;
-                case Up:
-                case UpOff:
-                    rig.p.mouse().release(w, s.b, 0, s.op == Up);
+                case 'u':
+                case 'o':
+                    rig.p.mouse().release(w, b, 0, s[0] == 'u');
                     break;
-                case Disable:
+                case 'b':
+                    rig.p.mouse().release(rig.window(1), b, 0, true);
+                    break;
+                case 'x':
                     c->setEnabled(false);
                     break;
-                case Hide:
+                case 'h':
                     c->setVisible(false);
                     break;
-                case Focus:
+                case 'f':
                     w.setFocus(*c);
                     break;
-                case Close:
+                case 'c':
                     w.attach(nullptr);
                     break;
-                case Reopen:
+                case 'r':
                     rig.p.attach(w);
                     break;
-                case CloseOnFocus:
-                    rig.on().gotFocus = [&rig, &w](Control& f) {
-                        rig.log.push_back("a focus " + id(f));
+                case 'k':
+                    on.gotFocus = [&](Control& f) {
+                        note('F', f);
                         w.attach(nullptr);
                     };
                     break;
                 }
             }
-            QVERIFY2(rig.log == row.log, row.name);
-            for (std::size_t i = 0; i < 2; ++i)
-                for (const Control* b : rig.window(i).array("Option1"))
-                    QVERIFY2(!b->value(), row.name); // no press selects an option button
+            QVERIFY2(log == expected, (std::string(name) + ": " + log).c_str());
+            for (const Control* o : w.array("Option1"))
+                QVERIFY2(!o->value(), name); // no press selects an option button
         }
     }
 
