@@ -4,6 +4,7 @@
 
 #include "model/KeyRoad.h"
 #include "model/MouseRoad.h"
+#include "model/Reader.h"
 
 #include <functional>
 #include <string>
@@ -37,6 +38,11 @@ public:
     // Every screen is closed: the program ends with exit code 0.
     virtual void quit() = 0;
 
+    // What a screen reader hears of the windows shown here, handed over by the program, which
+    // keeps it alive while set; null (the default): the platform's plain captions only.
+    void setReader(const Reader* reader) { reader_ = reader; }
+    const Reader* reader() const { return reader_; }
+
     // The road of every key into the windows shown here: one for them all, since a key held
     // down may go down in one window and repeat or come up in another.
     KeyRoad& keys() { return keys_; }
@@ -46,6 +52,7 @@ public:
 private:
     KeyRoad keys_;
     MouseRoad mouse_;
+    const Reader* reader_ = nullptr;
 };
 
 // Time of day, the only seed of the random generator.
