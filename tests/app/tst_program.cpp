@@ -229,8 +229,8 @@ private slots:
         QCOMPARE(r.program.closedPending(), std::size_t(0));
     }
 
-    // While a modal screen is open the windows it blocks take no key and no close; each try
-    // brings the modal screen to the front. Once it closes by itself, what follows it runs.
+    // While a modal screen is open the windows it blocks take no key, no click and no close; each
+    // try brings the modal screen to the front. Once it closes by itself, what follows it runs.
     void aModalScreenBlocksTheOthers()
     {
         Run r;
@@ -238,8 +238,9 @@ private slots:
         r.game().raiseClick(r.game().at("mnuIstruzioni"));
         Window* modal = r.program.window(ScreenId::Istruzioni);
         QVERIFY(modal && r.program.isLoaded(ScreenId::Istruzioni));
-        const std::function<void(Window&)> tries[]
-            = { [](Window& w) { tapKey(w, '7', '7'); }, [](Window& w) { w.closeRequested(); } };
+        const std::function<void(Window&)> tries[] = { [](Window& w) { tapKey(w, '7', '7'); },
+            [](Window& w) { click(w, w.at("Option1", 7)); },
+            [](Window& w) { w.closeRequested(); } };
         for (Window* blocked : { &r.start(), &r.game() })
             for (const auto& attempt : tries) {
                 Control* focused = blocked->focused();
