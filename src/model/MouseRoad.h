@@ -9,8 +9,8 @@
 // to it on each release, and a command button clicks when the left button comes up over it after
 // a left press on it. A disabled or hidden control, or one in a disabled or hidden container,
 // gets nothing, its release included; nor does a window that is not shown, or that a modal
-// window blocks (Platform::refuse). No press ever selects
-// an option button: the handlers find one unselected, and MouseUp leaves it so.
+// window blocks (Platform::refuse). No press ever selects an option button: the handlers find
+// one unselected, and MouseUp leaves it so.
 
 #include <array>
 
