@@ -158,7 +158,7 @@ bool WebPlatform::setFocus(Window& w, Control& c)
 
 void WebPlatform::focusElement(View& v, Control* c)
 {
-    tarvo_dom_focus(c ? v.ids.at(c) : -1);
+    tarvo_dom_focus(v.id, c ? v.ids.at(c) : -1);
 }
 
 void WebPlatform::show(Window& w, bool modal)
@@ -435,8 +435,6 @@ void WebPlatform::showFront()
 {
     if (View* v = front()) {
         tarvo_dom_front(v->id, std::string(v->window->title()).c_str());
-        if (Control* c = v->window->focused())
-            focusElement(*v, c);
     }
 }
 
