@@ -129,7 +129,13 @@ mergeInto(LibraryManager.library, {
         var w = TD.wins[n];
         w.root.classList.toggle('tarvo-active', n === TD.order[TD.order.length - 1]);
         if (w.modal) {
-          if (!w.root.open) w.root.showModal();
+          // Its own first focus is the browser's rule: the program's follows at once.
+          TD.quiet = true;
+          try {
+            if (!w.root.open) w.root.showModal();
+          } finally {
+            TD.quiet = false;
+          }
           return;
         }
         w.root.hidden = n !== top;
@@ -189,7 +195,12 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'dblclick', prevent, true);
     TD.listen(document, 'focusin', function(e) {
       var el = TD.control(e.target);
-      if (el && !TD.quiet && !TD.ended) _tarvo_focus(el._tarvo);
+      if (!el || TD.quiet || TD.ended) return;
+      var w = TD.wins[el._win];
+      if (w.focused && w.focused !== el) w.focused.classList.remove('tarvo-focus');
+      w.focused = el;
+      el.classList.add('tarvo-focus');
+      _tarvo_focus(el._tarvo);
     }, true);
     TD.listen(window, 'blur', function() { if (!TD.ended) _tarvo_blur(); });
     TD.listen(document, 'visibilitychange', function() {
@@ -262,6 +273,7 @@ mergeInto(LibraryManager.library, {
     if (role === 1) el.setAttribute('aria-hidden', 'true');
     if (role === 2) el.setAttribute('role', 'group');
     el._tarvo = id;
+    el._win = win;
     el._kind = kind;
     TD.els[id] = el;
     into.appendChild(el);
