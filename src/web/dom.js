@@ -33,7 +33,8 @@
 //
 // Events: keydown/keyup (capture, on the window) -> _tarvo_key with KeyboardEvent.code and .key
 // in the two text buffers; pointerdown on a button -> _tarvo_pointer(1, ...) and the matching
-// pointerup/pointercancel -> _tarvo_pointer(0, ...); a menu entry's click -> _tarvo_menu; a
+// pointerup/pointercancel -> _tarvo_pointer(0, ...), further mouse buttons while one is down
+// (a move whose button changed) -> a press or a release of that button; a menu entry's click -> _tarvo_menu; a
 // button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
 // area's size (ResizeObserver) -> _tarvo_resized; blur and a hidden page -> _tarvo_blur (held
 // keys come up); timers -> _tarvo_timer; posted work -> _tarvo_posted.
@@ -111,9 +112,22 @@ mergeInto(LibraryManager.library, {
       if (!p) return;
       delete TD.pressed[e.pointerId];
       if (TD.ended) return;
-      var under = cancelled ? null : document.elementFromPoint(e.clientX, e.clientY);
-      var over = under && TD.control(under) === p.el ? 1 : 0;
-      _tarvo_pointer(0, p.id, p.button, TD.shift(e), over);
+      _tarvo_pointer(0, p.id, cancelled ? p.button : TD.button(e) || p.button, TD.shift(e),
+                     cancelled ? 0 : TD.over(e, p));
+    },
+    over: function(e, p) {
+      var under = document.elementFromPoint(e.clientX, e.clientY);
+      return under && TD.control(under) === p.el ? 1 : 0;
+    },
+    pointerChord: function(e) {
+      // A further mouse button going down or up while one is down: the browser reports it as a
+      // move whose `button` changed; the program hears a press or a release of that button.
+      var p = TD.pressed[e.pointerId];
+      if (!p || TD.ended || e.pointerType !== 'mouse' || e.button < 0) return;
+      var button = TD.button(e);
+      if (!button) return;
+      // The model's numbers are the bits of PointerEvent.buttons.
+      _tarvo_pointer(e.buttons & button ? 1 : 0, p.id, button, TD.shift(e), TD.over(e, p));
     },
     div: function(cls, parent) {
       var d = document.createElement('div');
@@ -185,6 +199,7 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'pointerdown', TD.pointerDown, true);
     TD.listen(document, 'pointerup', function(e) { TD.pointerUp(e, false); }, true);
     TD.listen(document, 'pointercancel', function(e) { TD.pointerUp(e, true); }, true);
+    TD.listen(document, 'pointermove', TD.pointerChord, true);
     var prevent = function(e) { e.preventDefault(); };
     TD.listen(document, 'contextmenu', prevent, true);
     TD.listen(document, 'selectstart', prevent, true);
