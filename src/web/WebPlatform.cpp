@@ -509,6 +509,7 @@ void WebPlatform::unload(Window& w)
         if (c->is(Kind::Timer))
             tarvo_dom_timer(v->ids.at(c.get()), 0);
     w.observer = nullptr;
+    mouse().closed(w);
     tarvo_dom_close(v->id);
     std::erase_if(views_, [v](const auto& o) { return o.get() == v; });
     if (ended_)
@@ -594,25 +595,12 @@ void WebPlatform::pointer(bool down, int id, int button, int shift, bool over)
     Control* c = control(id, &v);
     if (ended_ || !c || !isButton(c->kind()))
         return;
-    Window& w = *v->window;
+    // The mouse road holds every rule: what a press reaches, the focus, the click on release.
     const auto b = static_cast<MouseButton>(button);
-    // A disabled or hidden button gets nothing.
-    if (!c->effectivelyEnabled() || !c->effectivelyVisible())
-        return;
-    if (down) {
-        if (b == MouseButton::Left) {
-            w.setFocus(*c);
-            if (!w.platform())
-                return;
-        }
-        w.raiseMouseDown(*c, b, shift);
-        return;
-    }
-    // A command button clicks when the left button comes up over it, as push buttons do.
-    const bool click = b == MouseButton::Left && c->is(Kind::CommandButton) && over;
-    w.raiseMouseUp(*c, b, shift);
-    if (click && w.platform())
-        w.raiseClick(*c);
+    if (down)
+        mouse().press(*v->window, *c, b, shift);
+    else
+        mouse().release(*v->window, b, shift, over);
 }
 
 void WebPlatform::focusIn(int id)
