@@ -37,10 +37,13 @@ function probe() {
     const frames = new Set();
     const listeners = [];
     const p = { fired: 0, timers, frames, listeners };
+    // Playwright's own helpers run in the page too; what they set up is not the program's.
+    const driver = () => /InjectedScript/.test(new Error().stack);
     const wrapTimer = (set, clear, kind) => {
         const origSet = window[set];
         const origClear = window[clear];
         window[set] = function (fn, ...rest) {
+            if (driver()) return origSet.call(window, fn, ...rest);
             const id = origSet.call(window, function (...a) {
                 p.fired++;
                 if (kind === 'timeout') timers.delete(id);
@@ -59,6 +62,7 @@ function probe() {
     const raf = window.requestAnimationFrame;
     const caf = window.cancelAnimationFrame;
     window.requestAnimationFrame = (fn) => {
+        if (driver()) return raf.call(window, fn);
         const id = raf.call(window, (t) => {
             frames.delete(id);
             p.fired++;
@@ -79,7 +83,7 @@ function probe() {
     const add = EventTarget.prototype.addEventListener;
     const remove = EventTarget.prototype.removeEventListener;
     EventTarget.prototype.addEventListener = function (type, fn, o) {
-        if (fn && find(this, type, fn, o) < 0) {
+        if (fn && !driver() && find(this, type, fn, o) < 0) {
             const entry = { t: this, type, fn, capture: capture(o) };
             listeners.push(entry);
             const drop = () => {
@@ -177,7 +181,9 @@ async function until(page, fn, what, timeout = 10000) {
     }
 }
 
-const focusedName = async (cdp) => ((await tree(cdp)).find((n) => n.focused) || {}).name;
+// The name of the element that has the focus (the page itself also reads as focused).
+const focusedName = async (cdp) =>
+    ((await tree(cdp)).filter((n) => n.focused && n.role !== 'RootWebArea').pop() || {}).name;
 
 // The curtains have opened once nothing covers the middle of the window: the element there is
 // the page's own content again.
