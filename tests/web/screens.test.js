@@ -26,7 +26,7 @@ async function game(n = 15, options) {
 
 // Where the pointer falls on a button, and whether the element there is that button.
 const hits = (page, name) =>
-    t.button(page, name).evaluate((b) => {
+    t.button(page, name, true).evaluate((b) => {
         const r = b.getBoundingClientRect();
         const at = document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2);
         return at === b || b.contains(at);
@@ -52,7 +52,7 @@ for (const m of MODALS) {
         // Input beneath reaches nothing: a key, and a press where "5" (or "15") stands.
         const below = m.from === 'game' ? '5' : '15';
         assert.strictEqual(await hits(page, below), false, 'a press would reach the screen beneath');
-        const box = await t.button(page, below).boundingBox();
+        const box = await t.button(page, below, true).boundingBox();
         await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
         await page.keyboard.press('Digit5');
         await page.keyboard.press('Tab');

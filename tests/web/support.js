@@ -131,7 +131,9 @@ async function open(browser, { width = 1280, height = 1024, touch = false } = {}
     return { context, page, cdp, requests, errors };
 }
 
-const button = (page, name) => page.getByRole('button', { name, exact: true });
+// A button by its name; `beneath` finds it under a modal screen too.
+const button = (page, name, beneath = false) =>
+    page.getByRole('button', { name, exact: true, includeHidden: beneath });
 
 // The page's accessibility tree as Chromium builds it: [{role, name, disabled, focused, node}]
 // for every element a screen reader finds.
