@@ -36,7 +36,7 @@ function probe() {
     const timers = new Map(); // id -> 'timeout' | 'interval'
     const frames = new Set();
     const listeners = [];
-    const p = { fired: 0, timers, frames, listeners };
+    const p = { fired: 0, intervals: 0, timers, frames, listeners };
     // Playwright's own helpers run in the page too; what they set up is not the program's.
     const driver = () => /InjectedScript/.test(new Error().stack);
     const wrapTimer = (set, clear, kind) => {
@@ -50,6 +50,7 @@ function probe() {
                 return typeof fn === 'function' ? fn.apply(this, a) : undefined;
             }, ...rest);
             timers.set(id, kind);
+            if (kind === 'interval') p.intervals++;
             return id;
         };
         window[clear] = function (id) {
@@ -187,18 +188,32 @@ async function until(page, fn, what, timeout = 10000) {
 const focusedName = async (cdp) =>
     ((await tree(cdp)).filter((n) => n.focused && n.role !== 'RootWebArea').pop() || {}).name;
 
-// The curtains have opened once nothing covers the middle of the window: the element there is
-// the page's own content again.
+// The curtains have opened once their timer has run and stopped, and every button on show is
+// the topmost thing at its centre and near its four corners.
 async function curtainsOpen(page) {
     await page.waitForFunction(
         () => {
-            const b = [...document.querySelectorAll('button')].find(
-                (e) => e.textContent.trim() === 'Vai'
+            const shown = [...document.querySelectorAll('button:not([role])')].filter(
+                (b) => b.getClientRects().length
             );
-            if (!b) return false;
-            const r = b.getBoundingClientRect();
-            const hit = document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2);
-            return hit === b || b.contains(hit);
+            const { intervals, timers } = window.__probe;
+            return (
+                intervals > 0 &&
+                ![...timers.values()].includes('interval') &&
+                shown.length > 0 &&
+                shown.every((b) => {
+                    const r = b.getBoundingClientRect();
+                    return [0.05, 0.5, 0.95].every((x) =>
+                        [0.1, 0.5, 0.9].every((y) => {
+                            const hit = document.elementFromPoint(
+                                r.x + x * r.width,
+                                r.y + y * r.height
+                            );
+                            return hit === b || b.contains(hit);
+                        })
+                    );
+                })
+            );
         },
         null,
         { timeout: 15000 }
