@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [run|test]
+# Usage: scripts/deps.sh [run|test|web]
 # As root it installs them; otherwise through sudo, or su where there is no sudo and a terminal
 # to ask root's password on; with neither it prints the command to run and exits non-zero.
 set -euo pipefail
@@ -10,7 +10,14 @@ set -euo pipefail
 # Arial); Xvfb for starting without a display
 packages=(cmake g++ make libc6-dev pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev libxcb-xkb-dev
     fonts-liberation2 xvfb xauth)
+# the web edition: its compiler, and the font it embeds, cut down to the characters the program
+# shows and packed as WOFF2
+web=(cmake emscripten fonts-liberation2 python3 python3-fonttools python3-brotli)
+if [ "${1:-run}" = web ]; then
+    packages=("${web[@]}")
+fi
 if [ "${1:-run}" = test ]; then
+    packages+=("${web[@]}")
     # format and tidy checks; real-window drivers; screen-reader bus; file-access tracing;
     # desktop-file and package checks; a font other than Liberation for the missing-fonts case
     packages+=(clang-format clang-tidy black python3 python3-xlib openbox imagemagick dbus dbus-x11

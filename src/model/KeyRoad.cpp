@@ -115,7 +115,9 @@ void KeyRoad::settle(Window& w, const std::function<bool(int key)>& stillDown)
     for (const auto& [key, held] : down_)
         if (!stillDown(key))
             released.push_back({ .key = key, .code = held.code, .shift = held.shift });
-    std::ranges::sort(released, {}, &KeyStroke::key); // one order, whatever the table's
+    // one order, whatever the table's
+    std::sort(released.begin(), released.end(),
+        [](const KeyStroke& a, const KeyStroke& b) { return a.key < b.key; });
     for (const KeyStroke& k : released) {
         if (armed_ && armedKey_ == k.key)
             disarm();

@@ -1,7 +1,7 @@
 #include "model/Random.h"
 
-#include <bit>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 
 namespace tarvo {
@@ -18,7 +18,10 @@ std::uint64_t splitmix(std::uint64_t x)
 
 void SeededRandom::seed(double seconds)
 {
-    state_ = splitmix(std::bit_cast<std::uint64_t>(seconds));
+    std::uint64_t bits = 0; // the double's own bits, as bit_cast would give them
+    static_assert(sizeof bits == sizeof seconds);
+    std::memcpy(&bits, &seconds, sizeof bits);
+    state_ = splitmix(bits);
     if (state_ == 0)
         state_ = 0x9E3779B97F4A7C15ull; // xorshift must never hold zero
 }

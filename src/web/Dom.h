@@ -1,0 +1,26 @@
+#pragma once
+// The JavaScript side of the binding (dom.js), as the C++ side calls it. Every element is named
+// by a small number the C++ side gives it; texts are UTF-8. What each call does to the page is
+// told in dom.js.
+
+extern "C" {
+void tarvo_dom_start();
+// A window's root element: a <dialog> for a modal window, a full-page <section> otherwise.
+void tarvo_dom_window(int win, int modal, const char* title, const char* css);
+// One control's element in its window, inside `parent` (-1: the window's client area). `kind`
+// is tarvo::Kind; `role` how it is read (dom.js: Role).
+void tarvo_dom_control(int id, int win, int parent, int kind, int role);
+// Styles of the element (part 0) and of its drawn parts: the frame's line (1) and caption (2),
+// the shape's figure (1).
+void tarvo_dom_style(int id, int part, const char* css);
+void tarvo_dom_text(int id, const char* text);
+void tarvo_dom_state(int id, int enabled, int visible, int tabbable);
+void tarvo_dom_menu(int id, int win, const char* caption);
+void tarvo_dom_front(int win, const char* title); // shows win in front, the others behind
+void tarvo_dom_close(int win);
+void tarvo_dom_focus(int id); // -1: no control keeps the focus
+void tarvo_dom_timer(int id, int intervalMs); // 0 stops it
+void tarvo_dom_post();
+void tarvo_dom_announce(const char* words);
+void tarvo_dom_end();
+}

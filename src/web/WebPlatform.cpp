@@ -1,0 +1,651 @@
+#include "web/WebPlatform.h"
+
+#include "model/Window.h"
+#include "web/Dom.h"
+#include "web/KeyCodes.h"
+#include "web/Units.h"
+
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace tarvo::web {
+
+namespace {
+
+WebPlatform* thePlatform = nullptr;
+
+// The desktop toolkit's own colours where a control names none.
+constexpr Bgr ButtonFace = 0xEFEFEF;
+constexpr Bgr Ink = 0x000000;
+constexpr Bgr DisabledInk = 0xBEBEBE;
+constexpr Bgr Grey = 0x808080;
+constexpr Bgr White = 0xFFFFFF;
+constexpr Bgr DarkGrey = 0x404040;
+constexpr Bgr LightFace = 0xC8D0D4; // 212, 208, 200
+
+// How dom.js presents an element to a screen reader.
+enum class Role { Plain = 0, Hidden = 1, Group = 2 };
+
+std::string displayText(const std::string& caption)
+{
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '\r') {
+            text += '\n';
+            if (i + 1 < caption.size() && caption[i + 1] == '\n')
+                ++i;
+        } else {
+            text += caption[i];
+        }
+    }
+    return text;
+}
+
+std::string number(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+std::string font(const Font& f)
+{
+    return "font:" + std::string(f.bold ? "700 " : "400 ") + number(f.points > 0 ? f.points : 8.25)
+        + "pt var(--tarvo-font);";
+}
+
+std::string box(const PxRect& r)
+{
+    return "left:" + std::to_string(r.x) + "px;top:" + std::to_string(r.y)
+        + "px;width:" + std::to_string(r.w) + "px;height:" + std::to_string(r.h) + "px;";
+}
+
+// A raised or sunken edge of two lines, as inset shadows (which take no room from the
+// children): the outer line `outerTL` along the top and left and `outerBR` along the others,
+// then the inner one. Bottom and right lie over top and left at the corners.
+std::string edges(Bgr outerTL, Bgr outerBR, Bgr innerTL, Bgr innerBR)
+{
+    return "box-shadow:inset -1px -1px 0 " + css(outerBR) + ",inset 1px 1px 0 " + css(outerTL)
+        + ",inset -2px -2px 0 " + css(innerBR) + ",inset 2px 2px 0 " + css(innerTL) + ";";
+}
+
+// The offset of a container's client area: a picture box's sunken frame takes two lines.
+int clientOrigin(const Control* container)
+{
+    return container && container->is(Kind::PictureBox) && container->frameLine() ? 2 : 0;
+}
+
+// Liberation Sans: ascent plus descent, and the average character width, in ems.
+constexpr double LineEm = (1854.0 + 434.0) / 2048.0;
+constexpr double AverageCharEm = 1176.0 / 2048.0;
+
+double pixelsOf(const Font& f)
+{
+    return (f.points > 0 ? f.points : 8.25) * 96.0 / 72.0;
+}
+
+} // namespace
+
+struct WebPlatform::View {
+    Window* window = nullptr;
+    int id = 0;
+    bool modal = false;
+    std::unordered_map<const Control*, int> ids;
+    bool reported = false;
+    int width = 0;
+    int height = 0;
+};
+
+WebPlatform::WebPlatform()
+{
+    thePlatform = this;
+    tarvo_dom_start();
+}
+
+WebPlatform::~WebPlatform()
+{
+    for (auto& v : views_)
+        if (v->window)
+            v->window->observer = nullptr;
+    thePlatform = nullptr;
+}
+
+WebPlatform::View* WebPlatform::view(const Window& w) const
+{
+    for (const auto& v : views_)
+        if (v->window == &w)
+            return v.get();
+    return nullptr;
+}
+
+WebPlatform::View* WebPlatform::viewOf(int win) const
+{
+    for (const auto& v : views_)
+        if (v->id == win)
+            return v.get();
+    return nullptr;
+}
+
+WebPlatform::View* WebPlatform::front() const
+{
+    return views_.empty() ? nullptr : views_.back().get();
+}
+
+Control* WebPlatform::control(int id, View** found) const
+{
+    for (const auto& v : views_)
+        for (const auto& [c, cid] : v->ids)
+            if (cid == id) {
+                if (found)
+                    *found = v.get();
+                return const_cast<Control*>(c);
+            }
+    return nullptr;
+}
+
+bool WebPlatform::setFocus(Window& w, Control& c)
+{
+    View* v = view(w);
+    if (!v || !w.canTakeFocus(c) || !v->ids.count(&c))
+        return false;
+    focusElement(*v, &c);
+    w.focusMovedTo(&c);
+    return w.focused() == &c;
+}
+
+void WebPlatform::focusElement(View& v, Control* c)
+{
+    tarvo_dom_focus(c ? v.ids.at(c) : -1);
+}
+
+void WebPlatform::show(Window& w, bool modal)
+{
+    if (ended_)
+        return;
+    if (View* shown = view(w)) {
+        toFront(*shown);
+        return;
+    }
+    w.attach(this);
+    auto owned = std::make_unique<View>();
+    View& v = *owned;
+    v.window = &w;
+    v.id = nextId_++;
+    v.modal = modal;
+    // A modal window stays in front of every other; others go in front of the other non-modal.
+    auto at = views_.end();
+    if (!modal)
+        at = std::find_if(views_.begin(), views_.end(), [](const auto& o) { return o->modal; });
+    views_.insert(at, std::move(owned));
+    build(v);
+    if (auto early = early_.extract(&w))
+        for (const std::string& words : early.mapped())
+            tarvo_dom_announce(words.c_str());
+    showFront();
+    // The first button in tab order takes the focus when the window first shows.
+    std::vector<Control*> order;
+    for (const auto& c : w.controls())
+        if (isButton(c->kind()) && c->tabIndex() >= 0)
+            order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(),
+        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    if (!w.focused())
+        for (Control* c : order)
+            if (w.canTakeFocus(*c) && setFocus(w, *c))
+                break;
+    if (view(w) && front() == view(w))
+        w.raiseActivate();
+}
+
+void WebPlatform::build(View& v)
+{
+    Window& w = *v.window;
+    const std::string title = std::string(w.title());
+    const std::string root = "background:" + css(w.backColor()) + ";"
+        + (v.modal ? "width:" + std::to_string(px(w.designWidth()))
+                    + "px;height:" + std::to_string(px(w.designHeight())) + "px;"
+                   : "");
+    tarvo_dom_window(v.id, v.modal ? 1 : 0, title.c_str(), root.c_str());
+
+    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
+    // container; within each class a higher z, then a later control, lies in front. Elements
+    // are added back to front.
+    std::vector<Control*> order;
+    for (const auto& owned : w.controls()) {
+        Control& c = *owned;
+        v.ids[&c] = nextId_++;
+        if (c.is(Kind::Menu)) {
+            tarvo_dom_menu(v.ids[&c], v.id, displayText(c.caption()).c_str());
+            tarvo_dom_state(v.ids[&c], c.enabled(), c.visible(), 0);
+        } else if (c.hasGeometry()) {
+            order.push_back(&c);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
+        const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
+        return ca != cb ? ca < cb : a->z() < b->z();
+    });
+    // Containers first, so that every element finds its parent.
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        auto depth = [](const Control* c) {
+            int d = 0;
+            for (const Control* p = c->container(); p; p = p->container())
+                ++d;
+            return d;
+        };
+        return depth(a) < depth(b);
+    });
+    for (Control* c : order)
+        addElement(v, *c);
+    for (const auto& owned : w.controls())
+        if (owned->is(Kind::Timer))
+            updateTimer(v, *owned);
+
+    w.observer = [this, &v](Control& c, Prop p) { onChange(v, c, p); };
+}
+
+void WebPlatform::addElement(View& v, Control& c)
+{
+    const int parent = c.container() ? v.ids.at(c.container()) : -1;
+    Role role = Role::Plain;
+    if (c.decorative() || c.is(Kind::Shape))
+        role = Role::Hidden;
+    else if (c.is(Kind::Frame) && !c.caption().empty())
+        role = Role::Group;
+    tarvo_dom_control(
+        v.ids.at(&c), v.id, parent, static_cast<int>(c.kind()), static_cast<int>(role));
+    render(v, c);
+}
+
+void WebPlatform::render(View& v, Control& c)
+{
+    const int id = v.ids.at(&c);
+    PxRect r = pxRect(c.rect());
+    const int origin = clientOrigin(c.container());
+    r.x += origin;
+    r.y += origin;
+    std::string style = box(r) + font(c.font());
+    const bool enabled = c.effectivelyEnabled();
+    switch (c.kind()) {
+    case Kind::Label: {
+        if (c.opaque())
+            style += "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
+        style += "color:" + css(enabled ? c.foreColor().value_or(Ink) : DisabledInk) + ";";
+        style += c.align() == Align::Center ? "text-align:center;" : "text-align:left;";
+        break;
+    }
+    case Kind::CommandButton:
+    case Kind::OptionButton: {
+        const Bgr face = c.backColor().value_or(ButtonFace);
+        style += "background:" + css(face) + ";";
+        style += edges(White, Ink, lighter(face, 110), darker(face, 160));
+        // Engraved grey text, as disabled buttons are drawn.
+        style += enabled ? "color:" + css(c.foreColor().value_or(Ink)) + ";"
+                         : "color:" + css(Grey) + ";text-shadow:1px 1px 0 #fff;";
+        break;
+    }
+    case Kind::Frame: {
+        const Bgr back = c.backColor().value_or(ButtonFace);
+        style += "background:" + css(back) + ";";
+        const double size = pixelsOf(c.font());
+        // An etched line, starting half a text line down when there is a caption.
+        const int top = c.caption().empty() ? 0 : static_cast<int>(size * LineEm) / 2;
+        tarvo_dom_style(id, 1,
+            c.frameLine()
+                ? ("top:" + std::to_string(top) + "px;" + edges(Grey, White, White, Grey)).c_str()
+                : "display:none;");
+        const int x = static_cast<int>(std::lround(size * AverageCharEm));
+        tarvo_dom_style(id, 2,
+            c.caption().empty()
+                ? "display:none;"
+                : ("left:" + std::to_string(x) + "px;background:" + css(back)
+                    + ";color:" + css(c.foreColor().value_or(Ink)) + ";" + font(c.font()))
+                      .c_str());
+        break;
+    }
+    case Kind::PictureBox:
+        style += "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
+        if (c.frameLine())
+            style += edges(Grey, White, DarkGrey, LightFace);
+        break;
+    case Kind::Shape: {
+        // The border lies inside the shape's rectangle; a circle is the largest one centred in it.
+        const int pen = c.borderPx() > 0 ? std::max(1, c.borderPx()) : 0;
+        double w = r.w, h = r.h, x = 0, y = 0;
+        if (c.shape() == ShapeKind::Circle) {
+            const double side = std::min(w, h);
+            x = (w - side) / 2;
+            y = (h - side) / 2;
+            w = h = side;
+        }
+        std::string figure = "left:" + number(x) + "px;top:" + number(y) + "px;width:" + number(w)
+            + "px;height:" + number(h) + "px;";
+        figure += "background:" + (c.backColor() ? css(*c.backColor()) : std::string("transparent"))
+            + ";";
+        if (pen > 0)
+            figure += "border:" + std::to_string(pen) + "px solid "
+                + css(c.borderColor().value_or(Ink)) + ";";
+        if (c.shape() == ShapeKind::Circle)
+            figure += "border-radius:50%;";
+        else if (c.shape() == ShapeKind::RoundedRectangle)
+            figure += "border-radius:" + number(std::min(w - pen, h - pen) / 8 + pen / 2.0) + "px;";
+        tarvo_dom_style(id, 1, figure.c_str());
+        break;
+    }
+    case Kind::Timer:
+    case Kind::Menu:
+        return;
+    }
+    tarvo_dom_style(id, 0, style.c_str());
+    tarvo_dom_text(id, displayText(c.caption()).c_str());
+    tarvo_dom_state(id, enabled, c.visible(), isButton(c.kind()) && c.tabIndex() >= 0);
+}
+
+void WebPlatform::renderTree(View& v, Control& c)
+{
+    render(v, c);
+    if (!isContainer(c.kind()))
+        return;
+    for (const auto& other : v.window->controls())
+        for (const Control* p = other->container(); p; p = p->container())
+            if (p == &c && other->hasGeometry()) {
+                render(v, *other);
+                break;
+            }
+}
+
+void WebPlatform::onChange(View& v, Control& c, Prop p)
+{
+    if (c.is(Kind::Timer)) {
+        if (p == Prop::Enabled)
+            updateTimer(v, c);
+        return;
+    }
+    if (c.is(Kind::Menu)) {
+        tarvo_dom_menu(v.ids.at(&c), v.id, displayText(c.caption()).c_str());
+        tarvo_dom_state(v.ids.at(&c), c.enabled(), c.visible(), 0);
+        return;
+    }
+    switch (p) {
+    case Prop::Value: // never drawn: no button shows a selected state
+        return;
+    case Prop::Enabled:
+        renderTree(v, c);
+        repairFocus(v);
+        return;
+    case Prop::Visible:
+        render(v, c);
+        repairFocus(v);
+        return;
+    case Prop::Rect:
+        if (isContainer(c.kind()) && c.frameLine())
+            renderTree(v, c);
+        else
+            render(v, c);
+        return;
+    default:
+        render(v, c);
+        return;
+    }
+}
+
+void WebPlatform::repairFocus(View& v)
+{
+    Window& w = *v.window;
+    if (!w.focusNeedsRepair())
+        return;
+    // The browser may have dropped the focus already, by its own rule: the model's rule decides.
+    Control* heir = w.focusHeir();
+    focusElement(v, heir);
+    w.focusMovedTo(heir);
+}
+
+void WebPlatform::updateTimer(View& v, Control& c)
+{
+    tarvo_dom_timer(v.ids.at(&c), c.enabled() && c.interval() > 0 ? c.interval() : 0);
+}
+
+void WebPlatform::raise(Window& w)
+{
+    if (View* v = view(w))
+        toFront(*v);
+}
+
+void WebPlatform::toFront(View& v)
+{
+    View* before = front();
+    auto it
+        = std::find_if(views_.begin(), views_.end(), [&v](const auto& o) { return o.get() == &v; });
+    auto owned = std::move(*it);
+    views_.erase(it);
+    auto at = views_.end();
+    if (!v.modal)
+        at = std::find_if(views_.begin(), views_.end(), [](const auto& o) { return o->modal; });
+    views_.insert(at, std::move(owned));
+    showFront();
+    if (front() != before && front())
+        front()->window->raiseActivate();
+}
+
+void WebPlatform::showFront()
+{
+    if (View* v = front()) {
+        tarvo_dom_front(v->id, std::string(v->window->title()).c_str());
+        if (Control* c = v->window->focused())
+            focusElement(*v, c);
+    }
+}
+
+void WebPlatform::unload(Window& w)
+{
+    early_.erase(&w);
+    View* v = view(w);
+    if (!v)
+        return;
+    View* before = front();
+    for (const auto& c : w.controls())
+        if (c->is(Kind::Timer))
+            tarvo_dom_timer(v->ids.at(c.get()), 0);
+    w.observer = nullptr;
+    tarvo_dom_close(v->id);
+    std::erase_if(views_, [v](const auto& o) { return o.get() == v; });
+    if (ended_)
+        return;
+    showFront();
+    if (front() && front() != before)
+        front()->window->raiseActivate();
+}
+
+void WebPlatform::post(std::function<void()> f)
+{
+    if (ended_)
+        return;
+    if (posted_.empty())
+        tarvo_dom_post();
+    posted_.push_back(std::move(f));
+}
+
+void WebPlatform::runPosted()
+{
+    auto work = std::move(posted_);
+    posted_.clear();
+    for (auto& f : work)
+        if (!ended_)
+            f();
+}
+
+void WebPlatform::announce(Window& w, const std::string& words)
+{
+    if (view(w))
+        tarvo_dom_announce(words.c_str());
+    else
+        early_[&w].push_back(words); // said from its Load: heard once the window is shown
+}
+
+void WebPlatform::quit()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    posted_.clear();
+    tarvo_dom_end();
+}
+
+void WebPlatform::key(
+    bool down, int physical, std::string_view code, std::string_view name, int shift, bool repeat)
+{
+    View* v = front();
+    if (ended_ || !v)
+        return;
+    Window& w = *v->window;
+    const int vkey = virtualKey(code, name);
+    if (vkey == vk::Tab) {
+        // TAB walks the buttons in the window's tab order, as the desktop toolkit does; it never
+        // reaches the behaviour.
+        if (down)
+            if (Control* next = w.nextInTabOrder(w.focused(), (shift & 1) ? -1 : 1))
+                w.setFocus(*next);
+        return;
+    }
+    if (down)
+        keys().press(w, w.focused(),
+            { .key = physical,
+                .code = vkey,
+                .ascii = keyAscii(name, (shift & 2) != 0),
+                .shift = shift,
+                .repeat = repeat });
+    else
+        keys().release(w, { .key = physical, .code = vkey, .shift = shift });
+}
+
+void WebPlatform::lostKeyboard()
+{
+    // The page no longer hears the keys: each one still down comes up now, as the desktop's
+    // settle does when its keyboard comes back.
+    if (View* v = front(); v && !ended_)
+        keys().settle(*v->window, [](int) { return false; });
+}
+
+void WebPlatform::pointer(bool down, int id, int button, int shift, bool over)
+{
+    View* v = nullptr;
+    Control* c = control(id, &v);
+    if (ended_ || !c || !isButton(c->kind()))
+        return;
+    Window& w = *v->window;
+    const auto b = static_cast<MouseButton>(button);
+    // A disabled or hidden button gets nothing.
+    if (!c->effectivelyEnabled() || !c->effectivelyVisible())
+        return;
+    if (down) {
+        if (b == MouseButton::Left) {
+            w.setFocus(*c);
+            if (!w.platform())
+                return;
+        }
+        w.raiseMouseDown(*c, b, shift);
+        return;
+    }
+    // A command button clicks when the left button comes up over it, as push buttons do.
+    const bool click = b == MouseButton::Left && c->is(Kind::CommandButton) && over;
+    w.raiseMouseUp(*c, b, shift);
+    if (click && w.platform())
+        w.raiseClick(*c);
+}
+
+void WebPlatform::focusIn(int id)
+{
+    // The page moved its focus by itself (a screen reader, a switch): the model follows it.
+    View* v = nullptr;
+    Control* c = control(id, &v);
+    if (!ended_ && c && v == front() && v->window->focused() != c && v->window->canTakeFocus(*c))
+        v->window->focusMovedTo(c);
+}
+
+void WebPlatform::resized(int win, int width, int height)
+{
+    View* v = viewOf(win);
+    if (ended_ || !v || (v->reported && v->width == width && v->height == height))
+        return;
+    v->reported = true;
+    v->width = width;
+    v->height = height;
+    Window& w = *v->window;
+    w.setInnerSize(twips(width), twips(height));
+    w.setFrameWidth(0); // a page has no frame of its own
+    w.raiseResize();
+}
+
+void WebPlatform::timer(int id)
+{
+    View* v = nullptr;
+    Control* c = control(id, &v);
+    if (!ended_ && c)
+        v->window->raiseTimer(*c);
+}
+
+void WebPlatform::menu(int id)
+{
+    View* v = nullptr;
+    Control* c = control(id, &v);
+    if (!ended_ && c && c->effectivelyEnabled() && c->visible())
+        v->window->raiseClick(*c);
+}
+
+} // namespace tarvo::web
+
+// The page's events, from dom.js. Texts come through two buffers of the module's memory.
+namespace {
+char textIn[2][64];
+} // namespace
+
+extern "C" {
+EMSCRIPTEN_KEEPALIVE char* tarvo_text(int which)
+{
+    return textIn[which & 1];
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_key(int down, int physical, int shift, int repeat)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->key(down != 0, physical, textIn[0], textIn[1], shift, repeat != 0);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_pointer(int down, int id, int button, int shift, int over)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->pointer(down != 0, id, button, shift, over != 0);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_focus(int id)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->focusIn(id);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_resized(int win, int width, int height)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->resized(win, width, height);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_timer(int id)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->timer(id);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_menu(int id)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->menu(id);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_blur()
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->lostKeyboard();
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_posted()
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->runPosted();
+}
+}

@@ -1,0 +1,383 @@
+// The page side of the browser binding: builds the elements the C++ side (WebPlatform.cpp) asks
+// for, and hands the page's events back to it. It knows no window or control of the program:
+// only kinds, numbers, styles and texts.
+//
+// The page, which the browser tests and DEVELOPING.md rely on (keep it stable):
+//
+//   <body class="tarvo">
+//     <div class="tarvo-live" aria-live="polite">           what Platform::announce says
+//     <section class="tarvo-window" aria-label="TITLE">      a window, filling the page; the
+//                                                            windows behind are hidden and inert
+//       <div class="tarvo-menubar" role="menubar">           only while an entry is visible
+//         <button role="menuitem">Autore</button>            a menu entry: acts on its click
+//       <div class="tarvo-client">                           the client area: its size is the
+//                                                            window's inner size
+//         <button class="tarvo-button">CAPTION</button>      a command or option button
+//         <div class="tarvo-label">CAPTION</div>             a label
+//         <div class="tarvo-frame">                          a frame (role="group" with a caption)
+//           <div class="tarvo-line"></div>                   its etched line
+//           <span class="tarvo-caption">CAPTION</span>       its caption
+//           ...its controls
+//         <div class="tarvo-picture">...its controls</div>   a picture box
+//         <div class="tarvo-shape" aria-hidden="true">       a shape
+//           <div class="tarvo-figure"></div>                 the rectangle, rounded or circle
+//     <dialog class="tarvo-window tarvo-modal"               a modal window (showModal), in
+//             aria-labelledby="...">                         front of every other
+//       <div class="tarvo-titlebar">TITLE</div>
+//       <div class="tarvo-client">...as above
+//
+// Every control is absolutely placed in its container; decorative controls are aria-hidden.
+// The focused button has the class tarvo-focus and the page's focus. Buttons and labels keep
+// their elements for the whole life of the window; only styles, texts and states change.
+//
+// Events: keydown/keyup (capture, on the window) -> _tarvo_key with KeyboardEvent.code and .key
+// in the two text buffers; pointerdown on a button -> _tarvo_pointer(1, ...) and the matching
+// pointerup/pointercancel -> _tarvo_pointer(0, ...); a menu entry's click -> _tarvo_menu; a
+// button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
+// area's size (ResizeObserver) -> _tarvo_resized; blur and a hidden page -> _tarvo_blur (held
+// keys come up); timers -> _tarvo_timer; posted work -> _tarvo_posted.
+
+mergeInto(LibraryManager.library, {
+  $TD: {
+    els: {},        // control and menu entry number -> element
+    wins: {},       // window number -> {root, client, menubar, modal}
+    order: [],      // window numbers, back to front
+    timers: {},     // timer number -> interval handle
+    listeners: [],  // [target, type, handler, options], removed at the end
+    phys: {},       // KeyboardEvent.code -> physical key number
+    nphys: 0,
+    sent: {},       // physical keys whose press reached the program
+    pressed: {},    // pointerId -> {id, button}
+    observer: null,
+    live: null,
+    quiet: false,   // the program itself is moving the focus
+    ended: false,
+    posted: 0,
+    text: function(ptr) {
+      return ptr ? UTF8ToString(ptr) : '';
+    },
+    listen: function(target, type, handler, options) {
+      target.addEventListener(type, handler, options);
+      TD.listeners.push([target, type, handler, options]);
+    },
+    buffer: function(which, s) {
+      stringToUTF8(s || '', _tarvo_text(which), 64);
+    },
+    shift: function(e) {
+      return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+    },
+    key: function(e, down) {
+      if (TD.ended) return;
+      var code = e.code || ('key:' + e.key);
+      var phys = TD.phys[code] || (TD.phys[code] = ++TD.nphys);
+      if (down) {
+        // The browser's own commands (reload, zoom, close, its tools) stay the browser's.
+        if (e.ctrlKey || e.metaKey || /^F(5|11|12)$/.test(e.key)) return;
+        TD.sent[phys] = true;
+      } else {
+        if (!TD.sent[phys]) return;
+        delete TD.sent[phys];
+      }
+      e.preventDefault();
+      e.stopPropagation();
+      TD.buffer(0, e.code);
+      TD.buffer(1, e.key);
+      _tarvo_key(down ? 1 : 0, phys, TD.shift(e), e.repeat ? 1 : 0);
+    },
+    control: function(node) {
+      for (; node && node.nodeType === 1; node = node.parentNode)
+        if (node._tarvo && node.tagName === 'BUTTON' && !node._menu) return node;
+      return null;
+    },
+    button: function(e) {
+      // Touch and pen act as the left button; the middle is 4 and the right 2, as the model has it.
+      if (e.pointerType !== 'mouse') return 1;
+      return e.button === 1 ? 4 : e.button === 2 ? 2 : e.button === 0 ? 1 : 0;
+    },
+    pointerDown: function(e) {
+      if (TD.ended) return;
+      if (e.target.closest && e.target.closest('[role=menuitem]')) return; // acts on its click
+      // No focus by the browser's own rule, no text selection, no scrolling or zooming.
+      e.preventDefault();
+      var el = TD.control(e.target);
+      var button = TD.button(e);
+      if (!el || !button || TD.pressed[e.pointerId]) return;
+      TD.pressed[e.pointerId] = {id: el._tarvo, button: button, el: el};
+      _tarvo_pointer(1, el._tarvo, button, TD.shift(e), 1);
+    },
+    pointerUp: function(e, cancelled) {
+      var p = TD.pressed[e.pointerId];
+      if (!p) return;
+      delete TD.pressed[e.pointerId];
+      if (TD.ended) return;
+      var under = cancelled ? null : document.elementFromPoint(e.clientX, e.clientY);
+      var over = under && TD.control(under) === p.el ? 1 : 0;
+      _tarvo_pointer(0, p.id, p.button, TD.shift(e), over);
+    },
+    div: function(cls, parent) {
+      var d = document.createElement('div');
+      d.className = cls;
+      if (parent) parent.appendChild(d);
+      return d;
+    },
+    showWindows: function() {
+      // The front non-modal window fills the page; the others wait hidden and inert behind it.
+      var top = null;
+      TD.order.forEach(function(n) { if (!TD.wins[n].modal) top = n; });
+      TD.order.forEach(function(n) {
+        var w = TD.wins[n];
+        if (w.modal) {
+          if (!w.root.open) w.root.showModal();
+          return;
+        }
+        w.root.hidden = n !== top;
+        w.root.inert = n !== top;
+      });
+    },
+    updateMenubar: function(w) {
+      var any = false;
+      for (var c = w.menubar.firstChild; c; c = c.nextSibling) if (!c.hidden) any = true;
+      w.menubar.hidden = !any;
+    },
+    endPage: function() {
+      var body = document.body;
+      body.textContent = '';
+      body.className = 'tarvo tarvo-ended';
+      var main = document.createElement('main');
+      var h = document.createElement('h1');
+      h.textContent = 'Il programma è terminato.';
+      var p = document.createElement('p');
+      p.textContent = 'Per ricominciare, ricarica la pagina.';
+      main.appendChild(h);
+      main.appendChild(p);
+      body.appendChild(main);
+      document.title = 'Tarvo: il programma è terminato';
+    }
+  },
+
+  tarvo_dom_start__deps: ['$TD'],
+  tarvo_dom_start: function() {
+    var body = document.body;
+    body.className = 'tarvo';
+    TD.live = TD.div('tarvo-live', body);
+    TD.live.setAttribute('aria-live', 'polite');
+    TD.listen(window, 'keydown', function(e) { TD.key(e, true); }, true);
+    TD.listen(window, 'keyup', function(e) { TD.key(e, false); }, true);
+    TD.listen(document, 'pointerdown', TD.pointerDown, true);
+    TD.listen(document, 'pointerup', function(e) { TD.pointerUp(e, false); }, true);
+    TD.listen(document, 'pointercancel', function(e) { TD.pointerUp(e, true); }, true);
+    var prevent = function(e) { e.preventDefault(); };
+    TD.listen(document, 'contextmenu', prevent, true);
+    TD.listen(document, 'selectstart', prevent, true);
+    TD.listen(document, 'dragstart', prevent, true);
+    TD.listen(document, 'mousedown', function(e) {
+      if (!(e.target.closest && e.target.closest('[role=menuitem]'))) e.preventDefault();
+    }, true);
+    TD.listen(document, 'dblclick', prevent, true);
+    TD.listen(document, 'focusin', function(e) {
+      var el = TD.control(e.target);
+      if (el && !TD.quiet && !TD.ended) _tarvo_focus(el._tarvo);
+    }, true);
+    TD.listen(window, 'blur', function() { if (!TD.ended) _tarvo_blur(); });
+    TD.listen(document, 'visibilitychange', function() {
+      if (document.hidden && !TD.ended) _tarvo_blur();
+    });
+    TD.observer = new ResizeObserver(function(entries) {
+      entries.forEach(function(entry) {
+        var c = entry.target;
+        if (!TD.ended && c._win && c.isConnected)
+          _tarvo_resized(c._win, c.clientWidth, c.clientHeight);
+      });
+    });
+  },
+
+  tarvo_dom_window__deps: ['$TD'],
+  tarvo_dom_window: function(win, modal, title, css) {
+    title = TD.text(title);
+    var root;
+    var w = {modal: !!modal};
+    if (modal) {
+      root = document.createElement('dialog');
+      root.className = 'tarvo-window tarvo-modal';
+      var bar = TD.div('tarvo-titlebar', root);
+      bar.id = 'tarvo-title-' + win;
+      bar.textContent = title;
+      root.setAttribute('aria-labelledby', bar.id);
+      // The modal screens close by their own buttons only.
+      root.addEventListener('cancel', function(e) { e.preventDefault(); });
+    } else {
+      root = document.createElement('section');
+      root.className = 'tarvo-window';
+      root.setAttribute('aria-label', title);
+      root.hidden = true;
+    }
+    w.root = root;
+    w.menubar = TD.div('tarvo-menubar', root);
+    w.menubar.setAttribute('role', 'menubar');
+    w.menubar.setAttribute('aria-label', title);
+    w.menubar.hidden = true;
+    w.client = TD.div('tarvo-client', root);
+    w.client.style.cssText = TD.text(css);
+    w.client._win = win;
+    TD.wins[win] = w;
+    TD.order.push(win);
+    document.body.appendChild(root);
+    TD.observer.observe(w.client);
+  },
+
+  tarvo_dom_control__deps: ['$TD'],
+  tarvo_dom_control: function(id, win, parent, kind, role) {
+    // kind: 0 label, 1 option button, 2 command button, 3 frame, 4 picture box, 5 shape
+    var w = TD.wins[win];
+    var into = parent >= 0 ? TD.els[parent] : w.client;
+    var el;
+    if (kind === 1 || kind === 2) {
+      el = document.createElement('button');
+      el.type = 'button';
+      el.className = 'tarvo-button';
+      el.tabIndex = -1;
+    } else {
+      el = TD.div(['tarvo-label', '', '', 'tarvo-frame', 'tarvo-picture', 'tarvo-shape'][kind]);
+      if (kind === 3) {
+        TD.div('tarvo-line', el);
+        el._caption = document.createElement('span');
+        el._caption.className = 'tarvo-caption';
+        el.appendChild(el._caption);
+      }
+      if (kind === 5) TD.div('tarvo-figure', el);
+    }
+    if (role === 1) el.setAttribute('aria-hidden', 'true');
+    if (role === 2) el.setAttribute('role', 'group');
+    el._tarvo = id;
+    el._kind = kind;
+    TD.els[id] = el;
+    into.appendChild(el);
+  },
+
+  tarvo_dom_style__deps: ['$TD'],
+  tarvo_dom_style: function(id, part, css) {
+    var el = TD.els[id];
+    if (part === 1) el = el.firstChild;
+    else if (part === 2) el = el._caption;
+    el.style.cssText = TD.text(css);
+  },
+
+  tarvo_dom_text__deps: ['$TD'],
+  tarvo_dom_text: function(id, text) {
+    var el = TD.els[id];
+    text = TD.text(text);
+    if (el._kind === 5) return;
+    if (el._kind === 3) {
+      el._caption.textContent = text ? ' ' + text : '';
+      if (text) el.setAttribute('aria-label', text);
+      return;
+    }
+    if (el._kind === 4) return;
+    if (el.textContent !== text) el.textContent = text;
+  },
+
+  tarvo_dom_state__deps: ['$TD'],
+  tarvo_dom_state: function(id, enabled, visible, tabbable) {
+    var el = TD.els[id];
+    el.hidden = !visible;
+    if (el.tagName === 'BUTTON') {
+      if (el.disabled === !!enabled) el.disabled = !enabled;
+      el.tabIndex = tabbable ? 0 : -1;
+      if (el._menu) {
+        el.tabIndex = -1;
+        TD.updateMenubar(el._w);
+      }
+    }
+  },
+
+  tarvo_dom_menu__deps: ['$TD'],
+  tarvo_dom_menu: function(id, win, caption) {
+    var el = TD.els[id];
+    if (!el) {
+      var w = TD.wins[win];
+      el = document.createElement('button');
+      el.type = 'button';
+      el.setAttribute('role', 'menuitem');
+      el.tabIndex = -1;
+      el._tarvo = id;
+      el._menu = true;
+      el._w = w;
+      el.addEventListener('click', function() { if (!TD.ended) _tarvo_menu(id); });
+      TD.els[id] = el;
+      w.menubar.appendChild(el);
+    }
+    el.textContent = TD.text(caption);
+  },
+
+  tarvo_dom_front__deps: ['$TD'],
+  tarvo_dom_front: function(win, title) {
+    var i = TD.order.indexOf(win);
+    if (i >= 0) TD.order.splice(i, 1);
+    TD.order.push(win);
+    TD.showWindows();
+    document.title = TD.text(title);
+  },
+
+  tarvo_dom_close__deps: ['$TD'],
+  tarvo_dom_close: function(win) {
+    var w = TD.wins[win];
+    if (!w) return;
+    TD.observer.unobserve(w.client);
+    if (w.modal && w.root.open) w.root.close();
+    w.root.remove();
+    delete TD.wins[win];
+    TD.order.splice(TD.order.indexOf(win), 1);
+    for (var id in TD.els) if (!TD.els[id].isConnected) delete TD.els[id];
+    TD.showWindows();
+  },
+
+  tarvo_dom_focus__deps: ['$TD'],
+  tarvo_dom_focus: function(id) {
+    var old = document.querySelector('.tarvo-focus');
+    var el = id >= 0 ? TD.els[id] : null;
+    if (old && old !== el) old.classList.remove('tarvo-focus');
+    TD.quiet = true;
+    try {
+      if (el) {
+        el.classList.add('tarvo-focus');
+        el.focus({preventScroll: true});
+      } else if (document.activeElement && document.activeElement.blur) {
+        document.activeElement.blur();
+      }
+    } finally {
+      TD.quiet = false;
+    }
+  },
+
+  tarvo_dom_timer__deps: ['$TD'],
+  tarvo_dom_timer: function(id, ms) {
+    if (TD.timers[id]) clearInterval(TD.timers[id]);
+    delete TD.timers[id];
+    if (ms > 0 && !TD.ended)
+      TD.timers[id] = setInterval(function() { _tarvo_timer(id); }, ms);
+  },
+
+  tarvo_dom_post__deps: ['$TD'],
+  tarvo_dom_post: function() {
+    TD.posted = setTimeout(function() { TD.posted = 0; if (!TD.ended) _tarvo_posted(); }, 0);
+  },
+
+  tarvo_dom_announce__deps: ['$TD'],
+  tarvo_dom_announce: function(words) {
+    // A new text node each time: the same words said twice are heard twice.
+    TD.live.textContent = '';
+    TD.live.appendChild(document.createTextNode(TD.text(words)));
+  },
+
+  tarvo_dom_end__deps: ['$TD'],
+  tarvo_dom_end: function() {
+    TD.ended = true;
+    for (var id in TD.timers) clearInterval(TD.timers[id]);
+    TD.timers = {};
+    if (TD.posted) clearTimeout(TD.posted);
+    TD.listeners.forEach(function(l) { l[0].removeEventListener(l[1], l[2], l[3]); });
+    TD.listeners = [];
+    TD.observer.disconnect();
+    TD.endPage();
+  }
+});
