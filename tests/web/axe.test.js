@@ -15,15 +15,9 @@ const CLOSE = /^C ?h ?i ?u ?d ?i$/;
 // The violations axe finds on the page as it stands, one line each.
 async function audit(page, state) {
     await page.evaluate(AXE); // through the debugger: the page's own policy forbids scripts
-    const found = await page.evaluate(
-        (tags) =>
-            window.axe
-                .run(document, { runOnly: { type: 'tag', values: tags }, rules: { 'target-size': { enabled: true } } })
-                .then((r) =>
-                    r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)
-                ),
-        TAGS
-    );
+    const options = { runOnly: { type: 'tag', values: TAGS }, rules: { 'target-size': { enabled: true } } };
+    const found = await page.evaluate((o) => window.axe.run(document, o).then((r) =>
+        r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)), options);
     return found.map((v) => `${state}: ${v}`);
 }
 
@@ -37,10 +31,7 @@ async function unmodal(page) {
     await page.getByRole('dialog').waitFor({ state: 'hidden' });
 }
 
-for (const [width, height] of [
-    [1280, 1024],
-    [1024, 600],
-]) {
+for (const [width, height] of [[1280, 1024], [1024, 600]]) {
     test(`no WCAG 2.2 A or AA violation at ${width}x${height}`, { skip }, async () => {
         const browser = await t.launch();
         try {
@@ -60,7 +51,6 @@ for (const [width, height] of [
             found.push(...(await audit(page, 'instructions')));
             await unmodal(page);
             await t.play(s, t.WAYS.keys, { correct: false });
-            await t.until(page, async () => ((await t.current(s.cdp)) || {}).verdict === 'sbagliato', 'the check');
             found.push(...(await audit(page, 'checked')));
             const wrong = await t.current(s.cdp);
             for (const d of String(wrong.n - wrong.k)) await t.WAYS.keys.press(s, d);

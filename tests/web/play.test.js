@@ -26,7 +26,7 @@ test('a whole tarvo', { skip }, async (tt) => {
             await t.curtainsOpen(page);
             await t.WAYS[way].choose(s, n);
             await page.waitForFunction(() => document.title === 'Form1');
-            const first = await t.current(s.cdp);
+            const first = await t.until(page, () => t.current(s.cdp), 'the first ray');
             assert.strictEqual(first.n, n);
             assert.strictEqual((await t.rays(s.cdp)).length, 8);
             await t.play(s, t.WAYS[way]);

@@ -18,15 +18,8 @@ async function launch() {
     return chromium.launch({
         executablePath: CHROMIUM,
         headless: true,
-        args: [
-            '--no-sandbox',
-            '--disable-gpu',
-            '--disable-quic',
-            '--no-first-run',
-            '--disable-background-networking',
-            '--disable-component-update',
-            '--disable-sync',
-        ],
+        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
     });
 }
 
@@ -77,10 +70,8 @@ function probe() {
         caf.call(window, id);
     };
     const capture = (o) => (typeof o === 'object' && o !== null ? !!o.capture : !!o);
-    const find = (t, type, fn, o) =>
-        listeners.findIndex(
-            (l) => l.t === t && l.type === type && l.fn === fn && l.capture === capture(o)
-        );
+    const find = (t, type, fn, o) => listeners.findIndex(
+        (l) => l.t === t && l.type === type && l.fn === fn && l.capture === capture(o));
     const add = EventTarget.prototype.addEventListener;
     const remove = EventTarget.prototype.removeEventListener;
     EventTarget.prototype.addEventListener = function (type, fn, o) {
@@ -113,11 +104,7 @@ function probe() {
 
 // A page of the web edition at the given viewport, its requests recorded from the start.
 async function open(browser, { width = 1280, height = 1024, touch = false } = {}) {
-    const context = await browser.newContext({
-        viewport: { width, height },
-        hasTouch: touch,
-        locale: 'it-IT',
-    });
+    const context = await browser.newContext({ viewport: { width, height }, hasTouch: touch });
     await context.addInitScript(probe);
     const page = await context.newPage();
     // Without this every page counts as focused, and nothing can take the focus from it.
@@ -141,16 +128,12 @@ const button = (page, name, beneath = false) =>
 async function tree(cdp) {
     const { nodes } = await cdp.send('Accessibility.getFullAXTree');
     const prop = (n, p) => ((n.properties || []).find((x) => x.name === p) || {}).value;
-    return nodes
-        .filter((n) => !n.ignored)
-        .map((n) => ({
-            role: n.role && n.role.value,
-            name: (n.name && n.name.value) || '',
-            description: (n.description && n.description.value) || '',
-            disabled: !!(prop(n, 'disabled') || {}).value,
-            focused: !!(prop(n, 'focused') || {}).value,
-            node: n.backendDOMNodeId,
-        }));
+    const text = (v) => (v && v.value) || '';
+    return nodes.filter((n) => !n.ignored).map((n) => ({
+        role: text(n.role), name: text(n.name), description: text(n.description),
+        disabled: !!(prop(n, 'disabled') || {}).value, focused: !!(prop(n, 'focused') || {}).value,
+        node: n.backendDOMNodeId,
+    }));
 }
 
 // The rays as read, [{n, k, answer, verdict}], from the answer cells' words ("15 meno 7 uguale ?",
@@ -191,33 +174,18 @@ const focusedName = async (cdp) =>
 // The curtains have opened once their timer has run and stopped, and every button on show is
 // the topmost thing at its centre and near its four corners.
 async function curtainsOpen(page) {
-    await page.waitForFunction(
-        () => {
-            const shown = [...document.querySelectorAll('button:not([role])')].filter(
-                (b) => b.getClientRects().length
-            );
-            const { intervals, timers } = window.__probe;
-            return (
-                intervals > 0 &&
-                ![...timers.values()].includes('interval') &&
-                shown.length > 0 &&
-                shown.every((b) => {
-                    const r = b.getBoundingClientRect();
-                    return [0.05, 0.5, 0.95].every((x) =>
-                        [0.1, 0.5, 0.9].every((y) => {
-                            const hit = document.elementFromPoint(
-                                r.x + x * r.width,
-                                r.y + y * r.height
-                            );
-                            return hit === b || b.contains(hit);
-                        })
-                    );
-                })
-            );
-        },
-        null,
-        { timeout: 15000 }
-    );
+    await page.waitForFunction(() => {
+        const shown = [...document.querySelectorAll('button:not([role])')].filter(
+            (b) => b.getClientRects().length);
+        const { intervals, timers } = window.__probe;
+        const uncovered = (b, r = b.getBoundingClientRect()) => [0.05, 0.5, 0.95].every((x) =>
+            [0.1, 0.5, 0.9].every((y) => {
+                const hit = document.elementFromPoint(r.x + x * r.width, r.y + y * r.height);
+                return hit === b || b.contains(hit);
+            }));
+        return intervals > 0 && ![...timers.values()].includes('interval') && shown.length > 0 &&
+            shown.every((b) => uncovered(b));
+    }, null, { timeout: 15000 });
 }
 
 // The four ways a pupil works the buttons, each able to choose a tarvo on the start screen and to
@@ -242,25 +210,18 @@ const WAYS = {
         },
     },
     scanning: {
-        async choose(s, n) {
-            await scan(s, String(n));
-            await scan(s, 'Vai');
-        },
+        choose: async (s, n) => (await scan(s, String(n)), await scan(s, 'Vai')),
         press: (s, caption) => scan(s, caption),
     },
     mouse: {
-        async choose({ page }, n) {
-            await button(page, String(n)).click({ button: 'right' });
-            await button(page, 'Vai').click({ button: 'middle' });
-        },
+        choose: async ({ page }, n) => (await button(page, String(n)).click({ button: 'right' }),
+            await button(page, 'Vai').click({ button: 'middle' })),
         press: ({ page, count = 0 }, caption) =>
             button(page, caption).click({ button: ['left', 'middle', 'right'][count % 3] }),
     },
     touch: {
-        async choose({ page }, n) {
-            await button(page, String(n)).tap();
-            await button(page, 'Vai').tap();
-        },
+        choose: async ({ page }, n) => (await button(page, String(n)).tap(),
+            await button(page, 'Vai').tap()),
         press: ({ page }, caption) => button(page, caption).tap(),
     },
 };
@@ -288,11 +249,9 @@ async function play(s, way, { wrong = true, correct = true, rays: upTo = 8 } = {
             await way.press(s, d);
             s.count++;
         }
-        await until(
-            page,
+        await until(page,
             async () => (await rays(cdp)).some((r) => r.k === before.k && r.answer === `${value}`),
-            `the answer ${value} in the cell of ${before.n} - ${before.k}`
-        );
+            `the answer ${value} in the cell of ${before.n} - ${before.k}`);
         await way.press(s, 'Avanti');
         s.count++;
         return before;
@@ -301,12 +260,9 @@ async function play(s, way, { wrong = true, correct = true, rays: upTo = 8 } = {
     for (let i = 0; i < upTo; i++) {
         const ray = await until(page, () => current(cdp), 'the next ray');
         await answer(ray.n - ray.k + (wrong && i === 0 ? 1 : 0));
+        // After the last ray the check makes the first wrong ray (or none) current.
         if (i < 7)
-            await until(
-                page,
-                async () => ((await current(cdp)) || {}).k !== ray.k,
-                'the next ray to be current'
-            );
+            await until(page, async () => ((await current(cdp)) || {}).k !== ray.k, 'the next ray');
     }
     if (upTo < 8 || !wrong || !correct) return first;
     const back = await until(page, () => current(cdp), 'the wrong ray to be current again');
@@ -318,59 +274,22 @@ async function play(s, way, { wrong = true, correct = true, rays: upTo = 8 } = {
 
 // The celebration: every cell read right, and the keypad down to "Nuovo tarvo" and "Esco".
 async function celebrating({ page, cdp }) {
-    return until(
-        page,
-        async () => {
-            const t = await tree(cdp);
-            const all = await rays(cdp);
-            const enabled = t.filter((n) => n.role === 'button' && !n.disabled).map((n) => n.name);
-            return (
-                all.length === 8 &&
-                all.every((r) => r.verdict === 'giusto') &&
-                enabled.includes('Esco') &&
-                enabled.includes('Nuovo tarvo') &&
-                !enabled.includes('Avanti') &&
-                !enabled.includes('5')
-            );
-        },
-        'the celebration'
-    );
+    return until(page, async () => {
+        const all = await rays(cdp);
+        const enabled = (await tree(cdp)).filter((n) => n.role === 'button' && !n.disabled)
+            .map((n) => n.name).join();
+        return all.length === 8 && all.every((r) => r.verdict === 'giusto') &&
+            enabled === 'Nuovo tarvo,Esco';
+    }, 'the celebration');
 }
 
 // The page the program leaves behind once it has ended: no button, and how to start again.
 async function ended({ page }) {
-    await page.waitForFunction(
-        () =>
-            document.querySelectorAll('button').length === 0 &&
-            /ricaric/i.test(document.body.innerText),
-        null,
-        { timeout: 10000 }
-    );
+    await page.waitForFunction(() => document.querySelectorAll('button').length === 0 &&
+        /ricaric/i.test(document.body.innerText));
 }
 
-function present() {
-    if (fs.existsSync(PAGE)) return true;
-    return false;
-}
+const present = () => fs.existsSync(PAGE);
 
-module.exports = {
-    ROOT,
-    PAGE,
-    URL,
-    launch,
-    open,
-    button,
-    tree,
-    rays,
-    until,
-    focusedName,
-    curtainsOpen,
-    present,
-    probe,
-    current,
-    WAYS,
-    scan,
-    play,
-    celebrating,
-    ended,
-};
+module.exports = { ROOT, PAGE, URL, launch, open, button, tree, rays, current, until, focusedName,
+    curtainsOpen, present, probe, WAYS, play, celebrating, ended };
