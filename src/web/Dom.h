@@ -18,7 +18,7 @@ void tarvo_dom_state(int id, int enabled, int visible, int tabbable);
 void tarvo_dom_menu(int id, int win, const char* caption);
 void tarvo_dom_front(int win, const char* title); // shows win in front, the others behind
 void tarvo_dom_close(int win);
-void tarvo_dom_focus(int id); // -1: no control keeps the focus
+void tarvo_dom_focus(int win, int id); // -1: no control of win keeps the focus
 void tarvo_dom_timer(int id, int intervalMs); // 0 stops it
 void tarvo_dom_post();
 void tarvo_dom_announce(const char* words);

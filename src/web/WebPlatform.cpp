@@ -158,7 +158,7 @@ bool WebPlatform::setFocus(Window& w, Control& c)
 
 void WebPlatform::focusElement(View& v, Control* c)
 {
-    tarvo_dom_focus(c ? v.ids.at(c) : -1);
+    tarvo_dom_focus(v.id, c ? v.ids.at(c) : -1);
 }
 
 void WebPlatform::show(Window& w, bool modal)
@@ -435,8 +435,6 @@ void WebPlatform::showFront()
 {
     if (View* v = front()) {
         tarvo_dom_front(v->id, std::string(v->window->title()).c_str());
-        if (Control* c = v->window->focused())
-            focusElement(*v, c);
     }
 }
 
@@ -559,11 +557,17 @@ void WebPlatform::pointer(bool down, int id, int button, int shift, bool over)
 
 void WebPlatform::focusIn(int id)
 {
-    // The page moved its focus by itself (a screen reader, a switch): the model follows it.
+    // The page moved its focus by itself (a screen reader, a switch): the model follows where it
+    // can, and the page then shows where the model's focus is.
     View* v = nullptr;
     Control* c = control(id, &v);
-    if (!ended_ && c && v == front() && v->window->focused() != c && v->window->canTakeFocus(*c))
-        v->window->focusMovedTo(c);
+    if (ended_ || !c)
+        return;
+    Window& w = *v->window;
+    if (v == front() && w.focused() != c && w.canTakeFocus(*c))
+        w.focusMovedTo(c);
+    if (View* now = view(w))
+        focusElement(*now, w.focused());
 }
 
 void WebPlatform::resized(int win, int width, int height)

@@ -27,7 +27,8 @@
 //       <div class="tarvo-client">...as above
 //
 // Every control is absolutely placed in its container; decorative controls are aria-hidden.
-// The focused button has the class tarvo-focus and the page's focus. Buttons and labels keep
+// Each window's focused button has the class tarvo-focus (its dotted rectangle shows in the
+// front window, class tarvo-active); the front window's also has the page's focus. Buttons and labels keep
 // their elements for the whole life of the window; only styles, texts and states change.
 //
 // Events: keydown/keyup (capture, on the window) -> _tarvo_key with KeyboardEvent.code and .key
@@ -126,13 +127,31 @@ mergeInto(LibraryManager.library, {
       TD.order.forEach(function(n) { if (!TD.wins[n].modal) top = n; });
       TD.order.forEach(function(n) {
         var w = TD.wins[n];
+        w.root.classList.toggle('tarvo-active', n === TD.order[TD.order.length - 1]);
         if (w.modal) {
-          if (!w.root.open) w.root.showModal();
+          // Its own first focus is the browser's rule: the program's follows at once.
+          TD.quiet = true;
+          try {
+            if (!w.root.open) w.root.showModal();
+          } finally {
+            TD.quiet = false;
+          }
           return;
         }
         w.root.hidden = n !== top;
         w.root.inert = n !== top;
       });
+    },
+    focusFront: function() {
+      var w = TD.wins[TD.order[TD.order.length - 1]];
+      if (!w) return;
+      TD.quiet = true;
+      try {
+        if (w.focused) w.focused.focus({preventScroll: true});
+        else if (document.activeElement && document.activeElement.blur) document.activeElement.blur();
+      } finally {
+        TD.quiet = false;
+      }
     },
     updateMenubar: function(w) {
       var any = false;
@@ -176,7 +195,12 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'dblclick', prevent, true);
     TD.listen(document, 'focusin', function(e) {
       var el = TD.control(e.target);
-      if (el && !TD.quiet && !TD.ended) _tarvo_focus(el._tarvo);
+      if (!el || TD.quiet || TD.ended) return;
+      var w = TD.wins[el._win];
+      if (w.focused && w.focused !== el) w.focused.classList.remove('tarvo-focus');
+      w.focused = el;
+      el.classList.add('tarvo-focus');
+      _tarvo_focus(el._tarvo);
     }, true);
     TD.listen(window, 'blur', function() { if (!TD.ended) _tarvo_blur(); });
     TD.listen(document, 'visibilitychange', function() {
@@ -249,6 +273,7 @@ mergeInto(LibraryManager.library, {
     if (role === 1) el.setAttribute('aria-hidden', 'true');
     if (role === 2) el.setAttribute('role', 'group');
     el._tarvo = id;
+    el._win = win;
     el._kind = kind;
     TD.els[id] = el;
     into.appendChild(el);
@@ -315,6 +340,7 @@ mergeInto(LibraryManager.library, {
     if (i >= 0) TD.order.splice(i, 1);
     TD.order.push(win);
     TD.showWindows();
+    TD.focusFront();
     document.title = TD.text(title);
   },
 
@@ -332,21 +358,15 @@ mergeInto(LibraryManager.library, {
   },
 
   tarvo_dom_focus__deps: ['$TD'],
-  tarvo_dom_focus: function(id) {
-    var old = document.querySelector('.tarvo-focus');
+  tarvo_dom_focus: function(win, id) {
+    // Each window keeps its focused button; only the front window's holds the page's focus.
+    var w = TD.wins[win];
+    if (!w) return;
     var el = id >= 0 ? TD.els[id] : null;
-    if (old && old !== el) old.classList.remove('tarvo-focus');
-    TD.quiet = true;
-    try {
-      if (el) {
-        el.classList.add('tarvo-focus');
-        el.focus({preventScroll: true});
-      } else if (document.activeElement && document.activeElement.blur) {
-        document.activeElement.blur();
-      }
-    } finally {
-      TD.quiet = false;
-    }
+    if (w.focused && w.focused !== el) w.focused.classList.remove('tarvo-focus');
+    w.focused = el;
+    if (el) el.classList.add('tarvo-focus');
+    if (TD.order[TD.order.length - 1] === win) TD.focusFront();
   },
 
   tarvo_dom_timer__deps: ['$TD'],
