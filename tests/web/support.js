@@ -200,9 +200,14 @@ const WAYS = {
             await page.keyboard.press('Enter'); // chooses; the highlight goes to "Vai"
             await page.keyboard.press('Enter');
         },
-        async press({ page, count = 0 }, caption) {
-            if (/^\d$/.test(caption)) {
-                await page.keyboard.press(`${count % 2 ? 'Numpad' : 'Digit'}${caption}`);
+        async press({ page, cdp, count = 0 }, caption) {
+            if (/^\d$/.test(caption) && count % 2) {
+                // Playwright's keypad is the one of NumLock off (1 is End): this is NumLock on.
+                for (const type of ['keyDown', 'keyUp'])
+                    await cdp.send('Input.dispatchKeyEvent', { type, code: `Numpad${caption}`,
+                        key: caption, windowsVirtualKeyCode: 96 + +caption, location: 3 });
+            } else if (/^\d$/.test(caption)) {
+                await page.keyboard.press(`Digit${caption}`);
             } else {
                 await page.keyboard.press(LETTER[caption]);
                 await page.keyboard.press('Enter');
