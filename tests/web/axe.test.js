@@ -57,6 +57,7 @@ for (const [width, height] of [[1280, 1024], [1024, 600]]) {
             await t.WAYS.keys.press(s, 'Avanti');
             await t.celebrating(s);
             found.push(...(await audit(page, 'celebration')));
+            await t.afterTick(page, 400);
             await t.WAYS.keys.press(s, 'Esco');
             await t.ended(s);
             found.push(...(await audit(page, 'end')));

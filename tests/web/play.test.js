@@ -31,6 +31,7 @@ test('a whole tarvo', { skip }, async (tt) => {
             assert.strictEqual((await t.rays(s.cdp)).length, 8);
             await t.play(s, t.WAYS[way]);
             await t.celebrating(s);
+            await t.afterTick(page, 400);
             await t.WAYS[way].press(s, 'Esco');
             await t.ended(s);
             // Nothing of the program goes on once it has ended, and it never used the network.

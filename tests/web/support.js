@@ -29,7 +29,7 @@ function probe() {
     const timers = new Map(); // id -> 'timeout' | 'interval'
     const frames = new Set();
     const listeners = [];
-    const p = { fired: 0, intervals: 0, timers, frames, listeners };
+    const p = { fired: 0, intervals: 0, ticks: {}, timers, frames, listeners };
     // Playwright's own helpers run in the page too; what they set up is not the program's.
     const driver = () => /InjectedScript/.test(new Error().stack);
     const wrapTimer = (set, clear, kind) => {
@@ -39,6 +39,7 @@ function probe() {
             if (driver()) return origSet.call(window, fn, ...rest);
             const id = origSet.call(window, function (...a) {
                 p.fired++;
+                p.ticks[rest[0]] = (p.ticks[rest[0]] || 0) + 1;
                 if (kind === 'timeout') timers.delete(id);
                 return typeof fn === 'function' ? fn.apply(this, a) : undefined;
             }, ...rest);
@@ -291,6 +292,14 @@ async function celebrating({ page, cdp }) {
     }, 'the celebration');
 }
 
+// Just after a tick of the timer of `ms` milliseconds: the blink tick puts the highlight back on
+// "Nuovo tarvo", so a pupil's way to "Esco" is taken right after one.
+const afterTick = (page, ms) => page.evaluate((ms) => new Promise((resolve) => {
+    const n = window.__probe.ticks[ms];
+    const look = () => (window.__probe.ticks[ms] !== n ? resolve() : requestAnimationFrame(look));
+    look();
+}), ms);
+
 // The page the program leaves behind once it has ended: no button, and how to start again.
 async function ended({ page }) {
     await page.waitForFunction(() => document.querySelectorAll('button').length === 0 &&
@@ -300,4 +309,4 @@ async function ended({ page }) {
 const present = () => fs.existsSync(PAGE);
 
 module.exports = { ROOT, PAGE, URL, launch, open, button, tree, rays, current, until, focusedName,
-    curtainsOpen, present, probe, WAYS, play, celebrating, ended };
+    curtainsOpen, present, probe, WAYS, play, celebrating, afterTick, ended };
