@@ -31,7 +31,7 @@ function probe() {
     const listeners = [];
     const p = { fired: 0, intervals: 0, ticks: {}, timers, frames, listeners };
     // Playwright's own helpers run in the page too; what they set up is not the program's.
-    const driver = () => /InjectedScript/.test(new Error().stack);
+    const driver = () => /InjectedScript|UtilityScript|eval at evaluate/.test(new Error().stack);
     const wrapTimer = (set, clear, kind) => {
         const origSet = window[set];
         const origClear = window[clear];
