@@ -7,9 +7,11 @@ extern "C" {
 void tarvo_dom_start();
 // A window's root element: a <dialog> for a modal window, a full-page <section> otherwise.
 void tarvo_dom_window(int win, int modal, const char* title, const char* css);
-// One control's element in its window, inside `parent` (-1: the window's client area). `kind`
-// is tarvo::Kind; `role` how it is read (dom.js: Role).
+// One control's element in its window, inside `parent` (-1: the window's client area), after
+// the elements already there. `kind` is tarvo::Kind, `role` tarvo::ReaderRole.
 void tarvo_dom_control(int id, int win, int parent, int kind, int role);
+// What a screen reader reads of the element, where it is not its text as shown.
+void tarvo_dom_reader(int id, const char* name, const char* description);
 // Styles of the element (part 0) and of its drawn parts: the frame's line (1) and caption (2),
 // the shape's figure (1).
 void tarvo_dom_style(int id, int part, const char* css);

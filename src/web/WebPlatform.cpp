@@ -26,9 +26,6 @@ constexpr Bgr White = 0xFFFFFF;
 constexpr Bgr DarkGrey = 0x404040;
 constexpr Bgr LightFace = 0xC8D0D4; // 212, 208, 200
 
-// How dom.js presents an element to a screen reader.
-enum class Role { Plain = 0, Hidden = 1, Group = 2 };
-
 std::string displayText(const std::string& caption)
 {
     std::string text;
@@ -94,6 +91,9 @@ struct WebPlatform::View {
     int id = 0;
     bool modal = false;
     std::unordered_map<const Control*, int> ids;
+    std::unordered_map<const Control*, int> z; // paint order among its container's controls
+    std::unordered_map<const Control*, std::string> words; // what the page reads of it now
+    bool readingPosted = false;
     bool reported = false;
     int width = 0;
     int height = 0;
@@ -210,10 +210,7 @@ void WebPlatform::build(View& v)
                    : "");
     tarvo_dom_window(v.id, v.modal ? 1 : 0, title.c_str(), root.c_str());
 
-    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
-    // container; within each class a higher z, then a later control, lies in front. Elements
-    // are added back to front.
-    std::vector<Control*> order;
+    std::vector<Control*> drawn;
     for (const auto& owned : w.controls()) {
         Control& c = *owned;
         v.ids[&c] = nextId_++;
@@ -221,44 +218,94 @@ void WebPlatform::build(View& v)
             tarvo_dom_menu(v.ids[&c], v.id, displayText(c.caption()).c_str());
             tarvo_dom_state(v.ids[&c], c.enabled(), c.visible(), 0);
         } else if (c.hasGeometry()) {
-            order.push_back(&c);
+            drawn.push_back(&c);
         }
     }
-    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
+    // container; within each class a higher z, then a later control, lies in front. That order
+    // is the elements' z-index, so that their order in the page can be the reading order.
+    std::stable_sort(drawn.begin(), drawn.end(), [](const Control* a, const Control* b) {
         const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
         const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
         return ca != cb ? ca < cb : a->z() < b->z();
     });
-    // Containers first, so that every element finds its parent.
-    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-        auto depth = [](const Control* c) {
-            int d = 0;
-            for (const Control* p = c->container(); p; p = p->container())
-                ++d;
-            return d;
-        };
-        return depth(a) < depth(b);
-    });
-    for (Control* c : order)
-        addElement(v, *c);
+    std::unordered_map<const Control*, int> count;
+    for (Control* c : drawn)
+        v.z[c] = ++count[c->container()];
+    addChildren(v, nullptr, drawn);
     for (const auto& owned : w.controls())
         if (owned->is(Kind::Timer))
             updateTimer(v, *owned);
+    updateReading(v);
 
-    w.observer = [this, &v](Control& c, Prop p) { onChange(v, c, p); };
+    w.observer = [this, &v](Control& c, Prop p) {
+        onChange(v, c, p);
+        if (!v.readingPosted) {
+            // The words of one control may hang on others (a ray's answer reads its numbers):
+            // they are read again once the event that changed them is over.
+            v.readingPosted = true;
+            post([this, window = v.window] {
+                if (View* now = view(*window)) {
+                    now->readingPosted = false;
+                    updateReading(*now);
+                }
+            });
+        }
+    };
+}
+
+void WebPlatform::addChildren(View& v, const Control* container, const std::vector<Control*>& drawn)
+{
+    // In the page, what a reader reads comes first, in its reading order; the rest after it.
+    std::vector<Control*> order;
+    if (const Reader* r = reader())
+        for (const Control* c : r->children(*v.window, container))
+            if (c->hasGeometry())
+                order.push_back(const_cast<Control*>(c));
+    for (Control* c : drawn)
+        if (c->container() == container && std::find(order.begin(), order.end(), c) == order.end())
+            order.push_back(c);
+    for (Control* c : order) {
+        addElement(v, *c);
+        if (isContainer(c->kind()))
+            addChildren(v, c, drawn);
+    }
+}
+
+ReaderRole WebPlatform::roleOf(const Control& c) const
+{
+    if (const Reader* r = reader())
+        return r->role(c);
+    // Without a reader from the program: every button, and no decoration.
+    return isButton(c.kind()) ? ReaderRole::Button : ReaderRole::None;
 }
 
 void WebPlatform::addElement(View& v, Control& c)
 {
     const int parent = c.container() ? v.ids.at(c.container()) : -1;
-    Role role = Role::Plain;
-    if (c.decorative() || c.is(Kind::Shape))
-        role = Role::Hidden;
-    else if (c.is(Kind::Frame) && !c.caption().empty())
-        role = Role::Group;
     tarvo_dom_control(
-        v.ids.at(&c), v.id, parent, static_cast<int>(c.kind()), static_cast<int>(role));
+        v.ids.at(&c), v.id, parent, static_cast<int>(c.kind()), static_cast<int>(roleOf(c)));
     render(v, c);
+}
+
+void WebPlatform::updateReading(View& v)
+{
+    const Reader* r = reader();
+    if (!r)
+        return;
+    for (const auto& owned : v.window->controls()) {
+        const Control& c = *owned;
+        if (!c.hasGeometry() || roleOf(c) == ReaderRole::None)
+            continue;
+        std::string name = r->name(c);
+        std::string description = r->description(c);
+        std::string& said = v.words[&c];
+        std::string now = name + '\0' + description;
+        if (now == said)
+            continue;
+        said = std::move(now);
+        tarvo_dom_reader(v.ids.at(&c), name.c_str(), description.c_str());
+    }
 }
 
 void WebPlatform::render(View& v, Control& c)
@@ -268,7 +315,7 @@ void WebPlatform::render(View& v, Control& c)
     const int origin = clientOrigin(c.container());
     r.x += origin;
     r.y += origin;
-    std::string style = box(r) + font(c.font());
+    std::string style = box(r) + font(c.font()) + "z-index:" + std::to_string(v.z.at(&c)) + ";";
     const bool enabled = c.effectivelyEnabled();
     switch (c.kind()) {
     case Kind::Label: {

@@ -5,6 +5,7 @@
 // One platform per page; windows are unloaded (or destroyed) before it is.
 
 #include "model/Platform.h"
+#include "model/Reader.h"
 #include "model/Types.h"
 
 #include <memory>
@@ -57,7 +58,10 @@ private:
     View* front() const;
     Control* control(int id, View** v = nullptr) const;
     void build(View& v);
+    void addChildren(View& v, const Control* container, const std::vector<Control*>& drawn);
     void addElement(View& v, Control& c);
+    ReaderRole roleOf(const Control& c) const;
+    void updateReading(View& v);
     void render(View& v, Control& c);
     void renderTree(View& v, Control& c);
     void onChange(View& v, Control& c, Prop p);

@@ -9,31 +9,36 @@
 //     <section class="tarvo-window" aria-label="TITLE">      a window, filling the page; the
 //                                                            windows behind are hidden and inert
 //       <div class="tarvo-menubar" role="menubar">           only while an entry is visible
-//         <button role="menuitem">Autore</button>            a menu entry: acts on its click
+//         <button role="menuitem">CAPTION</button>           a menu entry: acts on its click
 //       <div class="tarvo-client">                           the client area: its size is the
 //                                                            window's inner size
-//         <button class="tarvo-button">CAPTION</button>      a command or option button
-//         <div class="tarvo-label">CAPTION</div>             a label
-//         <div class="tarvo-frame">                          a frame (role="group" with a caption)
+//         <button class="tarvo-c tarvo-button">CAPTION</button>       a command or option button
+//         <div class="tarvo-c tarvo-label"><span>CAPTION</span></div>  a label
+//         <div class="tarvo-c tarvo-frame" role="group">     a frame, named by the reader
 //           <div class="tarvo-line"></div>                   its etched line
 //           <span class="tarvo-caption">CAPTION</span>       its caption
 //           ...its controls
-//         <div class="tarvo-picture">...its controls</div>   a picture box
-//         <div class="tarvo-shape" aria-hidden="true">       a shape
+//         <div class="tarvo-c tarvo-picture">...</div>       a picture box and its controls
+//         <div class="tarvo-c tarvo-shape" aria-hidden="true">   a shape
 //           <div class="tarvo-figure"></div>                 the rectangle, rounded or circle
 //     <dialog class="tarvo-window tarvo-modal"               a modal window (showModal), in
 //             aria-labelledby="...">                         front of every other
 //       <div class="tarvo-titlebar">TITLE</div>
 //       <div class="tarvo-client">...as above
 //
-// Every control is absolutely placed in its container; decorative controls are aria-hidden.
+// Every control is absolutely placed in its container, and stacked by its z-index; the order of
+// the elements is the reading order that Platform::reader() gives, then the unread ones. What
+// the reader does not read is aria-hidden; where its words are not the text as shown, a button
+// or a group has them as aria-label (and aria-description), a text in a first child
+// <span class="tarvo-sr"> that only readers find (the shown text then aria-hidden).
 // Each window's focused button has the class tarvo-focus (its dotted rectangle shows in the
-// front window, class tarvo-active); the front window's also has the page's focus. Buttons and labels keep
-// their elements for the whole life of the window; only styles, texts and states change.
+// front window, class tarvo-active); the front window's also has the page's focus. Elements keep
+// their place for the whole life of the window; only styles, texts and states change.
 //
 // Events: keydown/keyup (capture, on the window) -> _tarvo_key with KeyboardEvent.code and .key
 // in the two text buffers; pointerdown on a button -> _tarvo_pointer(1, ...) and the matching
-// pointerup/pointercancel -> _tarvo_pointer(0, ...); a menu entry's click -> _tarvo_menu; a
+// pointerup/pointercancel -> _tarvo_pointer(0, ...), further mouse buttons while one is down
+// (a move whose button changed) -> a press or a release of that button; a menu entry's click -> _tarvo_menu; a
 // button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
 // area's size (ResizeObserver) -> _tarvo_resized; blur and a hidden page -> _tarvo_blur (held
 // keys come up); timers -> _tarvo_timer; posted work -> _tarvo_posted.
@@ -111,9 +116,22 @@ mergeInto(LibraryManager.library, {
       if (!p) return;
       delete TD.pressed[e.pointerId];
       if (TD.ended) return;
-      var under = cancelled ? null : document.elementFromPoint(e.clientX, e.clientY);
-      var over = under && TD.control(under) === p.el ? 1 : 0;
-      _tarvo_pointer(0, p.id, p.button, TD.shift(e), over);
+      _tarvo_pointer(0, p.id, cancelled ? p.button : TD.button(e) || p.button, TD.shift(e),
+                     cancelled ? 0 : TD.over(e, p));
+    },
+    over: function(e, p) {
+      var under = document.elementFromPoint(e.clientX, e.clientY);
+      return under && TD.control(under) === p.el ? 1 : 0;
+    },
+    pointerChord: function(e) {
+      // A further mouse button going down or up while one is down: the browser reports it as a
+      // move whose `button` changed; the program hears a press or a release of that button.
+      var p = TD.pressed[e.pointerId];
+      if (!p || TD.ended || e.pointerType !== 'mouse' || e.button < 0) return;
+      var button = TD.button(e);
+      if (!button) return;
+      // The model's numbers are the bits of PointerEvent.buttons.
+      _tarvo_pointer(e.buttons & button ? 1 : 0, p.id, button, TD.shift(e), TD.over(e, p));
     },
     div: function(cls, parent) {
       var d = document.createElement('div');
@@ -153,6 +171,36 @@ mergeInto(LibraryManager.library, {
         TD.quiet = false;
       }
     },
+    attr: function(el, name, value) {
+      if (value) el.setAttribute(name, value);
+      else el.removeAttribute(name);
+    },
+    speak: function(el) {
+      // The reader's words where they are not the text as shown: a button's or a group's name
+      // and description, or a text's words in a span only readers find.
+      if (el._name === undefined) return;
+      if (el._role === 2 || el._role === 3) {
+        var shown = el._role === 2 ? el.textContent : '';
+        TD.attr(el, 'aria-label', el._name !== shown ? el._name : '');
+        TD.attr(el, 'aria-description', el._desc);
+        return;
+      }
+      if (el._role !== 1) return;
+      var words = el._name + (el._desc ? ', ' + el._desc : '');
+      var same = el._vis && el._vis.textContent === words;
+      if (el._vis) TD.attr(el._vis, 'aria-hidden', same ? '' : 'true');
+      if (same) {
+        if (el._sr) el._sr.remove();
+        el._sr = null;
+        return;
+      }
+      if (!el._sr) {
+        el._sr = document.createElement('span');
+        el._sr.className = 'tarvo-sr';
+        el.insertBefore(el._sr, el.firstChild);
+      }
+      if (el._sr.textContent !== words) el._sr.textContent = words;
+    },
     updateMenubar: function(w) {
       var any = false;
       for (var c = w.menubar.firstChild; c; c = c.nextSibling) if (!c.hidden) any = true;
@@ -185,6 +233,7 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'pointerdown', TD.pointerDown, true);
     TD.listen(document, 'pointerup', function(e) { TD.pointerUp(e, false); }, true);
     TD.listen(document, 'pointercancel', function(e) { TD.pointerUp(e, true); }, true);
+    TD.listen(document, 'pointermove', TD.pointerChord, true);
     var prevent = function(e) { e.preventDefault(); };
     TD.listen(document, 'contextmenu', prevent, true);
     TD.listen(document, 'selectstart', prevent, true);
@@ -251,30 +300,37 @@ mergeInto(LibraryManager.library, {
 
   tarvo_dom_control__deps: ['$TD'],
   tarvo_dom_control: function(id, win, parent, kind, role) {
-    // kind: 0 label, 1 option button, 2 command button, 3 frame, 4 picture box, 5 shape
+    // kind: 0 label, 1 option button, 2 command button, 3 frame, 4 picture box, 5 shape;
+    // role: 0 none (hidden from readers), 1 text, 2 button, 3 group
     var w = TD.wins[win];
     var into = parent >= 0 ? TD.els[parent] : w.client;
     var el;
     if (kind === 1 || kind === 2) {
       el = document.createElement('button');
       el.type = 'button';
-      el.className = 'tarvo-button';
+      el.className = 'tarvo-c tarvo-button';
       el.tabIndex = -1;
     } else {
-      el = TD.div(['tarvo-label', '', '', 'tarvo-frame', 'tarvo-picture', 'tarvo-shape'][kind]);
+      el = TD.div('tarvo-c ' + ['tarvo-label', '', '', 'tarvo-frame', 'tarvo-picture', 'tarvo-shape'][kind]);
+      if (kind === 0) {
+        el._vis = document.createElement('span');
+        el.appendChild(el._vis);
+      }
       if (kind === 3) {
         TD.div('tarvo-line', el);
         el._caption = document.createElement('span');
         el._caption.className = 'tarvo-caption';
+        el._caption.setAttribute('aria-hidden', 'true'); // the group's name says it
         el.appendChild(el._caption);
       }
       if (kind === 5) TD.div('tarvo-figure', el);
     }
-    if (role === 1) el.setAttribute('aria-hidden', 'true');
-    if (role === 2) el.setAttribute('role', 'group');
+    if (role === 0) el.setAttribute('aria-hidden', 'true');
+    if (role === 3) el.setAttribute('role', 'group');
     el._tarvo = id;
     el._win = win;
     el._kind = kind;
+    el._role = role;
     TD.els[id] = el;
     into.appendChild(el);
   },
@@ -291,14 +347,22 @@ mergeInto(LibraryManager.library, {
   tarvo_dom_text: function(id, text) {
     var el = TD.els[id];
     text = TD.text(text);
-    if (el._kind === 5) return;
     if (el._kind === 3) {
       el._caption.textContent = text ? ' ' + text : '';
-      if (text) el.setAttribute('aria-label', text);
-      return;
+    } else if (el._kind === 0) {
+      if (el._vis.textContent !== text) el._vis.textContent = text;
+    } else if (el._kind === 1 || el._kind === 2) {
+      if (el.textContent !== text) el.textContent = text;
     }
-    if (el._kind === 4) return;
-    if (el.textContent !== text) el.textContent = text;
+    TD.speak(el);
+  },
+
+  tarvo_dom_reader__deps: ['$TD'],
+  tarvo_dom_reader: function(id, name, description) {
+    var el = TD.els[id];
+    el._name = TD.text(name);
+    el._desc = TD.text(description);
+    TD.speak(el);
   },
 
   tarvo_dom_state__deps: ['$TD'],

@@ -1,0 +1,142 @@
+#include "model/Palette.h"
+#include "web/KeyCodes.h"
+#include "web/Units.h"
+
+#include <QColor>
+#include <QTest>
+
+using namespace tarvo;
+
+class TstWebBinding : public QObject {
+    Q_OBJECT
+private slots:
+    void virtualKeys_data();
+    void virtualKeys();
+    void characters_data();
+    void characters();
+    void pixels();
+    void bevelsAsTheDesktopDrawsThem();
+};
+
+void TstWebBinding::virtualKeys_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("vk");
+    // Digits: the main row and the keypad are different keys; SHIFT or a layout without digits
+    // on the row still gives the row's digit.
+    QTest::newRow("row 7") << "Digit7"
+                           << "7" << 55;
+    QTest::newRow("row 0 shifted, Italian") << "Digit0"
+                                            << "=" << 48;
+    QTest::newRow("row 1 on a French layout") << "Digit1"
+                                              << "&" << 49;
+    QTest::newRow("keypad 7") << "Numpad7"
+                              << "7" << 103;
+    QTest::newRow("keypad 0") << "Numpad0"
+                              << "0" << 96;
+    QTest::newRow("keypad plus") << "NumpadAdd"
+                                 << "+" << vk::Add;
+    QTest::newRow("keypad comma") << "NumpadDecimal"
+                                  << "," << vk::Decimal;
+    QTest::newRow("keypad enter") << "NumpadEnter"
+                                  << "Enter" << vk::Return;
+    QTest::newRow("keypad 7, NumLock off") << "Numpad7"
+                                           << "Home" << vk::Home;
+    // Letters by the layout's symbol, not by position.
+    QTest::newRow("letter e") << "KeyE"
+                              << "e" << vk::E;
+    QTest::newRow("shifted letter") << "KeyN"
+                                    << "N" << vk::N;
+    QTest::newRow("A where a US Q lies") << "KeyQ"
+                                         << "a" << vk::A;
+    QTest::newRow("return") << "Enter"
+                            << "Enter" << vk::Return;
+    QTest::newRow("space") << "Space"
+                           << " " << vk::Space;
+    QTest::newRow("tab") << "Tab"
+                         << "Tab" << vk::Tab;
+    QTest::newRow("backspace") << "Backspace"
+                               << "Backspace" << vk::Back;
+    QTest::newRow("escape") << "Escape"
+                            << "Escape" << vk::Escape;
+    QTest::newRow("left arrow") << "ArrowLeft"
+                                << "ArrowLeft" << vk::Left;
+    QTest::newRow("F1") << "F1"
+                        << "F1" << vk::F1;
+    QTest::newRow("F12") << "F12"
+                         << "F12" << vk::F1 + 11;
+    QTest::newRow("right alt") << "AltRight"
+                               << "AltGraph" << vk::Menu;
+    QTest::newRow("a symbol of no meaning") << "Backquote"
+                                            << "\\" << 0;
+    QTest::newRow("an accented letter") << "Quote" << QString::fromUtf8("à") << 0;
+}
+
+void TstWebBinding::virtualKeys()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, key);
+    QFETCH(int, vk);
+    QCOMPARE(web::virtualKey(code.toStdString(), key.toStdString()), vk);
+}
+
+void TstWebBinding::characters_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<int>("ascii");
+    QTest::newRow("digit") << "7" << false << int('7');
+    QTest::newRow("space") << " " << false << int(' ');
+    QTest::newRow("enter") << "Enter" << false << 13;
+    QTest::newRow("backspace") << "Backspace" << false << 8;
+    QTest::newRow("escape") << "Escape" << false << 27;
+    QTest::newRow("accented letter") << QString::fromUtf8("è") << false << 0xE8;
+    QTest::newRow("CTRL with a letter") << "c" << true << 3;
+    QTest::newRow("a named key") << "ArrowUp" << false << 0;
+    QTest::newRow("shift alone") << "Shift" << false << 0;
+    QTest::newRow("two characters") << "ab" << false << 0;
+}
+
+void TstWebBinding::characters()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, ctrl);
+    QFETCH(int, ascii);
+    QCOMPARE(web::keyAscii(key.toStdString(), ctrl), ascii);
+}
+
+void TstWebBinding::pixels()
+{
+    // 15 twips to a pixel; edges are rounded, so that controls that touch still touch.
+    const web::PxRect a = web::pxRect({ 0, 0, 1237, 600 });
+    const web::PxRect b = web::pxRect({ 1237, 0, 1237, 600 });
+    QCOMPARE(a.x + a.w, b.x);
+    QCOMPARE(b.w, 83); // its own width rounded alone would be 82
+    QCOMPARE(web::px(7), 0);
+    QCOMPARE(web::px(8), 1);
+    QCOMPARE(web::twips(100), 1500);
+    QCOMPARE(web::css(0x00C0E0FF), std::string("#ffe0c0"));
+}
+
+void TstWebBinding::bevelsAsTheDesktopDrawsThem()
+{
+    // A button's inner bevel is its face lightened by 110 and darkened by 160, as the desktop
+    // toolkit does it, for every face the screens use and the default one.
+    for (const Bgr face :
+        { ColoreNormale, ColoreEvidenziato, Acqua, Ciano, Giallo, Blu, 0xEFEFEFu, 0xFFFFFFu, 0u }) {
+        const QColor qt(redOf(face), greenOf(face), blueOf(face));
+        for (const auto& [mine, theirs] : { std::pair { web::lighter(face, 110), qt.lighter(110) },
+                 std::pair { web::darker(face, 160), qt.darker(160) } }) {
+            QVERIFY2(std::abs(redOf(mine) - theirs.red()) <= 1
+                    && std::abs(greenOf(mine) - theirs.green()) <= 1
+                    && std::abs(blueOf(mine) - theirs.blue()) <= 1,
+                qPrintable(QStringLiteral("face %1: %2 against %3")
+                               .arg(face, 6, 16, QLatin1Char('0'))
+                               .arg(QString::fromStdString(web::css(mine)), theirs.name())));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TstWebBinding)
+#include "tst_webbinding.moc"
