@@ -138,13 +138,14 @@ async function tree(cdp) {
 }
 
 // The rays as read, [{n, k, answer, verdict}], from the answer cells' words ("15 meno 7 uguale ?",
-// "15 meno 3 uguale, da fare") and descriptions ("giusto", "sbagliato").
+// "15 meno 3 uguale, da fare", "15 meno 7 uguale 8, giusto"; the verdict may be a description).
 async function rays(cdp) {
     const out = [];
     for (const n of await tree(cdp)) {
-        const m = /^(\d+) meno (\d+) uguale(?:,| )\s*(.*)$/.exec(n.name);
+        const m = /^(\d+) meno (\d+) uguale(?:(, da fare)| (\?|\d{1,3}))(?:, (giusto|sbagliato))?$/
+            .exec(n.name);
         if (m && !out.some((r) => r.k === +m[2]))
-            out.push({ n: +m[1], k: +m[2], answer: m[3], verdict: n.description });
+            out.push({ n: +m[1], k: +m[2], answer: m[3] ? 'da fare' : m[4], verdict: m[5] || n.description });
     }
     return out;
 }
