@@ -223,8 +223,14 @@ const WAYS = {
     mouse: {
         choose: async ({ page }, n) => (await button(page, String(n)).click({ button: 'right' }),
             await button(page, 'Vai').click({ button: 'middle' })),
-        press: ({ page, count = 0 }, caption) =>
-            button(page, caption).click({ button: ['left', 'middle', 'right'][count % 3] }),
+        // Down on the button, up somewhere else, as many of these pupils release: the press acts.
+        async press({ page, count = 0 }, caption) {
+            const b = ['left', 'middle', 'right'][count % 3];
+            await button(page, caption).hover();
+            await page.mouse.down({ button: b });
+            await page.mouse.move(1, 1);
+            await page.mouse.up({ button: b });
+        },
     },
     touch: {
         choose: async ({ page }, n) => (await button(page, String(n)).tap(),
