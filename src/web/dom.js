@@ -38,7 +38,8 @@
 // Events: keydown/keyup (capture, on the window) -> _tarvo_key with KeyboardEvent.code and .key
 // in the two text buffers; pointerdown on a button -> _tarvo_pointer(1, ...) and the matching
 // pointerup/pointercancel -> _tarvo_pointer(0, ...), further mouse buttons while one is down
-// (a move whose button changed) -> a press or a release of that button; a menu entry's click -> _tarvo_menu; a
+// (a move whose button changed) -> a press or a release of that button; a click on a button
+// that no pointer made (a screen reader, a switch) -> a left press and release; a menu entry's click -> _tarvo_menu; a
 // button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
 // area's size (ResizeObserver) -> _tarvo_resized; blur and a hidden page -> _tarvo_blur (held
 // keys come up); timers -> _tarvo_timer; posted work -> _tarvo_posted.
@@ -53,7 +54,8 @@ mergeInto(LibraryManager.library, {
     phys: {},       // KeyboardEvent.code -> physical key number
     nphys: 0,
     sent: {},       // physical keys whose press reached the program
-    pressed: {},    // pointerId -> {id, button}
+    pressed: {},    // pointerId -> {id, button, el}
+    recent: null,   // the button a pointer last came up on, and when
     observer: null,
     live: null,
     quiet: false,   // the program itself is moving the focus
@@ -116,12 +118,25 @@ mergeInto(LibraryManager.library, {
       if (!p) return;
       delete TD.pressed[e.pointerId];
       if (TD.ended) return;
+      TD.recent = {el: p.el, t: e.timeStamp};
       _tarvo_pointer(0, p.id, cancelled ? p.button : TD.button(e) || p.button, TD.shift(e),
                      cancelled ? 0 : TD.over(e, p));
     },
     over: function(e, p) {
       var under = document.elementFromPoint(e.clientX, e.clientY);
       return under && TD.control(under) === p.el ? 1 : 0;
+    },
+    click: function(e) {
+      // A click that no pointer made on the button: a screen reader's or a switch's activation
+      // (TalkBack, Switch Access, a reader's browse mode). It is a left press and release on it.
+      var el = TD.control(e.target);
+      if (!el || TD.ended) return;
+      var r = TD.recent;
+      TD.recent = null;
+      if (r && r.el === el && e.timeStamp - r.t < 1000) return; // the click of a press already heard
+      var id = el._tarvo;
+      _tarvo_pointer(1, id, 1, TD.shift(e), 1);
+      _tarvo_pointer(0, id, 1, TD.shift(e), 1);
     },
     pointerChord: function(e) {
       // A further mouse button going down or up while one is down: the browser reports it as a
@@ -234,6 +249,7 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'pointerup', function(e) { TD.pointerUp(e, false); }, true);
     TD.listen(document, 'pointercancel', function(e) { TD.pointerUp(e, true); }, true);
     TD.listen(document, 'pointermove', TD.pointerChord, true);
+    TD.listen(document, 'click', TD.click, true);
     var prevent = function(e) { e.preventDefault(); };
     TD.listen(document, 'contextmenu', prevent, true);
     TD.listen(document, 'selectstart', prevent, true);
