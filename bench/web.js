@@ -106,6 +106,7 @@ async function memory(s) {
 async function rest(s, seconds) {
     await s.page.evaluate(() => {
         window.__probe.fired = 0;
+        window.__probe.ticks = {};
         window.__bench.changes = 0;
         new MutationObserver((l) => (window.__bench.changes += l.length)).observe(document, {
             subtree: true,
@@ -115,7 +116,11 @@ async function rest(s, seconds) {
         });
     });
     await new Promise((r) => setTimeout(r, seconds * 1000));
-    return s.page.evaluate(() => ({ fired: window.__probe.fired, changes: window.__bench.changes }));
+    return s.page.evaluate(() => ({
+        fired: window.__probe.fired,
+        which: Object.entries(window.__probe.ticks).map(([ms, n]) => `${n}×${ms} ms`).join(' '),
+        changes: window.__bench.changes,
+    }));
 }
 
 // Key to updated answer cell: from the key event's time stamp to the change in the DOM that shows
@@ -176,9 +181,7 @@ async function main() {
         const atStart = await memory(s);
         await t.WAYS.keys.choose(s, 15);
         await s.page.waitForFunction(() => document.title === 'Form1');
-        // the first ray waiting for its answer
-        await s.page.waitForFunction(() => [...document.querySelectorAll('div')].some(
-            (d) => d.textContent.trim() === '?' && !d.children.length && d.getClientRects().length));
+        await t.until(s.page, () => t.current(s.cdp), 'the first ray');
         Object.assign(r, await keys(s, args.presses));
         const atEnd = await memory(s);
         r.heap = Math.max(atStart.heap, atEnd.heap);
@@ -226,12 +229,12 @@ async function main() {
         ...rows.map((r) => `| ${r.slice(0, 4).join(' | ')} | ${r[4] ? 'yes' : 'NO'} |`),
     ];
     const perRun = [
-        '| run | painted | fcp | floor painted | floor fcp | fired | DOM changes at rest | key p50 | key max | key to frame p50 | heap | wasm |',
+        '| run | painted | fcp | floor painted | floor fcp | fired at rest | DOM changes at rest | key p50 | key max | key to frame p50 | heap | wasm |',
         '|---|---|---|---|---|---|---|---|---|---|---|---|',
         ...tarvo.map(
             (r, i) =>
                 `| ${i + 1} | ${fx(r.painted)} | ${fx(r.fcp)} | ${fx(floor[i].painted)} | ` +
-                `${fx(floor[i].fcp)} | ${r.fired} | ${r.changes} | ${fx(median(r.samples), 2)} | ` +
+                `${fx(floor[i].fcp)} | ${r.fired}${r.which ? ` (${r.which})` : ''} | ${r.changes} | ${fx(median(r.samples), 2)} | ` +
                 `${fx(Math.max(...r.samples), 2)} | ${fx(median(r.frames), 2)} | ${fx(r.heap, 2)} | ${fx(r.wasm, 2)} |`
         ),
     ];

@@ -17,14 +17,11 @@ async function main(out) {
         await page.screenshot({ path: path.join(out, 'web-inizio.png') });
         await page.keyboard.press('Enter');
         await page.waitForFunction(() => document.title === 'Form1');
-        await page.waitForFunction(() => [...document.querySelectorAll('div')].some(
-            (d) => d.textContent.trim() === '?' && !d.children.length && d.getClientRects().length));
+        const ray = await t.until(page, () => t.current(cdp), 'the first ray');
         await page.keyboard.press('Digit1');
         await page.keyboard.press('Digit2');
-        // the first answer typed, the highlight on "2"
         await t.until(page, async () => (await t.focusedName(cdp)) === '2' &&
-            page.evaluate(() => [...document.querySelectorAll('div')].some(
-                (d) => d.textContent.trim() === '12' && !d.children.length)), 'the answer 12');
+            (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === '12'), 'the answer 12');
         await page.screenshot({ path: path.join(out, 'web-gioco.png') });
     } finally {
         await browser.close();
