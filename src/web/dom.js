@@ -274,7 +274,8 @@ mergeInto(LibraryManager.library, {
     TD.observer = new ResizeObserver(function(entries) {
       entries.forEach(function(entry) {
         var c = entry.target;
-        if (!TD.ended && c._win && c.isConnected)
+        // A window waiting behind the front one keeps its size, as a covered window does.
+        if (!TD.ended && c._win && c.isConnected && !c.parentNode.hidden)
           _tarvo_resized(c._win, c.clientWidth, c.clientHeight);
       });
     });
