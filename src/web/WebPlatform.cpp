@@ -84,6 +84,80 @@ double pixelsOf(const Font& f)
     return (f.points > 0 ? f.points : 8.25) * 96.0 / 72.0;
 }
 
+// What the kind draws on the element itself: fill, ink, edges.
+std::string ownStyle(const Control& c, bool enabled)
+{
+    switch (c.kind()) {
+    case Kind::Label:
+        return (c.opaque() ? "background:" + css(c.backColor().value_or(ButtonFace)) + ";" : "")
+            + "color:" + css(enabled ? c.foreColor().value_or(Ink) : DisabledInk) + ";"
+            + (c.align() == Align::Center ? "text-align:center;" : "text-align:left;");
+    case Kind::CommandButton:
+    case Kind::OptionButton: {
+        const Bgr face = c.backColor().value_or(ButtonFace);
+        // Engraved grey text, as disabled buttons are drawn.
+        return "background:" + css(face) + ";"
+            + edges(White, Ink, lighter(face, 110), darker(face, 160))
+            + (enabled ? "color:" + css(c.foreColor().value_or(Ink)) + ";"
+                       : "color:" + css(Grey) + ";text-shadow:1px 1px 0 #fff;");
+    }
+    case Kind::Frame:
+        return "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
+    case Kind::PictureBox:
+        return "background:" + css(c.backColor().value_or(ButtonFace)) + ";"
+            + (c.frameLine() ? edges(Grey, White, DarkGrey, LightFace) : "");
+    case Kind::Shape:
+    case Kind::Timer:
+    case Kind::Menu:
+        break;
+    }
+    return {};
+}
+
+// A frame's etched line, starting half a text line down when there is a caption.
+std::string frameLineStyle(const Control& c)
+{
+    if (!c.frameLine())
+        return "display:none;";
+    const int top = c.caption().empty() ? 0 : static_cast<int>(pixelsOf(c.font()) * LineEm) / 2;
+    return "top:" + std::to_string(top) + "px;" + edges(Grey, White, White, Grey);
+}
+
+// A frame's caption, on the frame's colour over the line, one average character in.
+std::string frameCaptionStyle(const Control& c)
+{
+    if (c.caption().empty())
+        return "display:none;";
+    const int x = static_cast<int>(std::lround(pixelsOf(c.font()) * AverageCharEm));
+    return "left:" + std::to_string(x) + "px;background:" + css(c.backColor().value_or(ButtonFace))
+        + ";color:" + css(c.foreColor().value_or(Ink)) + ";" + font(c.font());
+}
+
+// A shape's figure in its rectangle r: the border lies inside it, and a circle is the largest
+// one centred in it.
+std::string figureStyle(const Control& c, const PxRect& r)
+{
+    const int pen = c.borderPx() > 0 ? std::max(1, c.borderPx()) : 0;
+    double w = r.w, h = r.h, x = 0, y = 0;
+    if (c.shape() == ShapeKind::Circle) {
+        const double side = std::min(w, h);
+        x = (w - side) / 2;
+        y = (h - side) / 2;
+        w = h = side;
+    }
+    std::string figure = "left:" + number(x) + "px;top:" + number(y) + "px;width:" + number(w)
+        + "px;height:" + number(h) + "px;background:"
+        + (c.backColor() ? css(*c.backColor()) : std::string("transparent")) + ";";
+    if (pen > 0)
+        figure += "border:" + std::to_string(pen) + "px solid " + css(c.borderColor().value_or(Ink))
+            + ";";
+    if (c.shape() == ShapeKind::Circle)
+        figure += "border-radius:50%;";
+    else if (c.shape() == ShapeKind::RoundedRectangle)
+        figure += "border-radius:" + number(std::min(w - pen, h - pen) / 8 + pen / 2.0) + "px;";
+    return figure;
+}
+
 } // namespace
 
 struct WebPlatform::View {
@@ -310,83 +384,22 @@ void WebPlatform::updateReading(View& v)
 
 void WebPlatform::render(View& v, Control& c)
 {
+    if (!c.hasGeometry())
+        return;
     const int id = v.ids.at(&c);
     PxRect r = pxRect(c.rect());
     const int origin = clientOrigin(c.container());
     r.x += origin;
     r.y += origin;
-    std::string style = box(r) + font(c.font()) + "z-index:" + std::to_string(v.z.at(&c)) + ";";
     const bool enabled = c.effectivelyEnabled();
-    switch (c.kind()) {
-    case Kind::Label: {
-        if (c.opaque())
-            style += "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
-        style += "color:" + css(enabled ? c.foreColor().value_or(Ink) : DisabledInk) + ";";
-        style += c.align() == Align::Center ? "text-align:center;" : "text-align:left;";
-        break;
+    if (c.is(Kind::Frame)) {
+        tarvo_dom_style(id, 1, frameLineStyle(c).c_str());
+        tarvo_dom_style(id, 2, frameCaptionStyle(c).c_str());
+    } else if (c.is(Kind::Shape)) {
+        tarvo_dom_style(id, 1, figureStyle(c, r).c_str());
     }
-    case Kind::CommandButton:
-    case Kind::OptionButton: {
-        const Bgr face = c.backColor().value_or(ButtonFace);
-        style += "background:" + css(face) + ";";
-        style += edges(White, Ink, lighter(face, 110), darker(face, 160));
-        // Engraved grey text, as disabled buttons are drawn.
-        style += enabled ? "color:" + css(c.foreColor().value_or(Ink)) + ";"
-                         : "color:" + css(Grey) + ";text-shadow:1px 1px 0 #fff;";
-        break;
-    }
-    case Kind::Frame: {
-        const Bgr back = c.backColor().value_or(ButtonFace);
-        style += "background:" + css(back) + ";";
-        const double size = pixelsOf(c.font());
-        // An etched line, starting half a text line down when there is a caption.
-        const int top = c.caption().empty() ? 0 : static_cast<int>(size * LineEm) / 2;
-        tarvo_dom_style(id, 1,
-            c.frameLine()
-                ? ("top:" + std::to_string(top) + "px;" + edges(Grey, White, White, Grey)).c_str()
-                : "display:none;");
-        const int x = static_cast<int>(std::lround(size * AverageCharEm));
-        tarvo_dom_style(id, 2,
-            c.caption().empty()
-                ? "display:none;"
-                : ("left:" + std::to_string(x) + "px;background:" + css(back)
-                    + ";color:" + css(c.foreColor().value_or(Ink)) + ";" + font(c.font()))
-                      .c_str());
-        break;
-    }
-    case Kind::PictureBox:
-        style += "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
-        if (c.frameLine())
-            style += edges(Grey, White, DarkGrey, LightFace);
-        break;
-    case Kind::Shape: {
-        // The border lies inside the shape's rectangle; a circle is the largest one centred in it.
-        const int pen = c.borderPx() > 0 ? std::max(1, c.borderPx()) : 0;
-        double w = r.w, h = r.h, x = 0, y = 0;
-        if (c.shape() == ShapeKind::Circle) {
-            const double side = std::min(w, h);
-            x = (w - side) / 2;
-            y = (h - side) / 2;
-            w = h = side;
-        }
-        std::string figure = "left:" + number(x) + "px;top:" + number(y) + "px;width:" + number(w)
-            + "px;height:" + number(h) + "px;";
-        figure += "background:" + (c.backColor() ? css(*c.backColor()) : std::string("transparent"))
-            + ";";
-        if (pen > 0)
-            figure += "border:" + std::to_string(pen) + "px solid "
-                + css(c.borderColor().value_or(Ink)) + ";";
-        if (c.shape() == ShapeKind::Circle)
-            figure += "border-radius:50%;";
-        else if (c.shape() == ShapeKind::RoundedRectangle)
-            figure += "border-radius:" + number(std::min(w - pen, h - pen) / 8 + pen / 2.0) + "px;";
-        tarvo_dom_style(id, 1, figure.c_str());
-        break;
-    }
-    case Kind::Timer:
-    case Kind::Menu:
-        return;
-    }
+    const std::string style = box(r) + font(c.font()) + "z-index:" + std::to_string(v.z.at(&c))
+        + ";" + ownStyle(c, enabled);
     tarvo_dom_style(id, 0, style.c_str());
     tarvo_dom_text(id, displayText(c.caption()).c_str());
     tarvo_dom_state(id, enabled, c.visible(), isButton(c.kind()) && c.tabIndex() >= 0);
