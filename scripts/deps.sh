@@ -30,6 +30,10 @@ if [ "${1:-run}" = test ]; then
     # platform
     packages+=(sway wtype grim qt6-wayland xkb-data)
     packages+=(orca speech-dispatcher) # the screen reader that judges the play by ear
+    # the browser the web edition is tested in, and Node.js with npm to drive it (Debian's own,
+    # unless a Node.js with its npm is already there)
+    packages+=(chromium)
+    command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 fi
 
 missing=()
