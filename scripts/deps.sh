@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [run|test]
+# Usage: scripts/deps.sh [run|test|ci]   (ci: what scripts/ci-debian13 needs on this machine)
 # As root it installs them; otherwise through sudo, or su where there is no sudo and a terminal
 # to ask root's password on; with neither it prints the command to run and exits non-zero.
 set -euo pipefail
@@ -23,6 +23,12 @@ if [ "${1:-run}" = test ]; then
     # platform
     packages+=(sway wtype grim qt6-wayland xkb-data)
     packages+=(orca speech-dispatcher) # the screen reader that judges the play by ear
+fi
+
+if [ "${1:-run}" = ci ]; then
+    # a Debian 13 root made and entered on this machine, the package built here for comparison
+    packages=(debootstrap debian-archive-keyring iproute2 util-linux git cmake g++ make
+        qt6-base-dev libgl-dev libxcb-xkb-dev dpkg-dev file)
 fi
 
 missing=()

@@ -6,12 +6,13 @@
 
 #include "model/Window.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tarvo {
 
-enum class ReaderRole {
+enum class ReaderRole : std::uint8_t {
     None, // not in the reader's tree: decoration, curtains, parts of a larger text
     Text, // static text
     Button, // push button

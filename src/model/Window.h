@@ -6,6 +6,7 @@
 #include "model/Control.h"
 #include "model/Palette.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -57,7 +58,7 @@ public:
     virtual void click(Control&) { } // menu entries and command buttons
 };
 
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+enum class MouseButton : std::uint8_t { Left = 1, Right = 2, Middle = 4 };
 
 class Window {
 public:
