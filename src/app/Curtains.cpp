@@ -3,10 +3,10 @@
 namespace tarvo {
 
 Curtains::Curtains(Window& frmInizio)
-    : picture1_(frmInizio.at("Picture1"))
-    , picture2_(frmInizio.at("Picture2"))
-    , timer_(frmInizio.at("timerTendine"))
-    , frame1_(frmInizio.at("frame1"))
+    : Picture1(frmInizio.at("Picture1"))
+    , Picture2(frmInizio.at("Picture2"))
+    , timerTendine(frmInizio.at("timerTendine"))
+    , frame1(frmInizio.at("frame1"))
     , window_(frmInizio)
 {
 }
@@ -14,23 +14,23 @@ Curtains::Curtains(Window& frmInizio)
 void Curtains::AvviaTendine()
 {
     // Half the outer width: a little more than half the client area, so the panels overlap.
-    picture1_.setWidth(window_.outerWidth() / 2);
-    picture2_.setWidth(window_.outerWidth() / 2);
-    timer_.setEnabled(true);
+    Picture1.setWidth(window_.outerWidth() / 2);
+    Picture2.setWidth(window_.outerWidth() / 2);
+    timerTendine.setEnabled(true);
 }
 
 void Curtains::tick()
 {
     // A refused step (it would go below zero) leaves both panels as they are.
-    if (picture1_.setWidth(picture1_.width() - Passo))
-        picture2_.setWidth(picture2_.width() - Passo);
+    if (Picture1.setWidth(Picture1.width() - Passo))
+        Picture2.setWidth(Picture2.width() - Passo);
     // Stop once no full step remains as well: a remainder above the threshold would otherwise
     // keep the timer ticking with nothing left to move.
-    const int rest = picture1_.width();
+    const int rest = Picture1.width();
     if (rest <= Soglia || rest < Passo)
-        timer_.setEnabled(false);
-    if (!timer_.enabled())
-        frame1_.setEnabled(true);
+        timerTendine.setEnabled(false);
+    if (!timerTendine.enabled())
+        frame1.setEnabled(true);
 }
 
 } // namespace tarvo

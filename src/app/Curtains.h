@@ -12,20 +12,22 @@ public:
     static constexpr int Passo = 75; // twips per tick and per panel
     static constexpr int Soglia = 10; // the animation ends at or below this width
 
-    // Uses the window's `Picture1`, `Picture2`, `timerTendine` and `frame1`.
+    // Resolves the window's `Picture1`, `Picture2`, `timerTendine` and `frame1`: throws
+    // std::out_of_range, naming it, for one the table lacks.
     explicit Curtains(Window& frmInizio);
 
     // Both panels to half the outer width, timer running (restarts a running animation).
     void AvviaTendine();
     // One tick of `timerTendine`.
     void tick();
-    bool running() const { return timer_.enabled(); }
+    bool running() const { return timerTendine.enabled(); }
 
 private:
-    Control& picture1_;
-    Control& picture2_;
-    Control& timer_;
-    Control& frame1_;
+    // The window's controls, by the table's names.
+    Control& Picture1; // the left curtain
+    Control& Picture2; // the right curtain
+    Control& timerTendine; // the tick that draws them back
+    Control& frame1; // the choices behind them, enabled once they are open
     Window& window_;
 };
 

@@ -48,6 +48,7 @@ Program::Program(Platform& platform, Clock& clock, RandomSource& rng, FileProbe&
     , rng_(rng)
     , probe_(probe)
 {
+    platform_.setReader(&reader_);
 }
 
 Program::~Program()
@@ -60,6 +61,8 @@ Program::~Program()
             platform_.unload(*s->window);
         }
     }
+    if (platform_.reader() == &reader_)
+        platform_.setReader(nullptr);
 }
 
 void Program::start()

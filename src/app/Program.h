@@ -4,6 +4,7 @@
 // be running. When the last screen has closed the platform is told to quit, once.
 
 #include "game/GameState.h"
+#include "game/Lettura.h"
 #include "model/Platform.h"
 #include "model/ScreenHost.h"
 #include "model/Window.h"
@@ -55,6 +56,7 @@ private:
     RandomSource& rng_;
     FileProbe& probe_;
     Module1 state_;
+    Lettura reader_; // what a screen reader hears, for the platform
     std::array<std::unique_ptr<Screen>, 4> screens_;
     std::vector<std::unique_ptr<Screen>> graveyard_;
     int modalDepth_ = 0;

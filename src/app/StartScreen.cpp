@@ -9,6 +9,12 @@ StartScreen::StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, Fi
     , host_(host)
     , probe_(probe)
     , curtains_(frmInizio)
+    , Label1(frmInizio.at("Label1"))
+    , Label7(frmInizio.at("Label7"))
+    , Option1(frmInizio.members<11>("Option1"))
+    , Option2(frmInizio.members<3>("Option2"))
+    , timerTendine(frmInizio.at("timerTendine"))
+    , mnuInfo(frmInizio.at("mnuInfo"))
 {
 }
 
@@ -20,13 +26,13 @@ void StartScreen::resize()
 
 void StartScreen::timer(Control& t)
 {
-    if (t.is("timerTendine"))
+    if (&t == &timerTendine)
         curtains_.tick();
 }
 
 void StartScreen::click(Control& c)
 {
-    if (!c.is("mnuInfo"))
+    if (&c != &mnuInfo)
         return;
     host_.show(ScreenId::Autore, true);
     // Back from the modal author screen: the pupil starts again from the first choice.
@@ -48,10 +54,9 @@ std::string StartScreen::captionFor(std::int16_t index)
 void StartScreen::load()
 {
     layout_.capture(window_);
-    Control& label7 = window_.at("Label7");
-    label7.setCaption(label7.caption() + "Vers.1.0" + CR + "Mouse ");
+    Label7.setCaption(Label7.caption() + "Vers.1.0" + CR + "Mouse ");
     VerificaEsistenzaFile(FileImpostazioni);
-    label7.setVisible(true);
+    Label7.setVisible(true);
 }
 
 void StartScreen::VerificaEsistenzaFile(const std::string& fileName)
@@ -63,17 +68,17 @@ void StartScreen::VerificaEsistenzaFile(const std::string& fileName)
 void StartScreen::focusFirstChoice()
 {
     // A refused focus move (a hidden window) is harmless: the next Activate tries again.
-    window_.setFocus(window_.at("Option1", 0));
+    window_.setFocus(*Option1[0]);
 }
 
 void StartScreen::ScegliTarvo(std::int16_t index)
 {
     if (index >= 0 && index <= 10) {
         state_.NumeroCentrale = static_cast<std::int16_t>(10 + index);
-        window_.at("Label1").setCaption(captionFor(index));
+        Label1.setCaption(captionFor(index));
     }
-    window_.at("Option1", 0).setValue(false);
-    window_.setFocus(window_.at("Option2", 0));
+    Option1[0]->setValue(false);
+    window_.setFocus(*Option2[0]);
     // A pupil who plays by ear hears the choice that the label now shows.
     if (Platform* p = window_.platform(); p && index >= 0 && index <= 10)
         p->announce(window_, captionFor(index));

@@ -12,6 +12,7 @@
 #include "model/ScreenHost.h"
 #include "model/Window.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,7 @@ class StartScreen final : public ScreenEvents, public StartCommands {
 public:
     static constexpr const char* FileImpostazioni = "ImpostazioniVa.dat";
 
+    // Resolves the controls below: throws std::out_of_range, naming it, for one the table lacks.
     StartScreen(Window& frmInizio, Module1& state, ScreenHost& host, FileProbe& probe);
     StartScreen(const StartScreen&) = delete;
     StartScreen& operator=(const StartScreen&) = delete;
@@ -59,6 +61,14 @@ private:
     FileProbe& probe_;
     ProportionalLayout layout_;
     Curtains curtains_;
+
+    // The window's controls this behaviour uses, by the table's names.
+    Control& Label1; // names the tarvo chosen
+    Control& Label7; // the version label
+    std::array<Control*, 11> Option1; // the choice buttons "10" .. "20"
+    std::array<Control*, 3> Option2; // the commands "Vai", "Ripristina", "Esci"
+    Control& timerTendine; // the curtains' tick
+    Control& mnuInfo; // the menu entry opening the author screen
 };
 
 } // namespace tarvo

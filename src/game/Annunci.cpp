@@ -14,10 +14,7 @@ std::string trimmed(const std::string& s)
 
 const Control* lookup(const Window& w, std::string_view name, int index = -1)
 {
-    for (const auto& c : w.controls())
-        if (c->is(name, index))
-            return c.get();
-    return nullptr;
+    return w.find(name, index);
 }
 
 // "15 meno 7 uguale", or empty while the centre or the subtrahend shows nothing.

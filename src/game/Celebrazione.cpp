@@ -8,9 +8,9 @@ namespace tarvo {
 
 void GameScreen::onTimer(Control& c)
 {
-    if (c.is("Timer3"))
+    if (&c == &Timer3)
         Lampeggio();
-    else if (c.is("Timer2"))
+    else if (&c == &Timer2)
         Rimbalzo();
 }
 
@@ -19,13 +19,13 @@ void GameScreen::Lampeggio()
     // Only the parity matters: the byte wraps from 255 to 0 and the alternation goes on.
     s_.ContaLampeggi = static_cast<std::uint8_t>(s_.ContaLampeggi + 1);
     if (s_.ContaLampeggi % 2 == 0) {
-        w_.at("Frame1").setBackColor(GialloPallido);
+        Frame1.setBackColor(GialloPallido);
         for (int i = 0; i < 8; ++i)
             cella(i).setBackColor(Giallo);
     } else {
         for (int i = 0; i < 8; ++i)
             cella(i).setBackColor(GialloPallido);
-        w_.at("Frame1").setBackColor(Giallo);
+        Frame1.setBackColor(Giallo);
     }
     TastierinoFinale();
 }
@@ -47,7 +47,7 @@ void GameScreen::Rimbalzo()
     // The complement (-v - 1, not -v) makes a tile rise one twip faster than it falls.
     auto gira = [](std::int16_t& v) { v = static_cast<std::int16_t>(~v); };
     for (int t : ordine) {
-        Control& tessera = w_.at("Frame2", t);
+        Control& tessera = *Frame2[t];
         tessera.setTop(tessera.top() + s_.VelocitaTessera[t]);
     }
     // A tile turns only at the bound it is heading for. Tested whatever its direction, a tile
@@ -56,14 +56,14 @@ void GameScreen::Rimbalzo()
     std::array<bool, 4> scende {};
     for (int t : ordine)
         scende[t] = s_.VelocitaTessera[t] > 0;
-    const int altezza = w_.at("Picture11").height();
+    const int altezza = Picture11.height();
     for (int t : ordine) {
-        Control& tessera = w_.at("Frame2", t);
+        const Control& tessera = *Frame2[t];
         if (scende[t] && altezza - tessera.height() <= tessera.top())
             gira(s_.VelocitaTessera[t]);
     }
     for (int t : ordine) {
-        if (!scende[t] && w_.at("Frame2", t).top() <= 0)
+        if (!scende[t] && Frame2[t]->top() <= 0)
             gira(s_.VelocitaTessera[t]);
     }
 }

@@ -16,7 +16,24 @@ GameScreen::GameScreen(
     , host_(host)
     , clock_(clock)
     , rng_(rng)
+    , Label1(frmOperativo.at("Label1"))
+    , Label2(frmOperativo.members<8>("Label2"))
+    , lblSegno(frmOperativo.members<8>("lblSegno"))
+    , lblUguale(frmOperativo.members<8>("lblUguale"))
+    , lblRisultato(frmOperativo.members<8>("lblRisultato"))
+    , Option1(frmOperativo.members<NumeroTasti>("Option1"))
+    , Frame1(frmOperativo.at("Frame1"))
+    , Frame2(frmOperativo.members<4>("Frame2"))
+    , Picture11(frmOperativo.at("Picture11"))
+    , Timer2(frmOperativo.at("Timer2"))
+    , Timer3(frmOperativo.at("Timer3"))
+    , mnuIstruzioni(frmOperativo.at("mnuIstruzioni"))
 {
+}
+
+bool GameScreen::isCella(const Control& c) const
+{
+    return std::find(lblRisultato.begin(), lblRisultato.end(), &c) != lblRisultato.end();
 }
 
 void GameScreen::Load()
@@ -27,9 +44,9 @@ void GameScreen::Load()
     s_.VelocitaTessera[1] = 15;
     s_.VelocitaTessera[0] = 30;
     for (int i = 0; i < 8; ++i) {
-        w_.at("Label2", i).setCaption("");
-        w_.at("lblSegno", i).setCaption("-");
-        w_.at("lblUguale", i).setCaption("=");
+        Label2[i]->setCaption("");
+        lblSegno[i]->setCaption("-");
+        lblUguale[i]->setCaption("=");
     }
     NuovoTarvo();
 }
@@ -50,7 +67,7 @@ void GameScreen::Unload()
 
 void GameScreen::onClick(Control& c)
 {
-    if (!c.is("mnuIstruzioni"))
+    if (&c != &mnuIstruzioni)
         return;
     host_.show(ScreenId::Istruzioni, true);
     // During the celebration "1" is disabled: the focus then stays where it is.
@@ -59,23 +76,23 @@ void GameScreen::onClick(Control& c)
 
 void GameScreen::NuovoTarvo()
 {
-    w_.at("Timer2").setEnabled(false);
-    w_.at("Timer3").setEnabled(false);
-    w_.at("Picture11").setVisible(false);
+    Timer2.setEnabled(false);
+    Timer3.setEnabled(false);
+    Picture11.setVisible(false);
     s_.ContaLampeggi = 0;
     s_.RaggioCorrente = 0;
     s_.FaseControllo = False;
     std::fill(s_.Estratti.begin(), s_.Estratti.end(), std::string());
     for (int i = 0; i < 8; ++i) {
-        Control& c = cella(i);
+        Control& c = *lblRisultato[i];
         c.setCaption("");
         c.setBackColor(GialloChiaro);
-        w_.at("lblSegno", i).setVisible(false);
-        w_.at("lblUguale", i).setVisible(false);
+        lblSegno[i]->setVisible(false);
+        lblUguale[i]->setVisible(false);
     }
     cella(0).setCaption("?");
-    w_.at("lblSegno", 0).setVisible(true);
-    w_.at("lblUguale", 0).setVisible(true);
+    lblSegno[0]->setVisible(true);
+    lblUguale[0]->setVisible(true);
     // Last to set "Avanti": the captions written above have just enabled it.
     AbilitaTastierino();
     GeneraRaggi();
@@ -113,9 +130,9 @@ void GameScreen::GeneraRaggi()
             s_.NumeroEstratto = static_cast<std::uint8_t>(static_cast<int>(r * 10.0) + 1);
         } while (s_.Estratti[s_.NumeroEstratto] == Si);
         s_.Estratti[s_.NumeroEstratto] = Si;
-        w_.at("Label1").setCaption(std::to_string(centrale));
+        Label1.setCaption(std::to_string(centrale));
         s_.Sottraendi[i] = s_.NumeroEstratto;
-        w_.at("Label2", i).setCaption(std::to_string(s_.Sottraendi[i]));
+        Label2[i]->setCaption(std::to_string(s_.Sottraendi[i]));
         const auto risultato = static_cast<std::int16_t>(centrale - s_.Sottraendi[i]);
         s_.Risultati[i] = static_cast<std::uint8_t>(risultato);
     }

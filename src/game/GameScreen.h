@@ -13,6 +13,8 @@
 #include "model/ScreenHost.h"
 #include "model/Window.h"
 
+#include <array>
+
 namespace tarvo {
 
 // The keypad buttons with an action of their own besides the ten digits.
@@ -28,6 +30,7 @@ inline constexpr int MassimoCentrale = 20;
 
 class GameScreen final : public ScreenEvents {
 public:
+    // Resolves the controls below: throws std::out_of_range, naming it, for one the table lacks.
     GameScreen(
         Window& frmOperativo, Module1& state, ScreenHost& host, Clock& clock, RandomSource& rng);
     GameScreen(const GameScreen&) = delete;
@@ -75,8 +78,9 @@ public:
     const ProportionalLayout& layout() const { return layout_; }
 
 private:
-    Control& cella(int ray) { return w_.at("lblRisultato", ray); }
-    Control& tasto(int index) { return w_.at("Option1", index); }
+    Control& cella(int ray) { return *lblRisultato.at(ray); }
+    Control& tasto(int index) { return *Option1.at(index); }
+    bool isCella(const Control& c) const;
     bool raggioValido() const { return s_.RaggioCorrente >= 0 && s_.RaggioCorrente <= 7; }
     // Hands the words to the platform for a screen reader (Annunci.h).
     void annuncia(const std::string& words);
@@ -90,6 +94,20 @@ private:
     Clock& clock_;
     RandomSource& rng_;
     ProportionalLayout layout_;
+
+    // The window's controls this behaviour uses, by the table's names.
+    Control& Label1; // the centre number
+    std::array<Control*, 8> Label2; // each ray's subtrahend
+    std::array<Control*, 8> lblSegno; // each ray's "-"
+    std::array<Control*, 8> lblUguale; // each ray's "="
+    std::array<Control*, 8> lblRisultato; // each ray's answer cell
+    std::array<Control*, NumeroTasti> Option1; // the keypad: digits, then Tasto* above
+    Control& Frame1; // the tarvo's frame, blinking in the celebration
+    std::array<Control*, 4> Frame2; // the letter tiles B, E, N, E
+    Control& Picture11; // the box the tiles bounce in
+    Control& Timer2; // the bounce's tick
+    Control& Timer3; // the blink's tick
+    Control& mnuIstruzioni; // the menu entry opening the instructions
 };
 
 } // namespace tarvo

@@ -12,10 +12,7 @@ namespace {
 
 const Control* lookup(const Window& w, std::string_view name, int index = -1)
 {
-    for (const auto& c : w.controls())
-        if (c->is(name, index))
-            return c.get();
-    return nullptr;
+    return w.find(name, index);
 }
 
 bool inside(const Control& c, const Control& container)

@@ -59,7 +59,7 @@ void GameScreen::CancellaCifra(bool regolaAvanti)
 
 void GameScreen::onChange(Control& c)
 {
-    if (c.name() == "lblRisultato" && c.caption() != "?")
+    if (isCella(c) && c.caption() != "?")
         tasto(TastoAvanti).setEnabled(true);
 }
 
@@ -73,8 +73,8 @@ void GameScreen::Avanza()
     ++s_.RaggioCorrente;
     if (s_.RaggioCorrente < 8) {
         cella(s_.RaggioCorrente).setCaption("?");
-        w_.at("lblSegno", s_.RaggioCorrente).setVisible(true);
-        w_.at("lblUguale", s_.RaggioCorrente).setVisible(true);
+        lblSegno.at(s_.RaggioCorrente)->setVisible(true);
+        lblUguale.at(s_.RaggioCorrente)->setVisible(true);
         annuncia(annuncioRaggio(w_, s_.RaggioCorrente));
         return;
     }
@@ -98,9 +98,9 @@ void GameScreen::ControllaRisposte()
         ++s_.RaggioCorrente;
     }
     // The pupil sees the letter tiles bounce for the whole celebration; the reset hides them.
-    w_.at("Picture11").setVisible(true);
-    w_.at("Timer3").setEnabled(true);
-    w_.at("Timer2").setEnabled(true);
+    Picture11.setVisible(true);
+    Timer3.setEnabled(true);
+    Timer2.setEnabled(true);
     annuncia(annuncioFesta());
 }
 
@@ -121,7 +121,7 @@ void GameScreen::Premi(int index)
         Avanza();
         break;
     case TastoNuovoTarvo:
-        w_.at("Frame1").setBackColor(ColoreNormale);
+        Frame1.setBackColor(ColoreNormale);
         NuovoTarvo();
         break;
     case TastoEsco:

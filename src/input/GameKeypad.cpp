@@ -3,6 +3,7 @@
 #include "input/Highlight.h"
 #include "input/Scanning.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tarvo {
@@ -65,6 +66,7 @@ Lettura leggi(int keyCode)
 GameKeypad::GameKeypad(Window& frmOperativo, GameScreen& game)
     : w_(frmOperativo)
     , game_(game)
+    , Option1(frmOperativo.members<NumeroTasti>("Option1"))
 {
 }
 
@@ -82,12 +84,12 @@ void GameKeypad::lostFocus(Control& c)
 
 bool GameKeypad::isKey(const Control& c) const
 {
-    return c.name() == "Option1" && c.index() >= 0 && c.index() < NumeroTasti;
+    return std::find(Option1.begin(), Option1.end(), &c) != Option1.end();
 }
 
 bool GameKeypad::focusIfEnabled(int index)
 {
-    Control& b = w_.at("Option1", index);
+    Control& b = *Option1.at(index);
     if (!b.enabled())
         return false;
     w_.setFocus(b);
@@ -146,7 +148,7 @@ void GameKeypad::KeyPress(Control& button, int& keyAscii)
         keyAscii = 0;
         return;
     }
-    scanStep(w_, "Option1", NumeroTasti, button.index());
+    scanStep(w_, Option1, button.index());
     latches_.space = true;
 }
 

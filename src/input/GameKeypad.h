@@ -9,10 +9,13 @@
 #include "input/Latches.h"
 #include "model/Window.h"
 
+#include <array>
+
 namespace tarvo {
 
 class GameKeypad final : public WindowEvents {
 public:
+    // Resolves the keypad: throws std::out_of_range, naming it, for a button the table lacks.
     GameKeypad(Window& frmOperativo, GameScreen& game);
     GameKeypad(const GameKeypad&) = delete;
     GameKeypad& operator=(const GameKeypad&) = delete;
@@ -43,6 +46,7 @@ private:
     Window& w_;
     GameScreen& game_;
     Latches latches_;
+    std::array<Control*, NumeroTasti> Option1; // the keypad buttons, by the table's name
 };
 
 } // namespace tarvo

@@ -2,26 +2,24 @@
 
 namespace tarvo {
 
-int nextScanTarget(Window& w, std::string_view name, int count, int from)
+int nextScanTarget(const Window& w, std::span<Control* const> group, int from)
 {
-    if (count <= 0)
-        return -1;
+    const int count = static_cast<int>(group.size());
     int i = from;
     // Bounded by one full turn: a group whose buttons are all disabled ends the search instead of
     // looping for ever.
     for (int steps = 0; steps < count; ++steps) {
         i = i + 1 >= count ? 0 : i + 1;
-        Control* c = w.find(name, i);
-        if (c && w.canTakeFocus(*c))
+        if (w.canTakeFocus(*group[static_cast<std::size_t>(i)]))
             return i;
     }
     return -1;
 }
 
-bool scanStep(Window& w, std::string_view name, int count, int from)
+bool scanStep(Window& w, std::span<Control* const> group, int from)
 {
-    const int target = nextScanTarget(w, name, count, from);
-    return target >= 0 && w.setFocus(w.at(name, target));
+    const int target = nextScanTarget(w, group, from);
+    return target >= 0 && w.setFocus(*group[static_cast<std::size_t>(target)]);
 }
 
 } // namespace tarvo

@@ -4,16 +4,16 @@
 
 #include "model/Window.h"
 
-#include <string_view>
+#include <span>
 
 namespace tarvo {
 
-// Index of the button that a SPACE on button `from` of the group `name` (members 0..count-1)
-// moves to: the next enabled one, wrapping; `from` itself when it is the only enabled one, and
-// -1 when none can take the focus.
-int nextScanTarget(Window& w, std::string_view name, int count, int from);
+// Index of the button that a SPACE on button `from` of `group` (its members by index) moves to:
+// the next enabled one, wrapping; `from` itself when it is the only enabled one, and -1 when none
+// can take the focus.
+int nextScanTarget(const Window& w, std::span<Control* const> group, int from);
 
 // Performs the step: moves the focus there. False when nothing could take it.
-bool scanStep(Window& w, std::string_view name, int count, int from);
+bool scanStep(Window& w, std::span<Control* const> group, int from);
 
 } // namespace tarvo

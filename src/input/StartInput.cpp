@@ -3,11 +3,15 @@
 #include "input/Highlight.h"
 #include "input/Scanning.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 namespace {
-constexpr std::string_view Choice = "Option1";
-constexpr std::string_view Command = "Option2";
+template <std::size_t N> bool holds(const std::array<Control*, N>& group, const Control& c)
+{
+    return std::find(group.begin(), group.end(), &c) != group.end();
+}
 
 bool isMainDigit(int k)
 {
@@ -22,8 +26,8 @@ bool isPadDigit(int k)
 StartInput::StartInput(Window& frmInizio, StartCommands& commands)
     : window_(frmInizio)
     , commands_(commands)
-    , choiceCount_(static_cast<int>(frmInizio.array(Choice).size()))
-    , commandCount_(static_cast<int>(frmInizio.array(Command).size()))
+    , Option1(frmInizio.members<11>("Option1"))
+    , Option2(frmInizio.members<3>("Option2"))
 {
 }
 
@@ -41,25 +45,23 @@ void StartInput::lostFocus(Control& c)
 
 StartInput::Group StartInput::groupOf(const Control& c) const
 {
-    if (c.index() < 0)
-        return Group::None;
-    if (c.name() == Choice)
+    if (holds(Option1, c))
         return Group::Choice;
-    if (c.name() == Command)
+    if (holds(Option2, c))
         return Group::Command;
     return Group::None;
 }
 
 void StartInput::focusChoice(int index)
 {
-    if (Control* b = window_.find(Choice, index))
-        window_.setFocus(*b);
+    if (index >= 0 && index < static_cast<int>(Option1.size()))
+        window_.setFocus(*Option1[static_cast<std::size_t>(index)]);
 }
 
 void StartInput::focusCommand(int index)
 {
-    if (Control* b = window_.find(Command, index))
-        window_.setFocus(*b);
+    if (index >= 0 && index < static_cast<int>(Option2.size()))
+        window_.setFocus(*Option2[static_cast<std::size_t>(index)]);
 }
 
 void StartInput::keyDown(Control& c, int& keyCode, int /*shift*/)
@@ -128,9 +130,9 @@ void StartInput::keyPress(Control& c, int& keyAscii)
         return;
     }
     if (g == Group::Choice)
-        scanStep(window_, Choice, choiceCount_, c.index());
+        scanStep(window_, Option1, c.index());
     else
-        scanStep(window_, Command, commandCount_, c.index());
+        scanStep(window_, Option2, c.index());
     l.space = true;
 }
 

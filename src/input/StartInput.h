@@ -7,6 +7,7 @@
 #include "input/Latches.h"
 #include "model/Window.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tarvo {
@@ -24,6 +25,7 @@ public:
 // must outlive it.
 class StartInput final : public WindowEvents {
 public:
+    // Resolves both groups: throws std::out_of_range, naming it, for a button the table lacks.
     StartInput(Window& frmInizio, StartCommands& commands);
     StartInput(const StartInput&) = delete;
     StartInput& operator=(const StartInput&) = delete;
@@ -51,8 +53,8 @@ private:
 
     Window& window_;
     StartCommands& commands_;
-    int choiceCount_;
-    int commandCount_;
+    std::array<Control*, 11> Option1; // the choice group, "10" .. "20"
+    std::array<Control*, 3> Option2; // the command group, "Vai", "Ripristina", "Esci"
     Latches choice_;
     Latches command_;
 };

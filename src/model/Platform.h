@@ -3,6 +3,7 @@
 // implements Platform; tests use a small fake. Behaviour never talks to a toolkit directly.
 
 #include "model/KeyRoad.h"
+#include "model/Reader.h"
 
 #include <functional>
 #include <string>
@@ -36,12 +37,18 @@ public:
     // Every screen is closed: the program ends with exit code 0.
     virtual void quit() = 0;
 
+    // What a screen reader hears of the windows shown here, handed over by the program, which
+    // keeps it alive while set; null (the default): the platform's plain captions only.
+    void setReader(const Reader* reader) { reader_ = reader; }
+    const Reader* reader() const { return reader_; }
+
     // The road of every key into the windows shown here: one for them all, since a key held
     // down may go down in one window and repeat or come up in another.
     KeyRoad& keys() { return keys_; }
 
 private:
     KeyRoad keys_;
+    const Reader* reader_ = nullptr;
 };
 
 // Time of day, the only seed of the random generator.

@@ -40,35 +40,62 @@ Control& Window::add(const ControlDef& def)
     return c;
 }
 
-Control* Window::find(std::string_view name, int index)
+Control* Window::lookup(std::string_view name, int index) const
 {
-    for (auto& c : controls_)
+    for (const auto& c : controls_)
         if (c->is(name, index))
             return c.get();
     return nullptr;
 }
 
+Control* Window::find(std::string_view name, int index)
+{
+    return lookup(name, index);
+}
+
+const Control* Window::find(std::string_view name, int index) const
+{
+    return lookup(name, index);
+}
+
+Control& Window::lookupOrThrow(std::string_view name, int index) const
+{
+    if (Control* c = lookup(name, index))
+        return *c;
+    const std::string member = index >= 0 ? "(" + std::to_string(index) + ")" : "";
+    throw std::out_of_range(name_ + " has no control " + std::string(name) + member);
+}
+
 Control& Window::at(std::string_view name, int index)
 {
-    if (Control* c = find(name, index))
-        return *c;
-    throw std::out_of_range("no control " + std::string(name) + "(" + std::to_string(index) + ")");
+    return lookupOrThrow(name, index);
 }
 
 const Control& Window::at(std::string_view name, int index) const
 {
-    return const_cast<Window*>(this)->at(name, index);
+    return lookupOrThrow(name, index);
 }
 
-std::vector<Control*> Window::array(std::string_view name)
+std::vector<Control*> Window::membersOf(std::string_view name) const
 {
     std::vector<Control*> members;
-    for (auto& c : controls_)
+    for (const auto& c : controls_)
         if (c->name() == name && c->index() >= 0)
             members.push_back(c.get());
     std::sort(members.begin(), members.end(),
         [](const Control* a, const Control* b) { return a->index() < b->index(); });
     return members;
+}
+
+std::vector<Control*> Window::array(std::string_view name)
+{
+    return membersOf(name);
+}
+
+std::vector<const Control*> Window::array(std::string_view name) const
+{
+    const std::vector<Control*> members = membersOf(name);
+    return { members.begin(), members.end() };
 }
 
 void Window::setInnerSize(int width, int height)

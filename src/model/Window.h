@@ -6,6 +6,7 @@
 #include "model/Control.h"
 #include "model/Palette.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -80,12 +81,24 @@ public:
     // controls it holds.
     Control& add(const ControlDef& def);
 
-    // Lookup by name and array index (-1 for a control that is no array member).
+    // Lookup by name and array index (-1 for a control that is no array member). Behaviour
+    // resolves the controls it uses once, when its screen is built, so that a name missing from
+    // a table fails there and never on a press.
     Control& at(std::string_view name, int index = -1); // throws std::out_of_range if absent
     const Control& at(std::string_view name, int index = -1) const;
     Control* find(std::string_view name, int index = -1);
+    const Control* find(std::string_view name, int index = -1) const;
     // Members of one control array, by index order.
     std::vector<Control*> array(std::string_view name);
+    std::vector<const Control*> array(std::string_view name) const;
+    // Members 0..N-1 of a control array; throws std::out_of_range naming the first one absent.
+    template <std::size_t N> std::array<Control*, N> members(std::string_view name)
+    {
+        std::array<Control*, N> list {};
+        for (std::size_t i = 0; i < N; ++i)
+            list[i] = &at(name, static_cast<int>(i));
+        return list;
+    }
 
     std::size_t count() const { return controls_.size(); }
     Control& item(std::size_t position) { return *controls_.at(position); }
@@ -150,6 +163,10 @@ public:
 private:
     friend class Control;
     void notify(Control& c, Prop p);
+    // The lookups behind at, find and array, for both constnesses (the window owns its controls).
+    Control* lookup(std::string_view name, int index) const;
+    Control& lookupOrThrow(std::string_view name, int index) const;
+    std::vector<Control*> membersOf(std::string_view name) const;
 
     std::string name_;
     std::string title_;

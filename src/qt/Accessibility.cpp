@@ -1,6 +1,6 @@
 #include "qt/Accessibility.h"
 
-#include "game/Lettura.h"
+#include "model/Platform.h"
 #include "qt/ControlWidgets.h"
 #include "qt/WindowView.h"
 
@@ -23,6 +23,14 @@ Window* liveModel(const QWidget* w)
     return view ? view->model() : nullptr;
 }
 
+// What the program says a reader hears of the widget's window; null while it says nothing (the
+// widgets then read as Qt reads them).
+const Reader* readerOf(const QWidget* w)
+{
+    const Window* model = liveModel(w);
+    return model && model->platform() ? model->platform()->reader() : nullptr;
+}
+
 QString fromUtf8(const std::string& s)
 {
     return QString::fromStdString(s);
@@ -37,8 +45,8 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name && liveModel(widget()))
-            return fromUtf8(readerName(button()->control()));
+        if (const Reader* r = readerOf(widget()); r && t == QAccessible::Name)
+            return fromUtf8(r->name(button()->control()));
         return QAccessibleWidget::text(t);
     }
 
@@ -87,7 +95,7 @@ public:
         const Control* c = control();
         if (!c)
             return QAccessible::Client;
-        switch (readerRole(*c)) {
+        switch (reader()->role(*c)) {
         case ReaderRole::Text:
             return QAccessible::StaticText;
         case ReaderRole::Group:
@@ -104,9 +112,9 @@ public:
     {
         QAccessible::State s = QAccessibleWidget::state();
         const Control* c = control();
-        if (c && readerRole(*c) == ReaderRole::None)
+        if (c && reader()->role(*c) == ReaderRole::None)
             s.invisible = true;
-        if (c && readerRole(*c) == ReaderRole::Text)
+        if (c && reader()->role(*c) == ReaderRole::Text)
             s.readOnly = true;
         return s;
     }
@@ -118,12 +126,12 @@ public:
             return t == QAccessible::Name ? QString() : QAccessibleWidget::text(t);
         switch (t) {
         case QAccessible::Name:
-            return fromUtf8(readerName(*c));
+            return fromUtf8(reader()->name(*c));
         case QAccessible::Description:
-            return fromUtf8(readerDescription(*c));
+            return fromUtf8(reader()->description(*c));
         case QAccessible::Value:
             // What the control itself shows: an answer cell's answer, a label's caption.
-            return readerRole(*c) == ReaderRole::Text ? displayText(c->caption()) : QString();
+            return reader()->role(*c) == ReaderRole::Text ? displayText(c->caption()) : QString();
         default:
             return QAccessibleWidget::text(t);
         }
@@ -153,20 +161,23 @@ public:
 private:
     DrawnWidget* drawn() const { return static_cast<DrawnWidget*>(widget()); }
 
-    // Null for the client area, and once the model is gone.
-    const Control* control() const { return liveModel(widget()) ? drawn()->control() : nullptr; }
+    // Null for the client area, once the model is gone, and while no reader is set.
+    const Control* control() const { return readerOf(widget()) ? drawn()->control() : nullptr; }
+    // Set whenever control() is not null.
+    const Reader* reader() const { return readerOf(widget()); }
 
     std::vector<QWidget*> children() const
     {
         std::vector<QWidget*> list;
         Window* w = liveModel(widget());
+        const Reader* r = reader();
         auto* view = dynamic_cast<WindowView*>(widget()->window());
-        if (!w || !view)
+        if (!w || !r || !view)
             return list;
         const Control* self = drawn()->control();
-        if (self && readerRole(*self) != ReaderRole::Group)
+        if (self && r->role(*self) != ReaderRole::Group)
             return list; // a text reads whatever it holds as its own name
-        for (const Control* c : readerChildren(*w, self))
+        for (const Control* c : r->children(*w, self))
             if (QWidget* child = view->widgetFor(*c))
                 list.push_back(child);
         return list;
@@ -331,11 +342,14 @@ void AccessibleUpdates::watch(const Window& w)
 {
     texts_.clear();
     told_.clear();
+    reader_ = w.platform() ? w.platform()->reader() : nullptr;
+    if (!reader_)
+        return;
     for (const auto& c : w.controls()) {
-        if (readerRole(*c) != ReaderRole::Text)
+        if (reader_->role(*c) != ReaderRole::Text)
             continue;
         texts_.push_back(c.get());
-        told_[c.get()] = { readerName(*c), readerDescription(*c) };
+        told_[c.get()] = { reader_->name(*c), reader_->description(*c) };
     }
 }
 
@@ -344,7 +358,7 @@ void AccessibleUpdates::changed(const WindowView& view, const Control&, Prop p)
     if (p != Prop::Caption && p != Prop::BackColor)
         return;
     for (const Control* c : texts_) {
-        Told now { readerName(*c), readerDescription(*c) };
+        Told now { reader_->name(*c), reader_->description(*c) };
         Told& before = told_[c];
         QWidget* widget = view.widgetFor(*c);
         if (widget && now.name != before.name)

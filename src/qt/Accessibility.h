@@ -3,8 +3,10 @@
 // Buttons read as push buttons named by their caption, whose press action acts as a left click;
 // labels read as static text, an answer cell as its ray's sentence with the check's verdict as
 // description; frames are groups; shapes, curtains and the other decorations are left out of the
-// tree. What is read, and in which order, comes from the game layer (game/Lettura.h).
+// tree. What is read, and in which order, is the reader's the program hands to the platform
+// (model/Reader.h); without one the widgets read as Qt reads them.
 
+#include "model/Reader.h"
 #include "model/Window.h"
 
 #include <string>
@@ -32,7 +34,7 @@ void announce(QWidget* window, const std::string& words);
 // (the blink between two yellows says nothing new).
 class AccessibleUpdates {
 public:
-    // Records what the window's texts read now; no event.
+    // Records what the window's texts read now, as its platform's reader tells; no event.
     void watch(const Window& w);
     // After the view has applied a change of c.
     void changed(const WindowView& view, const Control& c, Prop p);
@@ -42,6 +44,7 @@ private:
         std::string name;
         std::string description;
     };
+    const Reader* reader_ = nullptr;
     std::vector<const Control*> texts_;
     std::unordered_map<const Control*, Told> told_;
 };

@@ -540,6 +540,46 @@ private slots:
         QCOMPARE(r.focusedKey(), TastoEsco);
         QVERIFY(r.celebrating());
     }
+
+    // The behaviour resolves its controls when it is built: a table without one of them fails
+    // there, naming it, and never later on a press.
+    void aControlMissingFromTheTableFailsWhenTheScreenIsBuilt_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::newRow("centre number") << "Label1" << -1;
+        QTest::newRow("last answer cell") << "lblRisultato" << 7;
+        QTest::newRow("Esco") << "Option1" << TastoEsco;
+        QTest::newRow("blink timer") << "Timer3" << -1;
+        QTest::newRow("menu entry") << "mnuIstruzioni" << -1;
+    }
+    void aControlMissingFromTheTableFailsWhenTheScreenIsBuilt()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        const auto table = screens::makeFrmOperativo();
+        Window w(WindowDef { .name = table->name(), .title = table->title() });
+        for (const auto& c : table->controls()) {
+            if (c->is(name.toStdString(), index))
+                continue;
+            ControlDef def = c->def();
+            def.caption = c->caption();
+            w.add(def);
+        }
+        QCOMPARE(w.count() + 1, table->count());
+        FixedClock clock;
+        ScriptedRandom rng;
+        Module1 state;
+        RecordingHost host;
+        const std::string missing
+            = name.toStdString() + (index >= 0 ? "(" + std::to_string(index) + ")" : "");
+        try {
+            GameScreen game(w, state, host, clock, rng);
+            QFAIL("built without its control");
+        } catch (const std::out_of_range& e) {
+            QCOMPARE(std::string(e.what()), "frmOperativo has no control " + missing);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGameScreen)

@@ -440,6 +440,12 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, w.at("Option1", 3));
         QCOMPARE(w.array("Option1").size(), std::size_t(3));
         QCOMPARE(w.find("Nessuno"), nullptr);
+        // The same lookups on a window seen as const.
+        const Window& cw = w;
+        QCOMPARE(cw.find("Option1", 2), &w.at("Option1", 2));
+        QCOMPARE(cw.array("Option1").back(), &w.at("Option1", 2));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, w.members<4>("Option1"));
+        QCOMPARE(w.members<3>("Option1")[1], &w.at("Option1", 1));
     }
 
     void controlKeepsItsRowWithTextsOfItsOwn()
