@@ -29,10 +29,9 @@ public:
     virtual std::string name(const Control& c) const = 0;
     // What a reader adds after the name (a verdict, say); empty for most controls.
     virtual std::string description(const Control& c) const = 0;
-    // The controls held directly by `container` (null: the window itself) that are in the
-    // reader's tree, in reading order.
-    virtual std::vector<const Control*> children(
-        const Window& w, const Control* container) const = 0;
+    // The controls held directly by `in` (null: the window itself) that are in the reader's
+    // tree, in reading order.
+    virtual std::vector<const Control*> children(const Window& w, const Control* in) const = 0;
 };
 
 } // namespace tarvo
