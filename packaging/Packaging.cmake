@@ -24,13 +24,16 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DO
 find_program(TARVO_GZIP gzip REQUIRED)
 set(tarvo_gz_dir ${PROJECT_BINARY_DIR}/packaging)
 set(tarvo_compressed)
-foreach(pair "docs/tarvo.6;tarvo.6" "packaging/changelog;changelog")
+# The manual page names the project version, the one source of it.
+configure_file(${PROJECT_SOURCE_DIR}/docs/tarvo.6.in ${PROJECT_BINARY_DIR}/docs/tarvo.6 @ONLY)
+foreach(pair "${PROJECT_BINARY_DIR}/docs/tarvo.6;tarvo.6"
+        "${PROJECT_SOURCE_DIR}/packaging/changelog;changelog")
     list(GET pair 0 source)
     list(GET pair 1 name)
     add_custom_command(OUTPUT ${tarvo_gz_dir}/${name}.gz
-        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${tarvo_gz_dir}/${name}
+        COMMAND ${CMAKE_COMMAND} -E copy ${source} ${tarvo_gz_dir}/${name}
         COMMAND ${TARVO_GZIP} -9nf ${tarvo_gz_dir}/${name}
-        DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+        DEPENDS ${source} VERBATIM)
     list(APPEND tarvo_compressed ${tarvo_gz_dir}/${name}.gz)
 endforeach()
 add_custom_target(tarvo_docs ALL DEPENDS ${tarvo_compressed})

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     keepToolkitFromWriting();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION)); // the project version
     QApplication::setDesktopFileName(QStringLiteral("org.example.tarvo"));
     // The program ends when its screens say so, not when Qt sees no window left.
     QApplication::setQuitOnLastWindowClosed(false);

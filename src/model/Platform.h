@@ -3,6 +3,7 @@
 // implements Platform; tests use a small fake. Behaviour never talks to a toolkit directly.
 
 #include "model/KeyRoad.h"
+#include "model/MouseRoad.h"
 #include "model/Reader.h"
 
 #include <functional>
@@ -45,9 +46,12 @@ public:
     // The road of every key into the windows shown here: one for them all, since a key held
     // down may go down in one window and repeat or come up in another.
     KeyRoad& keys() { return keys_; }
+    // The road of every mouse button, touch and pen press into the windows shown here.
+    MouseRoad& mouse() { return mouse_; }
 
 private:
     KeyRoad keys_;
+    MouseRoad mouse_;
     const Reader* reader_ = nullptr;
 };
 

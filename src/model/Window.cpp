@@ -155,9 +155,11 @@ Control* Window::nextInTabOrder(const Control* from, int direction) const
 
 void Window::attach(Platform* platform)
 {
-    // Keys held on a closed window belong to it no more.
-    if (platform_ && platform_ != platform)
+    // Keys and mouse buttons held on a closed window belong to it no more.
+    if (platform_ && platform_ != platform) {
         platform_->keys().closed(*this);
+        platform_->mouse().closed(*this);
+    }
     platform_ = platform;
 }
 

@@ -2,6 +2,8 @@
 
 #include "qt/KeyMap.h"
 
+#include "model/Platform.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -187,7 +189,7 @@ ButtonWidget::ButtonWidget(ViewHost& host, Control& control, QWidget* parent)
     , host_(host)
     , control_(control)
 {
-    // The focus comes by Tab, by the program, or by a left press (see press()); never by Qt's
+    // The focus comes by Tab, by the program, or by a left press (the mouse road); never by Qt's
     // own click-to-focus, which would also take it on the right and middle buttons.
     setFocusPolicy(control.tabIndex() >= 0 ? Qt::TabFocus : Qt::NoFocus);
     setCheckable(false);
@@ -248,24 +250,15 @@ std::optional<ButtonWidget::Hit> ButtonWidget::hit(QMouseEvent* e) const
     e->accept();
     const auto button = modelButton(e->button());
     Window* w = host_.model();
-    if (!button || !w)
+    if (!button || !w || !w->platform())
         return std::nullopt;
     return Hit { *w, *button, shiftState(e->modifiers()) };
 }
 
 void ButtonWidget::press(QMouseEvent* e)
 {
-    const auto h = hit(e);
-    if (!h)
-        return;
-    Window& w = h->window;
-    if (h->button == MouseButton::Left) {
-        leftDown_ = true;
-        w.setFocus(control_);
-        if (!host_.model())
-            return;
-    }
-    w.raiseMouseDown(control_, h->button, h->shift);
+    if (const auto h = hit(e))
+        h->window.platform()->mouse().press(h->window, control_, h->button, h->shift);
 }
 
 void ButtonWidget::mousePressEvent(QMouseEvent* e)
@@ -281,20 +274,10 @@ void ButtonWidget::mouseDoubleClickEvent(QMouseEvent* e)
 
 void ButtonWidget::mouseReleaseEvent(QMouseEvent* e)
 {
-    const auto h = hit(e);
-    if (!h)
-        return;
-    Window& w = h->window;
-    // A command button clicks when the left button comes up over it, as push buttons do; the
-    // press alone (MouseDown) is what option buttons act on.
-    const bool left = h->button == MouseButton::Left;
-    const bool click = left && leftDown_ && control_.is(Kind::CommandButton)
-        && rect().contains(e->position().toPoint());
-    if (left)
-        leftDown_ = false;
-    w.raiseMouseUp(control_, h->button, h->shift);
-    if (click && host_.model())
-        w.raiseClick(control_);
+    // Qt gives the release to the button the press went down on, wherever the pointer is now.
+    if (const auto h = hit(e))
+        h->window.platform()->mouse().release(
+            h->window, h->button, h->shift, rect().contains(e->position().toPoint()));
 }
 
 void ButtonWidget::mouseMoveEvent(QMouseEvent* e)

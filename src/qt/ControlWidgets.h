@@ -1,7 +1,7 @@
 #pragma once
 // The widgets that stand for the controls of a window. Each paints itself from its Control at
 // paint time; the view that owns them keeps geometry, font, visibility and enabled state in step
-// and tells them to repaint. Buttons turn Qt's key and mouse events into the model's events.
+// and tells them to repaint. Buttons hand Qt's key and mouse events to the model's roads.
 
 #include "model/Window.h"
 #include "qt/Units.h"
@@ -80,7 +80,6 @@ private:
 
     ViewHost& host_;
     Control& control_;
-    bool leftDown_ = false; // a left press began on this button (command buttons click on release)
 };
 
 } // namespace tarvo::qt

@@ -4,24 +4,10 @@
 #include "qt/ControlWidgets.h"
 #include "qt/KeyMap.h"
 #include "qt/X11Desktop.h"
+#include "qt/XkbRepeat.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-
-#include <xcb/xcb.h>
-// The XKB header names a member `explicit`: renamed while it is read, as Qt's own xcb code does.
-#ifdef __clang__
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wkeyword-macro"
-#endif
-#define explicit explicit_
-#include <xcb/xkb.h>
-#undef explicit
-#ifdef __clang__
-#pragma clang diagnostic pop
-#endif
-
-#include <cstdlib>
 
 namespace tarvo::qt {
 
@@ -35,17 +21,7 @@ bool askForDetectableAutoRepeat()
         return false;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c)
-        return false;
-    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(c, &xcb_xkb_id);
-    if (!xkb || !xkb->present)
-        return false;
-    constexpr std::uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
-    const auto cookie = xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0);
-    auto* reply = xcb_xkb_per_client_flags_reply(c, cookie, nullptr);
-    const bool on = reply && (reply->supported & flag) && (reply->value & flag);
-    std::free(reply);
-    return on;
+    return c && tarvo_xkb_detectable_auto_repeat(c) != 0;
 }
 
 // The physical key: X11 and Wayland give its keycode; elsewhere the Qt key stands for it.

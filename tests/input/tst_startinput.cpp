@@ -306,12 +306,12 @@ private slots:
         s.choice(6).setValue(true); // as the toolkit's own click would leave it
         mousePress(*s.w, s.choice(6), b);
         QCOMPARE(s.state.NumeroCentrale, std::int16_t(16));
-        mouseRelease(*s.w, s.choice(6), b);
+        mouseRelease(*s.w, b);
         QVERIFY(!s.choice(6).value());
         s.command(2).setValue(true);
         mousePress(*s.w, s.command(2), b);
         QCOMPARE(s.host.count('U', ScreenId::Inizio), 1);
-        mouseRelease(*s.w, s.command(2), b);
+        mouseRelease(*s.w, b);
         QVERIFY(!s.command(2).value());
         for (int i = 0; i < 11; ++i)
             QVERIFY(!s.choice(i).value());

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "LambdaEvents.h"
 #include "model/KeyRoad.h"
+#include "model/MouseRoad.h"
 #include "model/Random.h"
 #include "model/ScreenEvents.h"
 #include "model/Window.h"
@@ -9,7 +10,10 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <set>
+#include <sstream>
 
 using namespace tarvo;
 
@@ -414,6 +418,70 @@ private slots:
                 "a down Option10 13", "a press Option10 13", "b up Option11 13",
                 "b down Option11 13", "b press Option11 13", "b up Option11 13",
                 "a down Command1 13", "a press Command1 13", "b up Option11 13" }));
+    }
+
+    void mouseRoadActsOnPressFocusesOnLeftAndClicksOnRelease()
+    {
+        // Steps in window a: d<button>:<control> press, u<button> release over it, o<button>
+        // release away from it, b<button> release in window b; x: disable, h: hide, f: focus;
+        // c closes the window, r shows it again, k closes it on the next focus move.
+        const std::array<std::array<const char*, 3>, 16> rows { {
+            { "left on an option", "d1:O1 u1", "F:O1 D1:O1 U1:O1" },
+            { "right, middle: no focus", "d2:O0 u2 d4:O0 u4", "D2:O0 U2:O0 D4:O0 U4:O0" },
+            { "left up over a command", "d1:C u1", "F:C D1:C U1:C C:C" },
+            { "left up away", "d1:C o1", "F:C D1:C U1:C" },
+            { "right up over", "d2:C u2", "D2:C U2:C" },
+            { "disabled", "x:C d1:C u1", "" },
+            { "in a hidden frame", "h:f d1:O0 u1", "" },
+            { "disabled by its press", "d2:C x:C u2", "D2:C" },
+            { "up where it went down", "d1:O2 f:C u1", "F:O2 D1:O2 F:C U1:O2" },
+            { "two buttons", "d1:C d2:C u1 u2", "F:C D1:C D2:C U1:C C:C U2:C" },
+            { "a release lost", "d1:O0 d1:C u1", "F:O0 D1:O0 F:C D1:C U1:C C:C" },
+            { "no press", "u1", "" },
+            { "up in another window", "d2:C b2", "D2:C" },
+            { "not shown", "c d1:C u1", "" },
+            { "closed while down", "d2:C c r u2", "D2:C" },
+            { "closed by the focus", "k d1:C u1", "F:C" },
+        } };
+        auto id = [](const Control& c) { // Option1(2) is O2, Command1 is C, the frame f
+            return c.name().substr(0, 1) + (c.index() < 0 ? "" : std::to_string(c.index()));
+        };
+        for (const auto& [name, script, expected] : rows) {
+            KeyRig rig { "a", "b" };
+            Window& w = rig.window();
+            std::string log;
+            auto note = [&](char what, const Control& c, int b = 0) {
+                log += (log.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":"
+                    + id(c);
+            };
+            auto& on = rig.on();
+            on.gotFocus = [&](Control& c) { note('F', c); };
+            on.mouseDown = [&](Control& c, int b, int) { note('D', c, b); };
+            on.mouseUp = [&](Control& c, int b, int) { note('U', c, b); };
+            on.click = [&](Control& c) { note('C', c); };
+            MouseRoad& road = rig.p.mouse();
+            Control* c = nullptr;
+            MouseButton b {};
+            const std::map<char, std::function<void()>> act {
+                { 'd', [&] { road.press(w, *c, b, 0); } },
+                { 'u', [&] { road.release(w, b, 0, true); } },
+                { 'o', [&] { road.release(w, b, 0, false); } },
+                { 'b', [&] { road.release(rig.window(1), b, 0, true); } },
+                { 'x', [&] { c->setEnabled(false); } }, { 'h', [&] { c->setVisible(false); } },
+                { 'f', [&] { w.setFocus(*c); } }, { 'c', [&] { w.attach(nullptr); } },
+                { 'r', [&] { rig.p.attach(w); } },
+                { 'k', [&] { on.gotFocus = [&](Control& f) { note('F', f), w.attach(nullptr); }; } }
+            };
+            std::istringstream in(script);
+            for (std::string s; in >> s; act.at(s[0])()) {
+                for (const auto& owned : w.controls())
+                    c = s.ends_with(":" + id(*owned)) ? owned.get() : c;
+                b = static_cast<MouseButton>(s.size() > 1 && s[1] != ':' ? s[1] - '0' : 0);
+            }
+            QVERIFY2(log == expected, (std::string(name) + ": " + log).c_str());
+            for (const Control* o : w.array("Option1"))
+                QVERIFY2(!o->value(), name); // no press selects an option button
+        }
     }
 
     void arrowStepInGroupWrapsAndSkipsDisabled()

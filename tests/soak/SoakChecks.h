@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <deque>
 #include <random>
-#include <set>
 #include <string>
 
 namespace tarvo::soak {
@@ -64,9 +63,7 @@ private:
 };
 
 // Every invariant of the start and game screens of `p` (those loaded); the description of the
-// first one broken, or empty. `held` are buttons a mouse button is still down on: the toolkit
-// shows them selected until the release.
-std::string checkProgram(
-    Program& p, const WatchedRandom& rng, const std::set<const Control*>& held);
+// first one broken, or empty.
+std::string checkProgram(Program& p, const WatchedRandom& rng);
 
 } // namespace tarvo::soak

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <set>
 #include <stdexcept>
 
 using namespace tarvo;
@@ -500,10 +501,7 @@ private:
     void check()
     {
         ++stats.checks;
-        std::set<const Control*> held;
-        if (grab_.control && !mouse_.empty())
-            held.insert(grab_.control);
-        if (auto broken = checkProgram(program(), s_->random, held); !broken.empty())
+        if (auto broken = checkProgram(program(), s_->random); !broken.empty())
             fail(broken);
         if (const Module1& st = program().state(); st.RaggioCorrente == 8 && !celebrating_) {
             celebrating_ = true;
@@ -642,6 +640,9 @@ private:
         s_->platform.keys().press(*w, w->focused(), k);
     }
 
+    // Where the window system gives a mouse event: while a button is down, to the control the
+    // first press went down on (its window and the road do the rest); else to the control the
+    // event is for.
     struct Grab {
         ScreenId id = ScreenId::Inizio;
         Window* window = nullptr;
@@ -651,48 +652,31 @@ private:
     void mouse(const Event& e)
     {
         ++stats.clicks;
-        // Once a button is down, the pressed control takes every mouse event until all are up.
-        Window* target = nullptr;
-        ScreenId id = e.win;
-        Control* c = nullptr;
-        if (!mouse_.empty()) {
-            id = grab_.id;
-            target = grab_.window && loaded(grab_.id) == grab_.window ? grab_.window : nullptr;
-            c = grab_.control;
-        } else if (Window* w = loaded(e.win)) {
-            target = w;
-            c = w->find(e.control, e.index);
+        if (mouse_.empty()) {
+            Window* w = loaded(e.win);
+            grab_ = { e.win, w, w ? w->find(e.control, e.index) : nullptr };
         }
-        if (e.kind == Ev::MouseDown) {
-            if (mouse_.empty())
-                grab_ = { id, target, c };
+        if (e.kind == Ev::MouseDown)
             mouse_.insert(e.code);
-        } else {
+        else
             mouse_.erase(e.code);
-            if (mouse_.empty())
-                grab_ = {};
-        }
-        // A disabled or hidden button gets nothing.
-        if (!target || !c || !target->canTakeFocus(*c))
+        const ScreenId id = grab_.id;
+        Window* w = grab_.window;
+        Control* c = grab_.control;
+        if (mouse_.empty())
+            grab_ = {};
+        if (!w || loaded(id) != w)
             return;
+        MouseRoad& road = s_->platform.mouse();
         const auto b = static_cast<MouseButton>(e.code);
         if (e.kind == Ev::MouseUp) {
-            const bool click = b == MouseButton::Left && c->is(Kind::CommandButton);
-            target->raiseMouseUp(*c, b);
-            if (click && alive(id, *target))
-                target->raiseClick(*c);
+            road.release(*w, b, 0, true);
             return;
         }
-        endAllowed_ = endsTheProgram(id, c);
-        if (b == MouseButton::Left) {
-            target->setFocus(*c);
-            if (!alive(id, *target))
-                return;
-            // The toolkit selects an option button under a left press; the release clears it.
-            if (c->is(Kind::OptionButton))
-                c->setValue(true);
-        }
-        target->raiseMouseDown(*c, b);
+        if (!c)
+            return;
+        endAllowed_ = w->canTakeFocus(*c) && endsTheProgram(id, c);
+        road.press(*w, *c, b, 0);
         if (endAllowed_ && !ended_)
             fail("a press on " + test::describe(c) + " did not end the program");
     }
@@ -761,7 +745,7 @@ private:
     ScreenId active_ = ScreenId::Inizio;
     std::vector<ScreenId> activations_;
     std::vector<Held> held_;
-    std::set<int> mouse_;
+    std::set<int> mouse_; // the mouse buttons down
     Grab grab_;
     std::deque<Event> script_;
     bool endAllowed_ = false;

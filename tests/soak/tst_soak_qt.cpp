@@ -787,7 +787,7 @@ private:
     {
         if (!failure_.empty())
             return;
-        if (auto broken = checkProgram(program(), session_->random, {}); !broken.empty()) {
+        if (auto broken = checkProgram(program(), session_->random); !broken.empty()) {
             fail(broken);
             return;
         }

@@ -92,24 +92,20 @@ void tapEnter(Window& w)
 
 void mousePress(Window& w, Control& c, MouseButton b)
 {
-    if (!w.canTakeFocus(c))
-        return;
-    if (b == MouseButton::Left)
-        w.setFocus(c);
-    w.raiseMouseDown(c, b);
+    if (Platform* p = w.platform())
+        p->mouse().press(w, c, b, 0);
 }
 
-void mouseRelease(Window& w, Control& c, MouseButton b)
+void mouseRelease(Window& w, MouseButton b, bool over)
 {
-    if (!w.canTakeFocus(c))
-        return;
-    w.raiseMouseUp(c, b);
+    if (Platform* p = w.platform())
+        p->mouse().release(w, b, 0, over);
 }
 
 void click(Window& w, Control& c, MouseButton b)
 {
     mousePress(w, c, b);
-    mouseRelease(w, c, b);
+    mouseRelease(w, b);
 }
 
 } // namespace tarvo::test

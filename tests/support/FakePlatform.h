@@ -49,10 +49,10 @@ void releaseKey(Window& w, int keyCode);
 void tapKey(Window& w, int keyCode, int keyAscii = 0); // press and release
 void tapSpace(Window& w);
 void tapEnter(Window& w);
-// A mouse press as the toolkit gives it: the left button focuses the control first; a disabled
-// or hidden control receives nothing.
+// Mouse buttons along the platform's mouse road: a press on `c`, a release (`over` the control
+// the press went down on), and the two together.
 void mousePress(Window& w, Control& c, MouseButton b = MouseButton::Left);
-void mouseRelease(Window& w, Control& c, MouseButton b = MouseButton::Left);
+void mouseRelease(Window& w, MouseButton b = MouseButton::Left, bool over = true);
 void click(Window& w, Control& c, MouseButton b = MouseButton::Left);
 
 } // namespace tarvo::test

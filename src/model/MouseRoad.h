@@ -1,0 +1,41 @@
+#pragma once
+// The road of a mouse button through the windows of one platform, the same whatever reports it
+// (the toolkit binding, or a test standing in for it). A touch or a pen is the left button.
+//
+// A press lands on the control the platform gives it (the one under the pointer, or the one
+// holding the pointer while another button is down), and each release comes back to the control
+// its press landed on, wherever the pointer is and whatever the focus or the handlers did
+// meanwhile. A left press moves the focus to the control, then MouseDown goes to it; MouseUp goes
+// to it on each release, and a command button clicks when the left button comes up over it after
+// a left press on it. A disabled or hidden control, or one in a disabled or hidden container,
+// gets nothing, its release included; nor does a window that is not shown. No press ever selects
+// an option button: the handlers find one unselected, and MouseUp leaves it so.
+
+#include <array>
+
+namespace tarvo {
+
+class Control;
+class Window;
+enum class MouseButton;
+
+class MouseRoad {
+public:
+    // A button went down on `target`, a button control of `w`.
+    void press(Window& w, Control& target, MouseButton b, int shift);
+    // A button came up in `w`. `over`: the pointer is over the control its press went down on.
+    void release(Window& w, MouseButton b, int shift, bool over);
+    // `w` is no longer shown: the buttons held there reach nothing any more.
+    void closed(const Window& w);
+
+private:
+    // A button down: the window of its press, and the control it landed on (null: none).
+    struct Down {
+        bool down = false;
+        const Window* in = nullptr;
+        Control* on = nullptr;
+    };
+    std::array<Down, 3> down_ {}; // left, right, middle
+};
+
+} // namespace tarvo
