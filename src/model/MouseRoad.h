@@ -12,12 +12,13 @@
 // an option button: the handlers find one unselected, and MouseUp leaves it so.
 
 #include <array>
+#include <cstdint>
 
 namespace tarvo {
 
 class Control;
 class Window;
-enum class MouseButton;
+enum class MouseButton : std::uint8_t;
 
 class MouseRoad {
 public:
