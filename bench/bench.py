@@ -775,10 +775,12 @@ def report(tarvo, floor, starts, args, screen):
         f"Both programs at the same window size: Tarvo's start window, {size[0]}x{size[1]} "
         f"(the floor's showMaximized() does nothing without a window manager: it gets that "
         f"size with Qt's -qwindowgeometry).",
-        "Peak RSS is read just before closing: for Tarvo with the start and game windows open "
-        "and the celebration running."
-        if "game" in args.only
-        else "Peak RSS is read just before closing.",
+        (
+            "Peak RSS is read just before closing: for Tarvo with the start and game windows open "
+            "and the celebration running."
+            if "game" in args.only
+            else "Peak RSS is read just before closing."
+        ),
         "Times are taken when this script reads the X events (DAMAGE, after each drawing "
         "request); the machine is shared, so single runs are noisy.",
     ]

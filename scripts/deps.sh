@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
-# Usage: scripts/deps.sh [run|test|web]
+# Usage: scripts/deps.sh [run|test|web|ci]   (ci: what scripts/ci-debian13 needs on this machine)
 # As root it installs them; otherwise through sudo, or su where there is no sudo and a terminal
 # to ask root's password on; with neither it prints the command to run and exits non-zero.
 set -euo pipefail
@@ -34,6 +34,12 @@ if [ "${1:-run}" = test ]; then
     # unless a Node.js with its npm is already there)
     packages+=(chromium)
     command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
+
+if [ "${1:-run}" = ci ]; then
+    # a Debian 13 root made and entered on this machine, the package built here for comparison
+    packages=(debootstrap debian-archive-keyring iproute2 util-linux git cmake g++ make
+        qt6-base-dev libgl-dev libxcb-xkb-dev dpkg-dev file)
 fi
 
 missing=()

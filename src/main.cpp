@@ -23,7 +23,7 @@ namespace {
 // A folder that may serve as the runtime directory: the user's own, 0700, already there.
 bool privateFolder(const std::string& path)
 {
-    struct stat st { };
+    struct stat st = {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
         && st.st_uid == geteuid() && (st.st_mode & 07777) == 0700;
 }

@@ -15,7 +15,7 @@ bool SystemFileProbe::probeReadable(const std::string& name)
     // Anything but a regular file is left unopened: opening a FIFO would release a writer
     // blocked on it, and opening a device may act on it. A name that changes kind between the
     // two calls still cannot block or take a terminal because of the open flags.
-    struct stat st { };
+    struct stat st = {};
     if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     int fd = -1;

@@ -155,8 +155,9 @@ std::string readerName(const Control& c)
 
 std::string readerDescription(const Control& c)
 {
-    if (isAnswerCell(c) && c.backColor())
-        return verdictOf(*c.backColor());
+    const auto& back = c.backColor();
+    if (isAnswerCell(c) && back)
+        return verdictOf(*back);
     return {};
 }
 

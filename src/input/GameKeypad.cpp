@@ -4,11 +4,22 @@
 #include "input/Scanning.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tarvo {
 
 namespace {
-enum class Tasto { Rifiutato, Cifra, Cancella, Avanti, Nuovo, Esco, Indietro, Invio, Libero };
+enum class Tasto : std::uint8_t {
+    Rifiutato,
+    Cifra,
+    Cancella,
+    Avanti,
+    Nuovo,
+    Esco,
+    Indietro,
+    Invio,
+    Libero
+};
 
 struct Lettura {
     Tasto tasto = Tasto::Rifiutato;

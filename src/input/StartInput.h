@@ -42,7 +42,7 @@ public:
     const Latches& commandLatches() const { return command_; }
 
 private:
-    enum class Group { None, Choice, Command };
+    enum class Group : std::uint8_t { None, Choice, Command };
     Group groupOf(const Control& c) const;
     Latches& latchesOf(Group g) { return g == Group::Choice ? choice_ : command_; }
 

@@ -13,12 +13,13 @@
 // one unselected, and MouseUp leaves it so.
 
 #include <array>
+#include <cstdint>
 
 namespace tarvo {
 
 class Control;
 class Window;
-enum class MouseButton;
+enum class MouseButton : std::uint8_t;
 
 class MouseRoad {
 public:

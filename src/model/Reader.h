@@ -4,6 +4,7 @@
 // knows what a window means); a binding only asks, through the reader the program hands to the
 // platform (Platform::reader()), and turns the answers into its toolkit's accessibility.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace tarvo {
 class Control;
 class Window;
 
-enum class ReaderRole {
+enum class ReaderRole : std::uint8_t {
     None, // not in the reader's tree: decoration, curtains, parts of a larger text
     Text, // static text
     Button, // push button
@@ -28,10 +29,9 @@ public:
     virtual std::string name(const Control& c) const = 0;
     // What a reader adds after the name (a verdict, say); empty for most controls.
     virtual std::string description(const Control& c) const = 0;
-    // The controls held directly by `container` (null: the window itself) that are in the
-    // reader's tree, in reading order.
-    virtual std::vector<const Control*> children(
-        const Window& w, const Control* container) const = 0;
+    // The controls held directly by `in` (null: the window itself) that are in the reader's
+    // tree, in reading order.
+    virtual std::vector<const Control*> children(const Window& w, const Control* in) const = 0;
 };
 
 } // namespace tarvo

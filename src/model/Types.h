@@ -33,7 +33,16 @@ constexpr int blueOf(Bgr c)
     return static_cast<int>((c >> 16) & 0xFFu);
 }
 
-enum class Kind { Label, OptionButton, CommandButton, Frame, PictureBox, Shape, Timer, Menu };
+enum class Kind : std::uint8_t {
+    Label,
+    OptionButton,
+    CommandButton,
+    Frame,
+    PictureBox,
+    Shape,
+    Timer,
+    Menu
+};
 
 // Buttons of every kind are the only controls that take the focus.
 constexpr bool isButton(Kind k)
@@ -47,9 +56,9 @@ constexpr bool isContainer(Kind k)
     return k == Kind::Frame || k == Kind::PictureBox;
 }
 
-enum class ShapeKind { Rectangle, RoundedRectangle, Circle };
-enum class Align { Left, Center };
-enum class Dock { None, Left, Right };
+enum class ShapeKind : std::uint8_t { Rectangle, RoundedRectangle, Circle };
+enum class Align : std::uint8_t { Left, Center };
+enum class Dock : std::uint8_t { None, Left, Right };
 
 struct Font {
     std::string face = "MS Sans Serif";
@@ -59,7 +68,16 @@ struct Font {
 };
 
 // Which property of a control changed; the binding repaints from it.
-enum class Prop { Caption, BackColor, ForeColor, Visible, Enabled, Rect, Value, Font };
+enum class Prop : std::uint8_t {
+    Caption,
+    BackColor,
+    ForeColor,
+    Visible,
+    Enabled,
+    Rect,
+    Value,
+    Font
+};
 
 // Virtual-key codes, as the keypad tables give them.
 namespace vk {

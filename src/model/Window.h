@@ -7,6 +7,7 @@
 #include "model/Palette.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -58,7 +59,7 @@ public:
     virtual void click(Control&) { } // menu entries and command buttons
 };
 
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+enum class MouseButton : std::uint8_t { Left = 1, Right = 2, Middle = 4 };
 
 class Window {
 public:

@@ -121,8 +121,8 @@ void DrawnWidget::paintShape(QPainter& p)
     }
     // The border lies inside the shape's rectangle.
     r.adjust(pen / 2, pen / 2, -pen / 2, -pen / 2);
-    if (c.backColor())
-        p.setBrush(toQColor(*c.backColor()));
+    if (const auto& back = c.backColor())
+        p.setBrush(toQColor(*back));
     else
         p.setBrush(Qt::NoBrush);
     if (pen > 0) {

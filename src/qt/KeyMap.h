@@ -11,12 +11,14 @@
 #include <QString>
 #include <Qt>
 
+#include <cstdint>
+
 class QKeyEvent;
 
 namespace tarvo::qt {
 
 // How the native codes of a key event may be read.
-enum class ScanCodes {
+enum class ScanCodes : std::uint8_t {
     None, // not reliable on this platform: map from the Qt key alone
     Xkb, // X11 and Wayland: scan code = keycode (evdev + 8, digit row 10..19), native virtual
          // key = keysym (keypad keys 0xff80..0xffbd, which Wayland sends without KeypadModifier)

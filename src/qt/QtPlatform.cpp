@@ -87,8 +87,8 @@ void QtPlatform::unload(Window& w)
 
 void QtPlatform::post(std::function<void()> f)
 {
-    QMetaObject::invokeMethod(
-        &context_, [f = std::move(f)] { f(); }, Qt::QueuedConnection);
+    auto run = [f = std::move(f)] { f(); };
+    QMetaObject::invokeMethod(&context_, std::move(run), Qt::QueuedConnection);
 }
 
 void QtPlatform::announce(Window& w, const std::string& words)

@@ -2,11 +2,12 @@
 // The program's set of screens, as the behaviour of one screen sees the others: load on first
 // use, show (modal or not), close. Implemented by the program; tests use a fake.
 
+#include <cstdint>
 #include <functional>
 
 namespace tarvo {
 
-enum class ScreenId { Inizio, Operativo, Istruzioni, Autore };
+enum class ScreenId : std::uint8_t { Inizio, Operativo, Istruzioni, Autore };
 
 class ScreenHost {
 public:

@@ -170,11 +170,13 @@ private slots:
         if (factor >= 2 && factor == std::floor(factor)) {
             const QRect title = expected(w.at("Label4"), view);
             const int step = static_cast<int>(factor);
+            const int left = static_cast<int>(title.left() * factor);
+            const int right = static_cast<int>(title.right() * factor);
+            const int top = static_cast<int>(title.top() * factor);
+            const int bottom = static_cast<int>(title.bottom() * factor);
             int detail = 0;
-            for (int y = static_cast<int>(title.top() * factor);
-                 y < static_cast<int>(title.bottom() * factor); y += step)
-                for (int x = static_cast<int>(title.left() * factor);
-                     x + 1 < static_cast<int>(title.right() * factor); x += step)
+            for (int y = top; y < bottom; y += step)
+                for (int x = left; x + 1 < right; x += step)
                     if (shot.image.pixel(x, y) != shot.image.pixel(x + 1, y))
                         ++detail;
             QVERIFY2(detail > 100, qPrintable(QString::number(detail)));
@@ -240,11 +242,9 @@ int main(int argc, char** argv)
     QTemporaryFile config;
     if (!config.open())
         return 2;
-    config.write(QStringLiteral(R"({ "screens": [ { "name": "scaled", "x": 0, "y": 0,
-        "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96 } ] })")
-                     .arg(std::lround(1280 * factor))
-                     .arg(std::lround(1024 * factor))
-                     .toUtf8());
+    const QString screens = QStringLiteral(R"({ "screens": [ { "name": "scaled", "x": 0, "y": 0,
+        "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96 } ] })");
+    config.write(screens.arg(std::lround(1280 * factor)).arg(std::lround(1024 * factor)).toUtf8());
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     QApplication app(argc, argv);

@@ -25,7 +25,7 @@ std::set<std::string> snapshot(const std::string& dir)
     if (DIR* d = ::opendir(dir.c_str())) {
         while (dirent* e = ::readdir(d)) {
             const std::string name = e->d_name;
-            struct stat st { };
+            struct stat st = {};
             ::lstat((dir + "/" + name).c_str(), &st);
             out.insert(name + ":" + std::to_string(st.st_size) + ":"
                 + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + ":"

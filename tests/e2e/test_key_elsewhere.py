@@ -55,6 +55,11 @@ def test(p):
     start.wait_highlight(CHOICE[0], '"10"')
     other = OtherProgram()
     try:
+        # The window manager hands a new window the keyboard some time after mapping it: wait for
+        # that, then take the keyboard back, so that SPACE goes down in the start window.
+        xdrive.wait_until(lambda: p.has_focus(other.win), what="the new window's keyboard")
+        p.focus(start.win)
+        xdrive.wait_until(lambda: p.has_focus(start.win), what="the keyboard back on Tarvo")
         p.key_down("space")
         start.wait_highlight(CHOICE[1], '"11" after SPACE went down')
 

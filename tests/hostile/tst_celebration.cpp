@@ -68,16 +68,17 @@ private slots:
                         qPrintable(
                             QString("tile %1 step %2 at tick %3").arg(tile).arg(step).arg(tick)));
                     // Moved first and tested after: at most one step beyond either bound.
+                    const QString where = QString("tile %1 at %2, step %3, picture %4 high, "
+                                                  "tile %5 high, blink %6 bounce %7")
+                                              .arg(tile)
+                                              .arg(f.top())
+                                              .arg(step)
+                                              .arg(picture.height())
+                                              .arg(f.height())
+                                              .arg(tick)
+                                              .arg(b);
                     QVERIFY2(f.top() >= -31 && f.top() <= picture.height() - f.height() + 31,
-                        qPrintable(QString("tile %1 at %2, step %3, picture %4 high, tile %5 high,"
-                                           " blink %6 bounce %7")
-                                       .arg(tile)
-                                       .arg(f.top())
-                                       .arg(step)
-                                       .arg(picture.height())
-                                       .arg(f.height())
-                                       .arg(tick)
-                                       .arg(b)));
+                        qPrintable(where));
                 }
             }
             // Now and then the pupil moves the highlight to "Esco"; the blink takes it back.

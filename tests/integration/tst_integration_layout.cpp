@@ -85,19 +85,19 @@ class TestIntegrationLayout : public QObject {
             const double expected[] = { t.left * factor / 15, t.top * factor / 15,
                 t.width * factor / 15, t.height * factor / 15 };
             const int actual[] = { g.x(), g.y(), g.width(), g.height() };
+            const QString where = QStringLiteral("%1 at (%2, %3, %4, %5) px, the table says (%6, "
+                                                 "%7, %8, %9)")
+                                      .arg(nameOf(c))
+                                      .arg(g.x())
+                                      .arg(g.y())
+                                      .arg(g.width())
+                                      .arg(g.height())
+                                      .arg(expected[0])
+                                      .arg(expected[1])
+                                      .arg(expected[2])
+                                      .arg(expected[3]);
             for (int k = 0; k < 4; ++k)
-                QVERIFY2(std::abs(actual[k] - expected[k]) <= 1.0,
-                    qPrintable(QStringLiteral("%1 at (%2, %3, %4, %5) px, the table says (%6, %7, "
-                                              "%8, %9)")
-                                   .arg(nameOf(c))
-                                   .arg(g.x())
-                                   .arg(g.y())
-                                   .arg(g.width())
-                                   .arg(g.height())
-                                   .arg(expected[0])
-                                   .arg(expected[1])
-                                   .arg(expected[2])
-                                   .arg(expected[3])));
+                QVERIFY2(std::abs(actual[k] - expected[k]) <= 1.0, qPrintable(where));
         }
     }
 

@@ -29,6 +29,10 @@ from tarvo_ui import BLINK_PALE, BLINK_YELLOW, START_TITLE, Screen, same  # noqa
 N = 15
 WRONG_RAY = 3
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)'\s*\{")
+# Logged just before Orca enters its event loop (43: registry, 48: main event loop). Orca 48 speaks
+# the focused control at its start before it registers for the program's events, so a key sent on
+# that utterance alone moves the focus while nobody listens, and the move is never told.
+LISTENING = re.compile(r"ORCA: Starting (ATSPI registry|Atspi main event loop)")
 RAY = re.compile(r"(\d+) meno (\d+) uguale quanto\?")
 
 
@@ -41,6 +45,7 @@ class Heard:
         self.next = 0  # the first utterance not yet matched by expect()
         self._offset = 0
         self._partial = ""
+        self.listening = False
 
     def _read(self):
         if not os.path.exists(self.log):
@@ -55,6 +60,8 @@ class Heard:
             m = UTTERANCE.search(line)
             if m:
                 self.said.append(m.group(1))
+            elif LISTENING.search(line):
+                self.listening = True
 
     def expect(self, pattern, what, timeout=20.0):
         """Waits for an utterance after the last one expected that matches pattern; returns the
@@ -74,6 +81,13 @@ class Heard:
             return xdrive.wait_until(found, timeout, what)
         except xdrive.Timeout:
             raise AssertionError(f"Orca never said {what}; it said: {self.said[-15:]}") from None
+
+    def wait_listening(self):
+        def listening():
+            self._read()
+            return self.listening
+
+        xdrive.wait_until(listening, 20.0, "Orca to listen for the program's events")
 
     def count(self, pattern):
         self._read()
@@ -236,6 +250,7 @@ def run(orca_first):
                 orca.start()
             heard.expect(rf"^{START_TITLE}\b", "the start window")
             heard.expect(r"^10\b", 'the focused choice "10"')
+            heard.wait_listening()
             play(p, heard)
     finally:
         print(f"--- Orca said (started {'before' if orca_first else 'after'} the program):")

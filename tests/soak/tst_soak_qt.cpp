@@ -105,8 +105,8 @@ public:
         while (index_ < total_ && failure_.empty()) {
             session_ = std::make_unique<Session>(rng_());
             ++stats.programs;
-            QMetaObject::invokeMethod(
-                qApp, [this] { runProgram(); }, Qt::QueuedConnection);
+            auto run = [this] { runProgram(); };
+            QMetaObject::invokeMethod(qApp, run, Qt::QueuedConnection);
             QApplication::exec();
             // The program has ended: everything it had goes, as at the end of main().
             session_.reset();
