@@ -4,15 +4,23 @@ the page. Usage: make_shell.py TEMPLATE OUTPUT SOURCE..."""
 
 import base64
 import io
+import os
 import sys
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
 
-FACES = {
-    "@REGULAR@": "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-    "@BOLD@": "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf",
-}
+# Debian 12 keeps Liberation 2 in a folder of its own; from Debian 13 on it is the only Liberation.
+FOLDERS = ["/usr/share/fonts/truetype/liberation2", "/usr/share/fonts/truetype/liberation"]
+FACES = {"@REGULAR@": "LiberationSans-Regular.ttf", "@BOLD@": "LiberationSans-Bold.ttf"}
+
+
+def face(name):
+    for folder in FOLDERS:
+        path = os.path.join(folder, name)
+        if os.path.exists(path):
+            return path
+    sys.exit(f"make_shell.py: {name} is in none of {FOLDERS} (Debian: fonts-liberation2)")
 
 
 def characters(paths):
@@ -45,8 +53,8 @@ def main():
     text = characters(sources)
     with open(template, encoding="utf-8") as f:
         page = f.read()
-    for mark, path in FACES.items():
-        page = page.replace(mark, woff2(path, text))
+    for mark, name in FACES.items():
+        page = page.replace(mark, woff2(face(name), text))
     with open(output, "w", encoding="utf-8") as f:
         f.write(page)
 
