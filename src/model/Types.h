@@ -114,6 +114,14 @@ constexpr int Decimal = 110;
 constexpr int Divide = 111;
 constexpr int F1 = 112; // F1..F12: 112..123
 constexpr int F2 = 113;
+// Keys the tables never name: reported as the desktop reports them, so that a table that swallows
+// every unnamed key swallows these too.
+constexpr int Clear = 12;
+constexpr int Pause = 19;
+constexpr int CapsLock = 20;
+constexpr int Print = 44;
+constexpr int NumLock = 144;
+constexpr int ScrollLock = 145;
 } // namespace vk
 
 constexpr char CR = '\r';

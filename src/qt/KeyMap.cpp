@@ -9,15 +9,6 @@ namespace tarvo::qt {
 
 namespace {
 
-// Virtual-key codes of keys the tables never name: reported as the platform reports them, so
-// that a table that swallows every unnamed key swallows these too.
-constexpr int VkClear = 12;
-constexpr int VkPause = 19;
-constexpr int VkCapsLock = 20;
-constexpr int VkPrint = 44;
-constexpr int VkNumLock = 144;
-constexpr int VkScrollLock = 145;
-
 // Keypad keysyms, XK_KP_Space .. XK_KP_Equal.
 constexpr quint32 KeypadKeysymFirst = 0xff80;
 constexpr quint32 KeypadKeysymLast = 0xffbd;
@@ -95,7 +86,7 @@ int otherKey(int qtKey)
     case Qt::Key_Backtab:
         return vk::Tab;
     case Qt::Key_Clear:
-        return VkClear;
+        return vk::Clear;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return vk::Return;
@@ -107,9 +98,9 @@ int otherKey(int qtKey)
     case Qt::Key_AltGr:
         return vk::Menu;
     case Qt::Key_Pause:
-        return VkPause;
+        return vk::Pause;
     case Qt::Key_CapsLock:
-        return VkCapsLock;
+        return vk::CapsLock;
     case Qt::Key_Escape:
         return vk::Escape;
     case Qt::Key_Space:
@@ -131,15 +122,15 @@ int otherKey(int qtKey)
     case Qt::Key_Down:
         return vk::Down;
     case Qt::Key_Print:
-        return VkPrint;
+        return vk::Print;
     case Qt::Key_Insert:
         return vk::Insert;
     case Qt::Key_Delete:
         return vk::Delete;
     case Qt::Key_NumLock:
-        return VkNumLock;
+        return vk::NumLock;
     case Qt::Key_ScrollLock:
-        return VkScrollLock;
+        return vk::ScrollLock;
     default:
         return 0;
     }

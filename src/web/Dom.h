@@ -12,9 +12,9 @@ void tarvo_dom_window(int win, int modal, const char* title, const char* css);
 void tarvo_dom_control(int id, int win, int parent, int kind, int role);
 // What a screen reader reads of the element, where it is not its text as shown.
 void tarvo_dom_reader(int id, const char* name, const char* description);
-// Styles of the element (part 0) and of its drawn parts: the frame's line (1) and caption (2),
-// the shape's figure (1).
-void tarvo_dom_style(int id, int part, const char* css);
+// Styles of the element (layer 0) and of what is drawn in it: the frame's line (1) and caption
+// (2), the shape's figure (1).
+void tarvo_dom_style(int id, int layer, const char* css);
 void tarvo_dom_text(int id, const char* text);
 void tarvo_dom_state(int id, int enabled, int visible, int tabbable);
 void tarvo_dom_menu(int id, int win, const char* caption);

@@ -9,15 +9,6 @@ namespace tarvo::web {
 
 namespace {
 
-// Virtual-key codes of keys the tables never name: reported as the desktop reports them, so that
-// a table that swallows every unnamed key swallows these too.
-constexpr int VkClear = 12;
-constexpr int VkPause = 19;
-constexpr int VkCapsLock = 20;
-constexpr int VkPrint = 44;
-constexpr int VkNumLock = 144;
-constexpr int VkScrollLock = 145;
-
 struct Named {
     std::string_view key;
     int code;
@@ -27,14 +18,14 @@ struct Named {
 constexpr std::array<Named, 27> NamedKeys { {
     { "Backspace", vk::Back },
     { "Tab", vk::Tab },
-    { "Clear", VkClear },
+    { "Clear", vk::Clear },
     { "Enter", vk::Return },
     { "Shift", vk::Shift },
     { "Control", vk::Control },
     { "Alt", vk::Menu },
     { "AltGraph", vk::Menu },
-    { "Pause", VkPause },
-    { "CapsLock", VkCapsLock },
+    { "Pause", vk::Pause },
+    { "CapsLock", vk::CapsLock },
     { "Escape", vk::Escape },
     { " ", vk::Space },
     { "PageUp", vk::PageUp },
@@ -45,11 +36,11 @@ constexpr std::array<Named, 27> NamedKeys { {
     { "ArrowUp", vk::Up },
     { "ArrowRight", vk::Right },
     { "ArrowDown", vk::Down },
-    { "PrintScreen", VkPrint },
+    { "PrintScreen", vk::Print },
     { "Insert", vk::Insert },
     { "Delete", vk::Delete },
-    { "NumLock", VkNumLock },
-    { "ScrollLock", VkScrollLock },
+    { "NumLock", vk::NumLock },
+    { "ScrollLock", vk::ScrollLock },
     { "Spacebar", vk::Space },
     { "Esc", vk::Escape },
 } };

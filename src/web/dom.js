@@ -353,10 +353,10 @@ mergeInto(LibraryManager.library, {
   },
 
   tarvo_dom_style__deps: ['$TD'],
-  tarvo_dom_style: function(id, part, css) {
+  tarvo_dom_style: function(id, layer, css) {
     var el = TD.els[id];
-    if (part === 1) el = el.firstChild;
-    else if (part === 2) el = el._caption;
+    if (layer === 1) el = el.firstChild;
+    else if (layer === 2) el = el._caption;
     el.style.cssText = TD.text(css);
   },
 
