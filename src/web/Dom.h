@@ -7,6 +7,8 @@ extern "C" {
 void tarvo_dom_start();
 // A window's root element: a <dialog> for a modal window, a full-page <section> otherwise.
 void tarvo_dom_window(int win, int modal, const char* title, const char* css);
+// The client area a full-page window (with the menus already made) will have: width, height.
+void tarvo_dom_client_size(int win, int* size);
 // One control's element in its window, inside `parent` (-1: the window's client area), after
 // the elements already there. `kind` is tarvo::Kind, `role` tarvo::ReaderRole.
 void tarvo_dom_control(int id, int win, int parent, int kind, int role);

@@ -295,6 +295,13 @@ void WebPlatform::build(View& v)
             drawn.push_back(&c);
         }
     }
+    // The window takes its size before its controls' elements exist, so that they are made
+    // where they stay and the page lays them out once.
+    int size[2] = { px(w.designWidth()), px(w.designHeight()) };
+    if (!v.modal)
+        tarvo_dom_client_size(v.id, size);
+    resized(v.id, size[0], size[1]);
+
     // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
     // container; within each class a higher z, then a later control, lies in front. That order
     // is the elements' z-index, so that their order in the page can be the reading order.

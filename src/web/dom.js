@@ -315,6 +315,21 @@ mergeInto(LibraryManager.library, {
     TD.observer.observe(w.client);
   },
 
+  tarvo_dom_client_size__deps: ['$TD'],
+  tarvo_dom_client_size: function(win, out) {
+    // The size a full-page window's client area will have: the page's, less the menu bar when
+    // an entry shows. Read before the window's elements exist or show, so that nothing is laid
+    // out for it yet (the root is hidden: the bar's height is its style's).
+    var w = TD.wins[win];
+    var bar = 0;
+    if (!w.menubar.hidden) {
+      var s = getComputedStyle(w.menubar);
+      bar = parseFloat(s.height) + parseFloat(s.borderTopWidth) + parseFloat(s.borderBottomWidth);
+    }
+    HEAP32[out >> 2] = window.innerWidth;
+    HEAP32[(out >> 2) + 1] = Math.max(0, window.innerHeight - Math.round(bar));
+  },
+
   tarvo_dom_control__deps: ['$TD'],
   tarvo_dom_control: function(id, win, parent, kind, role) {
     // kind: 0 label, 1 option button, 2 command button, 3 frame, 4 picture box, 5 shape;
