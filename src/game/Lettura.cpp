@@ -55,22 +55,6 @@ int absoluteLeft(const Control& c)
     return left;
 }
 
-std::string lineBreaks(const std::string& caption)
-{
-    std::string text;
-    text.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == CR) {
-            text += '\n';
-            if (i + 1 < caption.size() && caption[i + 1] == '\n')
-                ++i;
-        } else {
-            text += caption[i];
-        }
-    }
-    return text;
-}
-
 std::string trimmed(const std::string& s)
 {
     const auto first = s.find_first_not_of(' ');
@@ -150,7 +134,7 @@ std::string readerName(const Control& c)
             word += trimmed(l->caption());
         return word;
     }
-    return lineBreaks(c.caption());
+    return c.shownCaption();
 }
 
 std::string readerDescription(const Control& c)

@@ -28,6 +28,22 @@ void Control::changed(Prop p)
     window_->notify(*this, p);
 }
 
+std::string Control::shownCaption() const
+{
+    std::string text;
+    text.reserve(now_.caption.size());
+    for (std::size_t i = 0; i < now_.caption.size(); ++i) {
+        if (now_.caption[i] == CR) {
+            text += '\n';
+            if (i + 1 < now_.caption.size() && now_.caption[i + 1] == '\n')
+                ++i;
+        } else {
+            text += now_.caption[i];
+        }
+    }
+    return text;
+}
+
 void Control::setCaption(std::string text)
 {
     if (text == now_.caption)

@@ -76,6 +76,8 @@ public:
 
     const std::string& caption() const { return now_.caption; }
     void setCaption(std::string text);
+    // The caption as drawn and read: CR, LF and CR LF each end a line.
+    std::string shownCaption() const;
 
     const std::optional<Bgr>& backColor() const { return now_.back; }
     void setBackColor(Bgr c);

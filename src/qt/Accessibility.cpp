@@ -131,7 +131,7 @@ public:
             return fromUtf8(reader()->description(*c));
         case QAccessible::Value:
             // What the control itself shows: an answer cell's answer, a label's caption.
-            return reader()->role(*c) == ReaderRole::Text ? displayText(c->caption()) : QString();
+            return reader()->role(*c) == ReaderRole::Text ? fromUtf8(c->shownCaption()) : QString();
         default:
             return QAccessibleWidget::text(t);
         }

@@ -97,7 +97,7 @@ void DrawnWidget::paintLabel(QPainter& p)
     const Control& c = *control_;
     if (c.opaque())
         p.fillRect(rect(), toQColor(c.backColor(), palette().color(QPalette::Button)));
-    const QString text = displayText(c.caption());
+    const QString text = QString::fromStdString(c.shownCaption());
     if (text.isEmpty())
         return;
     QColor ink = toQColor(c.foreColor(), palette().color(QPalette::WindowText));
@@ -152,7 +152,7 @@ void DrawnWidget::paintFrame(QPainter& p)
     const Control& c = *control_;
     const QColor back = toQColor(c.backColor(), palette().color(QPalette::Button));
     p.fillRect(rect(), back);
-    const QString caption = displayText(c.caption());
+    const QString caption = QString::fromStdString(c.shownCaption());
     const QFontMetrics fm(font());
     if (c.frameLine()) {
         // An etched line, starting half a text line down when there is a caption.
@@ -210,7 +210,7 @@ void ButtonWidget::paintEvent(QPaintEvent*)
     drawEdge(p, r.adjusted(b, b, -b, -b), face.lighter(110), face.darker(160), b);
 
     const QRect textRect = r.adjusted(3 * b, 3 * b, -3 * b, -3 * b);
-    const QString text = displayText(control_.caption());
+    const QString text = QString::fromStdString(control_.shownCaption());
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
     p.setFont(font());
     if (isEnabled()) {

@@ -68,12 +68,4 @@ void installFontSubstitutes()
     }
 }
 
-QString displayText(const std::string& caption)
-{
-    QString text = QString::fromStdString(caption);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 } // namespace tarvo::qt

@@ -38,7 +38,5 @@ QFont toQFont(const Font& f);
 // Makes "Arial" and "MS Sans Serif" resolve to Liberation Sans (metric-compatible), then to any
 // sans-serif face. Safe to call more than once.
 void installFontSubstitutes();
-// A caption as shown: a carriage return (alone or before a line feed) breaks the line.
-QString displayText(const std::string& caption);
 
 } // namespace tarvo::qt

@@ -140,7 +140,7 @@ void WindowView::addMenuEntry(Control& c)
         style->setParent(menuBar());
         menuBar()->setStyle(style);
     }
-    QAction* a = menuBar()->addAction(displayText(c.caption()));
+    QAction* a = menuBar()->addAction(QString::fromStdString(c.shownCaption()));
     a->setObjectName(objectNameOf(c));
     a->setEnabled(c.enabled());
     a->setVisible(c.visible());
@@ -220,7 +220,7 @@ void WindowView::onChange(Control& c, Prop p)
     if (c.is(Kind::Menu)) {
         QAction* a = actions_.at(&c);
         if (p == Prop::Caption)
-            a->setText(displayText(c.caption()));
+            a->setText(QString::fromStdString(c.shownCaption()));
         else if (p == Prop::Enabled)
             a->setEnabled(c.enabled());
         else if (p == Prop::Visible) {

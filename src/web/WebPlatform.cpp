@@ -26,21 +26,6 @@ constexpr Bgr White = 0xFFFFFF;
 constexpr Bgr DarkGrey = 0x404040;
 constexpr Bgr LightFace = 0xC8D0D4; // 212, 208, 200
 
-std::string displayText(const std::string& caption)
-{
-    std::string text;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '\r') {
-            text += '\n';
-            if (i + 1 < caption.size() && caption[i + 1] == '\n')
-                ++i;
-        } else {
-            text += caption[i];
-        }
-    }
-    return text;
-}
-
 std::string number(double v)
 {
     char text[32];
@@ -289,7 +274,7 @@ void WebPlatform::build(View& v)
         Control& c = *owned;
         v.ids[&c] = nextId_++;
         if (c.is(Kind::Menu)) {
-            tarvo_dom_menu(v.ids[&c], v.id, displayText(c.caption()).c_str());
+            tarvo_dom_menu(v.ids[&c], v.id, c.shownCaption().c_str());
             tarvo_dom_state(v.ids[&c], c.enabled(), c.visible(), 0);
         } else if (c.hasGeometry()) {
             drawn.push_back(&c);
@@ -408,7 +393,7 @@ void WebPlatform::render(View& v, Control& c)
     const std::string style = box(r) + font(c.font()) + "z-index:" + std::to_string(v.z.at(&c))
         + ";" + ownStyle(c, enabled);
     tarvo_dom_style(id, 0, style.c_str());
-    tarvo_dom_text(id, displayText(c.caption()).c_str());
+    tarvo_dom_text(id, c.shownCaption().c_str());
     tarvo_dom_state(id, enabled, c.visible(), isButton(c.kind()) && c.tabIndex() >= 0);
 }
 
@@ -433,7 +418,7 @@ void WebPlatform::onChange(View& v, Control& c, Prop p)
         return;
     }
     if (c.is(Kind::Menu)) {
-        tarvo_dom_menu(v.ids.at(&c), v.id, displayText(c.caption()).c_str());
+        tarvo_dom_menu(v.ids.at(&c), v.id, c.shownCaption().c_str());
         tarvo_dom_state(v.ids.at(&c), c.enabled(), c.visible(), 0);
         return;
     }

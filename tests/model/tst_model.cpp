@@ -139,6 +139,23 @@ private slots:
         QCOMPARE(seen, (std::vector<std::string> { "?", "", "5" }));
     }
 
+    void shownCaptionBreaksLinesAtEachEnding()
+    {
+        auto pw = makeWindow();
+        Control& l = pw->at("lbl");
+        const std::pair<const char*, const char*> rows[] = {
+            { "a\r\nb", "a\nb" },
+            { "a\rb", "a\nb" },
+            { "a\nb", "a\nb" },
+            { "a\r\r\nb\r", "a\n\nb\n" },
+            { "a\n\rb", "a\n\nb" },
+        };
+        for (const auto& [caption, shown] : rows) {
+            l.setCaption(caption);
+            QCOMPARE(l.shownCaption(), std::string(shown));
+        }
+    }
+
     void observerSeesEachPropertyChangeOnce()
     {
         auto pw = makeWindow();
