@@ -116,6 +116,8 @@ async function open(browser, { width = 1280, height = 1024, touch = false } = {}
     const errors = [];
     page.on('pageerror', (e) => errors.push(String(e)));
     await page.goto(URL);
+    // The program starts once its code is compiled, which may be after the page's load.
+    await page.waitForFunction(() => document.querySelector('.tarvo-window'));
     await page.bringToFront();
     return { context, page, cdp, requests, errors };
 }
