@@ -187,7 +187,7 @@ void WindowView::place(const Control& c)
     QPoint origin;
     if (auto* surface = dynamic_cast<DrawnWidget*>(widget->parentWidget()))
         origin = surface->clientOrigin();
-    widget->setGeometry(scale_.rect(c.rect()).translated(origin));
+    widget->setGeometry(toQRect(scale_.rect(c.rect())).translated(origin));
 }
 
 void WindowView::updateTimer(Control& c)

@@ -86,22 +86,6 @@ Bgr fromHsv(const Hsv& in)
 
 } // namespace
 
-int px(int t)
-{
-    return static_cast<int>(std::lround(t / double(TwipsPerPx)));
-}
-
-int twips(int p)
-{
-    return p * TwipsPerPx;
-}
-
-PxRect pxRect(const Twips& r)
-{
-    const int x = px(r.left), y = px(r.top);
-    return { x, y, px(r.left + r.width) - x, px(r.top + r.height) - y };
-}
-
 std::string css(Bgr c)
 {
     char text[8];

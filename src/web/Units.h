@@ -2,21 +2,15 @@
 // The model's units in the page's: twips to CSS pixels (96 to the inch, 15 twips to a pixel;
 // the browser's zoom and device pixels are its own business), 0x00BBGGRR colours to CSS.
 
+#include "model/Scale.h"
 #include "model/Types.h"
 
 #include <string>
 
 namespace tarvo::web {
 
-constexpr int TwipsPerPx = 15;
-
-int px(int twips);
-int twips(int px);
-// Edges are rounded, not sizes, so that controls that touch in twips also touch on screen.
-struct PxRect {
-    int x, y, w, h;
-};
-PxRect pxRect(const Twips& r);
+// CSS pixels: 96 to the inch.
+inline constexpr Scale cssPixels;
 
 std::string css(Bgr c);
 // As the desktop toolkit lightens and darkens a face for its bevel: the HSV value times (or

@@ -264,8 +264,8 @@ void WebPlatform::build(View& v)
     Window& w = *v.window;
     const std::string title = std::string(w.title());
     const std::string root = "background:" + css(w.backColor()) + ";"
-        + (v.modal ? "width:" + std::to_string(px(w.designWidth()))
-                    + "px;height:" + std::to_string(px(w.designHeight())) + "px;"
+        + (v.modal ? "width:" + std::to_string(cssPixels.px(w.designWidth()))
+                    + "px;height:" + std::to_string(cssPixels.px(w.designHeight())) + "px;"
                    : "");
     tarvo_dom_window(v.id, v.modal ? 1 : 0, title.c_str(), root.c_str());
 
@@ -282,7 +282,7 @@ void WebPlatform::build(View& v)
     }
     // The window takes its size before its controls' elements exist, so that they are made
     // where they stay and the page lays them out once.
-    int size[2] = { px(w.designWidth()), px(w.designHeight()) };
+    int size[2] = { cssPixels.px(w.designWidth()), cssPixels.px(w.designHeight()) };
     if (!v.modal)
         tarvo_dom_client_size(v.id, size);
     resized(v.id, size[0], size[1]);
@@ -379,7 +379,7 @@ void WebPlatform::render(View& v, Control& c)
     if (!c.hasGeometry())
         return;
     const int id = v.ids.at(&c);
-    PxRect r = pxRect(c.rect());
+    PxRect r = cssPixels.rect(c.rect());
     const int origin = clientOrigin(c.container());
     r.x += origin;
     r.y += origin;
@@ -619,7 +619,7 @@ void WebPlatform::resized(int win, int width, int height)
     v->width = width;
     v->height = height;
     Window& w = *v->window;
-    w.setInnerSize(twips(width), twips(height));
+    w.setInnerSize(cssPixels.twips(width), cssPixels.twips(height));
     w.setFrameWidth(0); // a page has no frame of its own
     w.raiseResize();
 }

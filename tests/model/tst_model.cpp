@@ -3,6 +3,7 @@
 #include "model/KeyRoad.h"
 #include "model/MouseRoad.h"
 #include "model/Random.h"
+#include "model/Scale.h"
 #include "model/ScreenEvents.h"
 #include "model/Window.h"
 
@@ -154,6 +155,22 @@ private slots:
             l.setCaption(caption);
             QCOMPARE(l.shownCaption(), std::string(shown));
         }
+    }
+
+    void pixelsRoundEdgesNotSizes()
+    {
+        // Controls that touch in twips touch on screen, at every DPI.
+        for (const double dpi : { 96.0, 144.0, 192.0, 120.0 }) {
+            const Scale s(dpi);
+            const PxRect a = s.rect({ 0, 0, 1237, 600 });
+            const PxRect b = s.rect({ 1237, 0, 1237, 600 });
+            QCOMPARE(a.x + a.w, b.x);
+            QCOMPARE(s.twips(s.px(1500)), 1500);
+        }
+        const Scale css;
+        QCOMPARE(css.rect({ 1237, 0, 1237, 600 }).w, 83); // alone, 1237 would round to 82
+        QCOMPARE(css.px(7), 0);
+        QCOMPARE(css.px(8), 1);
     }
 
     void observerSeesEachPropertyChangeOnce()
