@@ -120,12 +120,12 @@ void TstWebBinding::bevelsAsTheDesktopDrawsThem()
         const QColor qt(redOf(face), greenOf(face), blueOf(face));
         for (const auto& [mine, theirs] : { std::pair { web::lighter(face, 110), qt.lighter(110) },
                  std::pair { web::darker(face, 160), qt.darker(160) } }) {
+            const std::string what = "face " + web::css(face) + ": " + web::css(mine) + " against "
+                + theirs.name().toStdString();
             QVERIFY2(std::abs(redOf(mine) - theirs.red()) <= 1
                     && std::abs(greenOf(mine) - theirs.green()) <= 1
                     && std::abs(blueOf(mine) - theirs.blue()) <= 1,
-                qPrintable(QStringLiteral("face %1: %2 against %3")
-                               .arg(face, 6, 16, QLatin1Char('0'))
-                               .arg(QString::fromStdString(web::css(mine)), theirs.name())));
+                what.c_str());
         }
     }
 }
