@@ -138,4 +138,14 @@ private:
     friend class Window;
 };
 
+// Paint order among the controls of one container: labels and shapes lie behind the child
+// windows (frames, pictures, buttons); within each class a higher z lies in front. For a stable
+// sort, so that a later control lies in front of an earlier one of the same z.
+inline bool drawnBelow(const Control* a, const Control* b)
+{
+    const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
+    const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
+    return ca != cb ? ca < cb : a->z() < b->z();
+}
+
 } // namespace tarvo

@@ -134,7 +134,7 @@ Control* Window::nextInGroup(const Control& from, int direction) const
     return nullptr;
 }
 
-Control* Window::nextInTabOrder(const Control* from, int direction) const
+std::vector<Control*> Window::tabChain() const
 {
     std::vector<Control*> chain;
     for (const auto& c : controls_)
@@ -142,6 +142,12 @@ Control* Window::nextInTabOrder(const Control* from, int direction) const
             chain.push_back(c.get());
     std::stable_sort(chain.begin(), chain.end(),
         [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    return chain;
+}
+
+Control* Window::nextInTabOrder(const Control* from, int direction) const
+{
+    const std::vector<Control*> chain = tabChain();
     const long n = static_cast<long>(chain.size());
     const auto at = std::find(chain.begin(), chain.end(), from);
     const long start = at == chain.end() ? (direction > 0 ? -1 : n) : at - chain.begin();

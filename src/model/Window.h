@@ -135,6 +135,8 @@ public:
     // order that can take the focus, wrapping; from the first (or last) when `from` is null or
     // has no tab stop. Null if none can.
     Control* nextInTabOrder(const Control* from, int direction) const;
+    // The buttons with a tab stop, in tab order.
+    std::vector<Control*> tabChain() const;
     // The focused control (or a container of it) was disabled or hidden: the focus must move on,
     // to focusHeir(), as the toolkit moves it in an active window; to no control if that is null.
     bool focusNeedsRepair() const { return focused_ && !canTakeFocus(*focused_); }

@@ -102,14 +102,8 @@ void WindowView::build()
     }
     updateMenuBar();
 
-    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
-    // container; within each class a higher z, then a later control, lies in front.
     for (auto& [surface, list] : children) {
-        std::stable_sort(list.begin(), list.end(), [](const Control* a, const Control* b) {
-            const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
-            const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
-            return ca != cb ? ca < cb : a->z() < b->z();
-        });
+        std::stable_sort(list.begin(), list.end(), drawnBelow);
         for (Control* c : list)
             widgets_.at(c)->raise();
     }
@@ -157,7 +151,6 @@ QWidget* WindowView::addWidget(Control& c)
     QWidget* widget = nullptr;
     if (isButton(c.kind())) {
         widget = new ButtonWidget(*this, c, parent);
-        buttonsInTabOrder_.push_back(&c);
     } else {
         widget = new DrawnWidget(*this, &c, parent);
     }
@@ -173,10 +166,8 @@ QWidget* WindowView::addWidget(Control& c)
 
 void WindowView::chainTabOrder()
 {
-    auto& list = buttonsInTabOrder_;
-    std::erase_if(list, [](const Control* c) { return c->tabIndex() < 0; });
-    std::stable_sort(list.begin(), list.end(),
-        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    buttonsInTabOrder_ = model_->tabChain();
+    const auto& list = buttonsInTabOrder_;
     for (std::size_t i = 1; i < list.size(); ++i)
         QWidget::setTabOrder(widgets_.at(list[i - 1]), widgets_.at(list[i]));
 }

@@ -63,11 +63,6 @@ int lookup(std::string_view key, const auto& table)
     return 0;
 }
 
-bool startsWith(std::string_view s, std::string_view prefix)
-{
-    return s.substr(0, prefix.size()) == prefix;
-}
-
 int digitOf(std::string_view s)
 {
     return s.size() == 1 && s[0] >= '0' && s[0] <= '9' ? s[0] - '0' : -1;
@@ -124,7 +119,7 @@ std::int32_t onlyCodePoint(std::string_view s)
 
 int virtualKey(std::string_view code, std::string_view key)
 {
-    if (startsWith(code, "Numpad")) {
+    if (code.starts_with("Numpad")) {
         if (const int d = digitOf(key); d >= 0)
             return vk::Numpad0 + d;
         if (const int symbol = lookup(key, KeypadSymbols))
@@ -136,7 +131,7 @@ int virtualKey(std::string_view code, std::string_view key)
         return vkey;
     // A symbol of no meaning here: the digit row by position, so that SHIFT (or a layout whose
     // unshifted characters are not digits) still gives the digit.
-    if (startsWith(code, "Digit"))
+    if (code.starts_with("Digit"))
         if (const int d = digitOf(code.substr(5)); d >= 0)
             return vk::Digit0 + d;
     return 0;
@@ -159,11 +154,6 @@ int keyAscii(std::string_view key, bool ctrl)
     if (ctrl && ((cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z')))
         return cp & 0x1F;
     return static_cast<int>(cp);
-}
-
-int shiftState(bool shift, bool ctrl, bool alt)
-{
-    return (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0);
 }
 
 } // namespace tarvo::web

@@ -14,7 +14,5 @@ int virtualKey(std::string_view code, std::string_view key);
 // The character code KeyPress gets: SPACE, ENTER, BACKSPACE, ESC, any one printable character,
 // CTRL with a letter its control character; 0 for the rest.
 int keyAscii(std::string_view key, bool ctrl);
-// SHIFT 1, CTRL 2, ALT 4.
-int shiftState(bool shift, bool ctrl, bool alt);
 
 } // namespace tarvo::web

@@ -245,16 +245,9 @@ void WebPlatform::show(Window& w, bool modal)
             tarvo_dom_announce(words.c_str());
     showFront();
     // The first button in tab order takes the focus when the window first shows.
-    std::vector<Control*> order;
-    for (const auto& c : w.controls())
-        if (isButton(c->kind()) && c->tabIndex() >= 0)
-            order.push_back(c.get());
-    std::stable_sort(order.begin(), order.end(),
-        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     if (!w.focused())
-        for (Control* c : order)
-            if (w.canTakeFocus(*c) && setFocus(w, *c))
-                break;
+        if (Control* first = w.nextInTabOrder(nullptr, 1))
+            setFocus(w, *first);
     if (view(w) && front() == view(w))
         w.raiseActivate();
 }
@@ -287,14 +280,9 @@ void WebPlatform::build(View& v)
         tarvo_dom_client_size(v.id, size);
     resized(v.id, size[0], size[1]);
 
-    // Labels and shapes lie behind the child windows (frames, pictures, buttons) of their
-    // container; within each class a higher z, then a later control, lies in front. That order
-    // is the elements' z-index, so that their order in the page can be the reading order.
-    std::stable_sort(drawn.begin(), drawn.end(), [](const Control* a, const Control* b) {
-        const int ca = isButton(a->kind()) || isContainer(a->kind()) ? 1 : 0;
-        const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
-        return ca != cb ? ca < cb : a->z() < b->z();
-    });
+    // The paint order is the elements' z-index, so that their order in the page can be the
+    // reading order.
+    std::stable_sort(drawn.begin(), drawn.end(), drawnBelow);
     std::unordered_map<const Control*, int> count;
     for (Control* c : drawn)
         v.z[c] = ++count[c->container()];

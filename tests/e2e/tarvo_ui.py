@@ -102,6 +102,11 @@ INSTRUCTIONS_TITLE = "ISTRUZIONI"
 INSTRUCTIONS_DESIGN = (9000, 5745)
 INSTRUCTIONS_CLOSE = (2985, 5085, 2700, 600)  # "C h i u d i"
 
+# Author screen, 6975 x 3510 twips, no menu bar.
+AUTHOR_TITLE = "Autore"
+AUTHOR_DESIGN = (6975, 3510)
+AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
+
 
 class Screen:
     """One main window of the program: places scaled to its client area, colours read there."""

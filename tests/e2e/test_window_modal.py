@@ -7,6 +7,9 @@ it. Each then still closes with its own button and hands the keyboard back to it
 import xdrive
 from ewmh import Wm
 from tarvo_ui import (
+    AUTHOR_CLOSE,
+    AUTHOR_DESIGN,
+    AUTHOR_TITLE,
     INSTRUCTIONS_CLOSE,
     INSTRUCTIONS_TITLE,
     Keyboard,
@@ -17,10 +20,6 @@ from tarvo_ui import (
     same,
 )
 from palette import AQUA  # tarvo_ui puts tests/support on the path
-
-AUTHOR_TITLE = "Autore"
-AUTHOR_DESIGN = (6975, 3510)
-AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
 
 
 def check_modal(p, wm, opener, title):

@@ -7,6 +7,9 @@ close command given to either main window are refused and leave the modal screen
 import xdrive
 from ewmh import Wm
 from tarvo_ui import (
+    AUTHOR_CLOSE,
+    AUTHOR_DESIGN,
+    AUTHOR_TITLE,
     INSTRUCTIONS_CLOSE,
     INSTRUCTIONS_TITLE,
     KEY,
@@ -18,10 +21,6 @@ from tarvo_ui import (
     same,
 )
 from palette import AQUA  # tarvo_ui puts tests/support on the path
-
-AUTHOR_TITLE = "Autore"
-AUTHOR_DESIGN = (6975, 3510)
-AUTHOR_CLOSE = (1845, 2796, 2700, 648)  # "C h i u d i"
 
 
 def in_front(wm, modal, what):
