@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace tarvo::web {
 
@@ -26,10 +25,18 @@ constexpr Bgr White = 0xFFFFFF;
 constexpr Bgr DarkGrey = 0x404040;
 constexpr Bgr LightFace = 0xC8D0D4; // 212, 208, 200
 
+// A length for CSS, to a thousandth (no printf: see css()).
 std::string number(double v)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
+    const long long thousandths = std::llround(std::abs(v) * 1000);
+    std::string text = (v < 0 && thousandths ? "-" : "") + std::to_string(thousandths / 1000);
+    if (int rest = static_cast<int>(thousandths % 1000)) {
+        text += '.';
+        for (int unit = 100; rest; unit /= 10) {
+            text += static_cast<char>('0' + rest / unit);
+            rest %= unit;
+        }
+    }
     return text;
 }
 

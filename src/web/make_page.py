@@ -1,5 +1,5 @@
 """Writes the web edition's one file: the page (shell.html with its fonts, from make_shell.py) with
-the program's code put in as base64 and its script inline. Usage:
+the program's code put in as base64 and its script inline, after the code's start. Usage:
 make_page.py PAGE SCRIPT WASM OUTPUT"""
 
 import base64
@@ -20,7 +20,9 @@ def main():
         if text.count(mark) != 1:
             sys.exit(f"make_page.py: {page} must hold {mark} once")
     text = text.replace("@PROGRAM@", program)
-    text = text.replace("{{{ SCRIPT }}}", "<script>\n" + code + "\n</script>")
+    # In the same script as the code's start: the browser then reads no more of the page, and
+    # paints nothing, between the two.
+    text = text.replace("{{{ SCRIPT }}}", code)
     with open(output, "w", encoding="utf-8") as f:
         f.write(text)
 
