@@ -1,12 +1,22 @@
 #include "model/KeyRoad.h"
 
 #include "model/Platform.h"
+#include "model/Types.h"
 #include "model/Window.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace tarvo {
+
+int virtualKeyOf(const KeyFacts& k)
+{
+    if (k.onKeypad)
+        return k.keypadCode != 0 ? k.keypadCode : k.symbolCode;
+    if (k.symbolCode != 0)
+        return k.symbolCode;
+    return k.digitRowPlace >= 0 && k.digitRowPlace <= 9 ? vk::Digit0 + k.digitRowPlace : 0;
+}
 
 namespace {
 

@@ -28,6 +28,20 @@ struct KeyStroke {
     bool repeat = false; // the platform says this press repeats a key held down
 };
 
+// What a binding reads of a key from its toolkit, and the one rule that makes the key's
+// virtual-key code of it (virtualKeyOf): on the numeric keypad, the keypad's own code, else the
+// ordinary key's; elsewhere the key's own symbol first (digits, letters and named keys wherever a
+// layout puts them, as a virtual keyboard shows them), and only a symbol of no meaning here falls
+// back on the key's place in the digit row, so that SHIFT (or a layout whose unshifted row is not
+// digits) still gives the digit.
+struct KeyFacts {
+    bool onKeypad = false;
+    int keypadCode = 0; // the keypad's code for the key's symbol (vk::Numpad0.., vk::Add..), or 0
+    int symbolCode = 0; // the ordinary key the symbol names, or 0
+    int digitRowPlace = -1; // the digit under the key in the main row; -1 when not known
+};
+int virtualKeyOf(const KeyFacts& k);
+
 class KeyRoad {
 public:
     // A key went down while `w` had the keyboard. `target` is the control the platform gives

@@ -1,5 +1,6 @@
 #include "qt/KeyMap.h"
 
+#include "model/KeyRoad.h"
 #include "model/Types.h"
 
 #include <QGuiApplication>
@@ -151,23 +152,15 @@ int virtualKey(int qtKey, Qt::KeyboardModifiers mods, quint32 nativeScanCode,
 {
     const bool keypadSym = scan == ScanCodes::Xkb && nativeVirtualKey >= KeypadKeysymFirst
         && nativeVirtualKey <= KeypadKeysymLast;
-    if ((mods & Qt::KeypadModifier) || keypadSym) {
-        if (const int code = keypadKey(qtKey))
-            return code;
-        return otherKey(qtKey);
-    }
-    // The key's own symbol: digits, letters and named keys wherever a keymap puts them.
-    if (const int code = otherKey(qtKey))
-        return code;
-    // A symbol of no meaning here: the digit row by position, so that SHIFT (or a layout whose
-    // unshifted characters are not digits) still gives the digit.
+    KeyFacts k;
+    k.onKeypad = (mods & Qt::KeypadModifier) || keypadSym;
+    k.keypadCode = keypadKey(qtKey);
+    k.symbolCode = otherKey(qtKey);
     if (scan == ScanCodes::Xkb && nativeScanCode >= DigitRowFirst && nativeScanCode <= DigitRowLast)
-        return vk::Digit0 + static_cast<int>((nativeScanCode - DigitRowFirst + 1) % 10);
-    if (scan == ScanCodes::None && (mods & Qt::ShiftModifier)) {
-        if (const int d = digitOfShiftedSymbol(qtKey); d >= 0)
-            return vk::Digit0 + d;
-    }
-    return 0;
+        k.digitRowPlace = static_cast<int>((nativeScanCode - DigitRowFirst + 1) % 10);
+    else if (scan == ScanCodes::None && (mods & Qt::ShiftModifier))
+        k.digitRowPlace = digitOfShiftedSymbol(qtKey);
+    return virtualKeyOf(k);
 }
 
 int virtualKey(const QKeyEvent& e, ScanCodes scan)

@@ -1,5 +1,6 @@
 #include "web/KeyCodes.h"
 
+#include "model/KeyRoad.h"
 #include "model/Types.h"
 
 #include <array>
@@ -119,22 +120,13 @@ std::int32_t onlyCodePoint(std::string_view s)
 
 int virtualKey(std::string_view code, std::string_view key)
 {
-    if (code.starts_with("Numpad")) {
-        if (const int d = digitOf(key); d >= 0)
-            return vk::Numpad0 + d;
-        if (const int symbol = lookup(key, KeypadSymbols))
-            return symbol;
-        return ordinaryKey(key);
-    }
-    // The key's own symbol: digits, letters and named keys wherever a layout puts them.
-    if (const int vkey = ordinaryKey(key))
-        return vkey;
-    // A symbol of no meaning here: the digit row by position, so that SHIFT (or a layout whose
-    // unshifted characters are not digits) still gives the digit.
-    if (code.starts_with("Digit"))
-        if (const int d = digitOf(code.substr(5)); d >= 0)
-            return vk::Digit0 + d;
-    return 0;
+    const int digit = digitOf(key);
+    KeyFacts k;
+    k.onKeypad = code.starts_with("Numpad");
+    k.keypadCode = digit >= 0 ? vk::Numpad0 + digit : lookup(key, KeypadSymbols);
+    k.symbolCode = ordinaryKey(key);
+    k.digitRowPlace = code.starts_with("Digit") ? digitOf(code.substr(5)) : -1;
+    return virtualKeyOf(k);
 }
 
 int keyAscii(std::string_view key, bool ctrl)

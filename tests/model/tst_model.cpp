@@ -310,6 +310,21 @@ private slots:
                 "a press Option11 53", "a up Option11 53", "a up Option11 39", "a up none 55" }));
     }
 
+    void virtualKeyIsTheKeypadsThenTheSymbolsThenTheDigitRows()
+    {
+        // On the keypad, keypad's code, symbol's code, digit-row place: the key's code.
+        const std::pair<KeyFacts, int> rows[] = {
+            { { true, vk::Numpad0 + 7, vk::Digit0 + 7, -1 }, vk::Numpad0 + 7 },
+            { { true, 0, vk::Home, -1 }, vk::Home }, // NumLock off
+            { { false, vk::Add, vk::A, 1 }, vk::A },
+            { { false, 0, 0, 0 }, vk::Digit0 }, // AZERTY's unshifted row, a shifted row
+            { { false, 0, 0, 10 }, 0 },
+            { { false, 0, 0, -1 }, 0 },
+        };
+        for (const auto& [facts, code] : rows)
+            QCOMPARE(virtualKeyOf(facts), code);
+    }
+
     void quickTapsActTwiceAHeldKeyOnce()
     {
         KeyRig rig { "a" };
