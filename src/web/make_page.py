@@ -1,5 +1,6 @@
 """Writes the web edition's one file: the page (shell.html with its fonts, from make_shell.py) with
-the program's code put in as base64 and its script inline, after the code's start. Usage:
+the program's code put in as base64 (a data element) and its script inline, in the script
+that starts the code. Usage:
 make_page.py PAGE SCRIPT WASM OUTPUT"""
 
 import base64
