@@ -181,7 +181,8 @@ mergeInto(LibraryManager.library, {
       TD.quiet = true;
       try {
         if (w.focused) w.focused.focus({preventScroll: true});
-        else if (document.activeElement && document.activeElement.blur) document.activeElement.blur();
+        else if (document.activeElement && document.activeElement !== document.body)
+          document.activeElement.blur();
       } finally {
         TD.quiet = false;
       }

@@ -1,5 +1,5 @@
-// The modal screens, a resize and a zoom in the middle of a tarvo, and a key held while the page
-// loses the focus.
+// The modal screens, a resize and a zoom in the middle of a tarvo, a key held while the page
+// loses the focus, and mouse buttons pressed together.
 'use strict';
 
 const test = require('node:test');
@@ -124,5 +124,26 @@ test('a key held while the page loses the focus', { skip }, async () => {
     assert.strictEqual((await t.rays(cdp)).find((r) => r.k === ray.k).answer, '5');
     await down(false);
     await cell('55');
+    await s.context.close();
+});
+
+// A further mouse button going down while one is held is a press of its own on the held button;
+// once both are up, the page takes the next press.
+test('mouse buttons pressed together', { skip }, async () => {
+    const s = await game(16);
+    const { page, cdp } = s;
+    const ray = await t.current(cdp);
+    const cell = (answer) => t.until(page,
+        async () => (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === answer),
+        `the cell to read ${answer}`);
+    await t.button(page, '1').hover();
+    await page.mouse.down({ button: 'left' });
+    await cell('1');
+    await page.mouse.down({ button: 'right' });
+    await cell('11');
+    await page.mouse.up({ button: 'right' });
+    await page.mouse.up({ button: 'left' });
+    await t.button(page, 'Cancella').click({ button: 'right' });
+    await cell('1'); // one digit undone
     await s.context.close();
 });
