@@ -24,6 +24,10 @@ async function game(n = 15, options) {
     return s;
 }
 
+const cellReads = ({ page, cdp }, ray, answer) => t.until(page,
+    async () => (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === answer),
+    `the cell of ${ray.n} - ${ray.k} to read ${answer}`);
+
 // Where the pointer falls on a button, and whether the element there is that button.
 const hits = (page, name) =>
     t.button(page, name, true).evaluate((b) => {
@@ -108,9 +112,7 @@ test('a key held while the page loses the focus', { skip }, async () => {
     const ray = await t.current(cdp);
     const down = (autoRepeat) => cdp.send('Input.dispatchKeyEvent',
         { type: 'keyDown', code: 'Digit5', key: '5', text: '5', windowsVirtualKeyCode: 53, autoRepeat });
-    const cell = (answer) => t.until(page,
-        async () => (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === answer),
-        `the cell to read ${answer}`);
+    const cell = (answer) => cellReads(s, ray, answer);
     await down(false);
     await cell('5');
     await down(true);
@@ -131,19 +133,15 @@ test('a key held while the page loses the focus', { skip }, async () => {
 // once both are up, the page takes the next press.
 test('mouse buttons pressed together', { skip }, async () => {
     const s = await game(16);
-    const { page, cdp } = s;
-    const ray = await t.current(cdp);
-    const cell = (answer) => t.until(page,
-        async () => (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === answer),
-        `the cell to read ${answer}`);
-    await t.button(page, '1').hover();
-    await page.mouse.down({ button: 'left' });
-    await cell('1');
-    await page.mouse.down({ button: 'right' });
-    await cell('11');
-    await page.mouse.up({ button: 'right' });
-    await page.mouse.up({ button: 'left' });
-    await t.button(page, 'Cancella').click({ button: 'right' });
-    await cell('1'); // one digit undone
+    const ray = await t.current(s.cdp);
+    await t.button(s.page, '1').hover();
+    await s.page.mouse.down({ button: 'left' });
+    await cellReads(s, ray, '1');
+    await s.page.mouse.down({ button: 'right' });
+    await cellReads(s, ray, '11');
+    await s.page.mouse.up({ button: 'right' });
+    await s.page.mouse.up({ button: 'left' });
+    await t.button(s.page, 'Cancella').click({ button: 'right' });
+    await cellReads(s, ray, '1'); // one digit undone
     await s.context.close();
 });
