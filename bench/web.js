@@ -10,7 +10,7 @@ const zlib = require('node:zlib');
 const { pathToFileURL } = require('node:url');
 const t = require('../tests/web/support');
 
-const args = { runs: 5, startups: 15, presses: 100, idle: 5, out: null };
+const args = { runs: 5, startups: 45, presses: 100, idle: 5, out: null };
 for (let i = 2; i < process.argv.length; i += 2) {
     const [k, v] = [process.argv[i].replace(/^--/, ''), process.argv[i + 1]];
     if (!(k in args)) throw new Error(`unknown option --${k} (known: ${Object.keys(args)})`);
