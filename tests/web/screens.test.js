@@ -129,8 +129,7 @@ test('a key held while the page loses the focus', { skip }, async () => {
     await s.context.close();
 });
 
-// A further mouse button going down while one is held is a press of its own on the held button;
-// once both are up, the page takes the next press.
+// A further mouse button going down while one is held is a press of its own on the held button.
 test('mouse buttons pressed together', { skip }, async () => {
     const s = await game(16);
     const ray = await t.current(s.cdp);
@@ -139,9 +138,5 @@ test('mouse buttons pressed together', { skip }, async () => {
     await cellReads(s, ray, '1');
     await s.page.mouse.down({ button: 'right' });
     await cellReads(s, ray, '11');
-    await s.page.mouse.up({ button: 'right' });
-    await s.page.mouse.up({ button: 'left' });
-    await t.button(s.page, 'Cancella').click({ button: 'right' });
-    await cellReads(s, ray, '1'); // one digit undone
     await s.context.close();
 });
