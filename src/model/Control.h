@@ -62,6 +62,8 @@ public:
     }
     Control* container() const { return container_; }
     int tabIndex() const { return def_.tabIndex; }
+    // A button that TAB stops at.
+    bool hasTabStop() const { return isButton(kind()) && tabIndex() >= 0; }
     bool opaque() const { return def_.opaque; }
     Align align() const { return def_.align; }
     ShapeKind shape() const { return def_.shape; }

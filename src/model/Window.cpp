@@ -138,7 +138,7 @@ std::vector<Control*> Window::tabChain() const
 {
     std::vector<Control*> chain;
     for (const auto& c : controls_)
-        if (isButton(c->kind()) && c->tabIndex() >= 0)
+        if (c->hasTabStop())
             chain.push_back(c.get());
     std::stable_sort(chain.begin(), chain.end(),
         [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });

@@ -56,7 +56,7 @@ void WindowView::present(bool modal, QWidget* opener)
 
     // The first button in tab order takes the focus when the window first shows.
     if (!focusWidget()) {
-        for (Control* c : buttonsInTabOrder_)
+        for (Control* c : model_->tabChain())
             if (model_->canTakeFocus(*c) && focusControl(*c))
                 break;
     }

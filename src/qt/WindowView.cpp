@@ -166,8 +166,7 @@ QWidget* WindowView::addWidget(Control& c)
 
 void WindowView::chainTabOrder()
 {
-    buttonsInTabOrder_ = model_->tabChain();
-    const auto& list = buttonsInTabOrder_;
+    const std::vector<Control*> list = model_->tabChain();
     for (std::size_t i = 1; i < list.size(); ++i)
         QWidget::setTabOrder(widgets_.at(list[i - 1]), widgets_.at(list[i]));
 }

@@ -98,7 +98,6 @@ private:
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QTimer*> timers_;
     std::unordered_map<const Control*, QAction*> actions_;
-    std::vector<Control*> buttonsInTabOrder_;
     QPointer<QWidget> opener_; // of a modal view: the window it belongs to
     std::unique_ptr<x11::WindowWatcher> windowWatcher_;
     QSize reported_;

@@ -389,7 +389,7 @@ void WebPlatform::render(View& v, Control& c)
         + ";" + ownStyle(c, enabled);
     tarvo_dom_style(id, 0, style.c_str());
     tarvo_dom_text(id, c.shownCaption().c_str());
-    tarvo_dom_state(id, enabled, c.visible(), isButton(c.kind()) && c.tabIndex() >= 0);
+    tarvo_dom_state(id, enabled, c.visible(), c.hasTabStop());
 }
 
 void WebPlatform::renderTree(View& v, Control& c)
