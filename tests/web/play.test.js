@@ -13,14 +13,15 @@ const ROWS = [
     ['scanning', 12],
     ['mouse', 17],
     ['touch', 20],
+    ['keys', 18, 'its code compiled in the background'], // as browsers that keep it off the page's thread
 ];
 
 test('a whole tarvo', { skip }, async (tt) => {
     const browser = await t.launch();
     tt.after(() => browser.close());
-    for (const [way, n] of ROWS) {
-        await tt.test(`by ${way}, N = ${n}`, async () => {
-            const s = await t.open(browser, { touch: way === 'touch' });
+    for (const [way, n, background] of ROWS) {
+        await tt.test(`by ${way}, N = ${n}${background ? `, ${background}` : ''}`, async () => {
+            const s = await t.open(browser, { touch: way === 'touch', background });
             const { page } = s;
             assert.strictEqual(await page.title(), 'Tavole della moltiplicazione');
             await t.curtainsOpen(page);

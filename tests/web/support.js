@@ -104,9 +104,12 @@ function probe() {
 }
 
 // A page of the web edition at the given viewport, its requests recorded from the start.
-async function open(browser, { width = 1280, height = 1024, touch = false } = {}) {
+// `background`: WebAssembly.Module refuses, as some browsers do on the page's thread.
+async function open(browser, { width = 1280, height = 1024, touch = false, background } = {}) {
     const context = await browser.newContext({ viewport: { width, height }, hasTouch: touch });
     await context.addInitScript(probe);
+    if (background)
+        await context.addInitScript(() => (WebAssembly.Module = () => { throw new RangeError(); }));
     const page = await context.newPage();
     // Without this every page counts as focused, and nothing can take the focus from it.
     const cdp = await context.newCDPSession(page);
