@@ -54,6 +54,11 @@ function marks() {
         const orig = WebAssembly[f];
         if (orig) WebAssembly[f] = (...a) => orig.apply(WebAssembly, a).then(exported);
     }
+    const Instance = WebAssembly.Instance; // the page may instantiate synchronously too
+    WebAssembly.Instance = function (...a) {
+        return exported(new Instance(...a));
+    };
+    WebAssembly.Instance.prototype = Instance.prototype;
 }
 
 function floorPage(captions) {
