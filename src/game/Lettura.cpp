@@ -80,6 +80,21 @@ int tarvoRank(const Control& c)
     return -1;
 }
 
+bool leftOf(const Control* a, const Control* b)
+{
+    return absoluteLeft(*a) < absoluteLeft(*b);
+}
+
+// The reading order among siblings: the tarvo's own ranks first, then the others by place.
+bool readBefore(const Control* a, const Control* b)
+{
+    auto key = [](const Control* c) {
+        const int rank = tarvoRank(*c);
+        return std::make_tuple(rank < 0 ? 1 : 0, rank, c->top(), c->left());
+    };
+    return key(a) < key(b);
+}
+
 } // namespace
 
 ReaderRole readerRole(const Control& c)
@@ -127,8 +142,7 @@ std::string readerName(const Control& c)
         for (const auto& l : c.window().controls())
             if (l->is(Kind::Label) && inside(*l, c))
                 letters.push_back(l.get());
-        std::stable_sort(letters.begin(), letters.end(),
-            [](const Control* a, const Control* b) { return absoluteLeft(*a) < absoluteLeft(*b); });
+        sortControls(letters, leftOf);
         std::string word;
         for (const Control* l : letters)
             word += trimmed(l->caption());
@@ -151,12 +165,7 @@ std::vector<const Control*> readerChildren(const Window& w, const Control* conta
     for (const auto& c : w.controls())
         if (c->container() == container && readerRole(*c) != ReaderRole::None)
             list.push_back(c.get());
-    auto key = [](const Control* c) {
-        const int rank = tarvoRank(*c);
-        return std::make_tuple(rank < 0 ? 1 : 0, rank, c->top(), c->left());
-    };
-    std::stable_sort(list.begin(), list.end(),
-        [&key](const Control* a, const Control* b) { return key(a) < key(b); });
+    sortControls(list, readBefore);
     return list;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/Window.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvo {
@@ -129,6 +130,16 @@ bool Control::move(Twips r)
     now_.rect = r;
     changed(Prop::Rect);
     return true;
+}
+
+void sortControls(std::vector<Control*>& list, ControlOrder before)
+{
+    std::stable_sort(list.begin(), list.end(), before);
+}
+
+void sortControls(std::vector<const Control*>& list, ControlOrder before)
+{
+    std::stable_sort(list.begin(), list.end(), before);
 }
 
 } // namespace tarvo

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvo {
 
@@ -149,5 +150,12 @@ inline bool drawnBelow(const Control* a, const Control* b)
     const int cb = isButton(b->kind()) || isContainer(b->kind()) ? 1 : 0;
     return ca != cb ? ca < cb : a->z() < b->z();
 }
+
+// Puts controls in the order `before` gives, stably: equal ones keep their order, which is the
+// order of creation for a list taken from Window::controls(). Every ordering of controls goes
+// through these two, so that the web page carries the sort once rather than once per ordering.
+using ControlOrder = bool (*)(const Control*, const Control*);
+void sortControls(std::vector<Control*>& list, ControlOrder before);
+void sortControls(std::vector<const Control*>& list, ControlOrder before);
 
 } // namespace tarvo

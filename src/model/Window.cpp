@@ -7,6 +7,20 @@
 
 namespace tarvo {
 
+namespace {
+
+bool byIndex(const Control* a, const Control* b)
+{
+    return a->index() < b->index();
+}
+
+bool byTabIndex(const Control* a, const Control* b)
+{
+    return a->tabIndex() < b->tabIndex();
+}
+
+} // namespace
+
 Window::Window(const WindowDef& def)
     : name_(def.name)
     , title_(def.title)
@@ -119,8 +133,7 @@ Control* Window::nextInGroup(const Control& from, int direction) const
     for (const auto& c : controls_)
         if (c->is(Kind::OptionButton) && c->container() == from.container())
             group.push_back(c.get());
-    std::stable_sort(group.begin(), group.end(),
-        [](const Control* a, const Control* b) { return a->index() < b->index(); });
+    sortControls(group, byIndex);
     const auto at = std::find(group.begin(), group.end(), &from);
     if (at == group.end())
         return nullptr;
@@ -140,8 +153,7 @@ std::vector<Control*> Window::tabChain() const
     for (const auto& c : controls_)
         if (c->hasTabStop())
             chain.push_back(c.get());
-    std::stable_sort(chain.begin(), chain.end(),
-        [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    sortControls(chain, byTabIndex);
     return chain;
 }
 

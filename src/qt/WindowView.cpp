@@ -103,7 +103,7 @@ void WindowView::build()
     updateMenuBar();
 
     for (auto& [surface, list] : children) {
-        std::stable_sort(list.begin(), list.end(), drawnBelow);
+        sortControls(list, drawnBelow);
         for (Control* c : list)
             widgets_.at(c)->raise();
     }

@@ -289,7 +289,7 @@ void WebPlatform::build(View& v)
 
     // The paint order is the elements' z-index, so that their order in the page can be the
     // reading order.
-    std::stable_sort(drawn.begin(), drawn.end(), drawnBelow);
+    sortControls(drawn, drawnBelow);
     std::unordered_map<const Control*, int> count;
     for (Control* c : drawn)
         v.z[c] = ++count[c->container()];
