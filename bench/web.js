@@ -17,8 +17,9 @@ for (let i = 2; i < process.argv.length; i += 2) {
     args[k] = k === 'out' ? v : Number(v);
 }
 
-// Installed before any script of either page: the time of each key 5, when the start screen is first painted (the first
-// frame after its "Vai" button exists has been handed on), and the program's WebAssembly memory.
+// Installed before any script of either page: the time of each key 5, when the start screen is
+// first painted (the work of the first frame after its "Vai" button exists is done), and the
+// program's WebAssembly memory.
 function marks() {
     let painted;
     window.__bench = { painted: null, memories: [], down: null };

@@ -96,8 +96,7 @@ std::vector<Control*> Window::membersOf(std::string_view name) const
     for (const auto& c : controls_)
         if (c->name() == name && c->index() >= 0)
             members.push_back(c.get());
-    std::sort(members.begin(), members.end(),
-        [](const Control* a, const Control* b) { return a->index() < b->index(); });
+    sortControls(members, byIndex);
     return members;
 }
 
