@@ -318,6 +318,7 @@ private slots:
             { { true, 0, vk::Home, -1 }, vk::Home }, // NumLock off
             { { false, vk::Add, vk::A, 1 }, vk::A },
             { { false, 0, 0, 0 }, vk::Digit0 }, // AZERTY's unshifted row, a shifted row
+            { { false, 0, 0, 10 }, 0 },
             { { false, 0, 0, -1 }, 0 },
         };
         for (const auto& [facts, code] : rows)
