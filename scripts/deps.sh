@@ -34,6 +34,9 @@ if [ "${1:-run}" = test ]; then
     # unless a Node.js with its npm is already there)
     packages+=(chromium)
     command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+    # the other two engines: Firefox ESR (driven over its own WebDriver BiDi) and WebKitGTK (its
+    # MiniBrowser through WebKitWebDriver, the mouse through XTEST by xdotool)
+    packages+=(firefox-esr webkit2gtk-driver xdotool)
 fi
 
 if [ "${1:-run}" = ci ]; then
@@ -42,11 +45,25 @@ if [ "${1:-run}" = ci ]; then
         qt6-base-dev libgl-dev libxcb-xkb-dev dpkg-dev file)
 fi
 
+# The browser tests' npm packages, from the committed lockfile, when they are missing or older
+# than it: the tests themselves reach no network.
+npm_packages() {
+    local dir
+    dir=$(cd "$(dirname "$0")/../tests/web" && pwd)
+    if [ ! -f "$dir/node_modules/.package-lock.json" ] ||
+        [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+        (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error)
+    fi
+}
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    [ "${1:-run}" != test ] || npm_packages
+    exit 0
+fi
 
 echo "Installing missing Debian packages: ${missing[*]}"
 install="apt-get update -qq && apt-get install -y -qq --no-install-recommends ${missing[*]}"
@@ -65,3 +82,4 @@ else
     echo "then run this command again." >&2
     exit 1
 fi
+[ "${1:-run}" != test ] || npm_packages

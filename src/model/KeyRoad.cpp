@@ -36,7 +36,10 @@ bool isArrow(int code)
 bool KeyRoad::admit(const Window& w, const Control* target, const KeyStroke& k, bool& repeat)
 {
     const auto held = down_.find(k.key);
-    repeat = k.repeat || held != down_.end();
+    // A key whose release settle gave is pressed anew, whatever the platform says: a platform
+    // that keeps its own record of held keys never saw that release either (WebKitGTK).
+    const bool settled = settled_.erase(k.key) > 0;
+    repeat = (k.repeat && !settled) || held != down_.end();
     if (!repeat) {
         down_[k.key] = { .in = target ? &w : nullptr, .code = k.code, .shift = k.shift };
         return true;
@@ -96,6 +99,7 @@ void KeyRoad::push(Window& w, Control& button, int ascii, int key)
 void KeyRoad::release(Window& w, const KeyStroke& k)
 {
     down_.erase(k.key);
+    settled_.erase(k.key);
     Control* armed = nullptr;
     if (armed_ && armedKey_ == k.key) {
         if (armedIn_ == &w)
@@ -137,6 +141,7 @@ void KeyRoad::settle(Window& w, const std::function<bool(int key)>& stillDown)
         if (armed_ && armedKey_ == k.key)
             disarm();
         release(w, k);
+        settled_.insert(k.key);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tarvo {
 
@@ -57,8 +58,8 @@ public:
     void closed(const Window& w);
     // The keyboard came back to `w`, maybe from another program: a held key that `stillDown`
     // says is up was released there. Its release arrives now, to `w`, as the platform's would,
-    // except that a SPACE pushes no button: its next press is then a press, not a repeat, and
-    // no latch stays shut.
+    // except that a SPACE pushes no button: its next press is then a press, not a repeat (also
+    // when the platform flags it as one), and no latch stays shut.
     void settle(Window& w, const std::function<bool(int key)>& stillDown);
 
     bool isDown(int key) const { return down_.contains(key); }
@@ -80,6 +81,8 @@ private:
         int shift;
     };
     std::unordered_map<int, Held> down_;
+    // Keys that settle let go of, until their next press or release.
+    std::unordered_set<int> settled_;
     // The command button SPACE went down on, its window and the key.
     Control* armed_ = nullptr;
     const Window* armedIn_ = nullptr;

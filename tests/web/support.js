@@ -1,27 +1,21 @@
-// Drives the web edition in Debian's own Chromium through playwright-core: no browser of its own
-// is ever downloaded. Shared by the browser tests and the benchmark; CommonJS and nothing newer
-// than Node 18 has, so that Debian 12's own Node runs it.
+// What the browser tests share, whatever the engine: a page of the web edition opened through the
+// engine's driver (drivers/, chosen by TARVO_ENGINE: chromium, firefox or webkit), what a screen
+// reader reads on it, the four ways a pupil plays, and a probe that counts what the page leaves
+// running. Also used by the benchmark. CommonJS and nothing newer than Node 18 has, so that
+// Debian 12's own Node runs it.
 'use strict';
 
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { chromium } = require('playwright-core');
 
 const ROOT = path.resolve(__dirname, '..', '..');
 const PAGE = process.env.TARVO_WEB || path.join(ROOT, 'build-web', 'tarvo.html');
 const URL = pathToFileURL(PAGE).href;
-const CHROMIUM = process.env.TARVO_CHROMIUM || '/usr/bin/chromium';
+const ENGINE = process.env.TARVO_ENGINE || 'chromium';
+const AXE = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 
-// Playwright gives every launch a fresh temporary --user-data-dir of its own.
-async function launch() {
-    return chromium.launch({
-        executablePath: CHROMIUM,
-        headless: true,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-    });
-}
+const launch = (engine = ENGINE) => require(`./drivers/${engine}`).launch();
 
 // Counts what the page leaves running: timers, animation frames and event listeners on the
 // window, the document and nodes still in it. Installed before the page's own scripts.
@@ -29,9 +23,11 @@ function probe() {
     const timers = new Map(); // id -> 'timeout' | 'interval'
     const frames = new Set();
     const listeners = [];
-    const p = { fired: 0, intervals: 0, ticks: {}, timers, frames, listeners };
-    // Playwright's own helpers run in the page too; what they set up is not the program's.
-    const driver = () => /InjectedScript|UtilityScript|eval at evaluate/.test(new Error().stack);
+    const p = { fired: 0, intervals: 0, ticks: {}, timers, frames, listeners, paused: false };
+    // The drivers' and the tests' own helpers run in the page too (Playwright's, WebKit's
+    // WebDriver's, axe-core's):
+    // what they set up is not the program's.
+    const driver = () => p.paused || /InjectedScript|UtilityScript|eval at evaluate|evaluateJavaScriptFunction/.test(new Error().stack);
     const wrapTimer = (set, clear, kind) => {
         const origSet = window[set];
         const origClear = window[clear];
@@ -103,50 +99,126 @@ function probe() {
     window.__probe = p;
 }
 
-// A page of the web edition at the given viewport, its requests recorded from the start.
-// `background`: WebAssembly.Module refuses, as some browsers do on the page's thread.
-async function open(browser, { width = 1280, height = 1024, touch = false, background } = {}) {
-    const context = await browser.newContext({ viewport: { width, height }, hasTouch: touch });
-    await context.addInitScript(probe);
-    if (background)
-        await context.addInitScript(() => (WebAssembly.Module = () => { throw new RangeError(); }));
-    const page = await context.newPage();
-    // Without this every page counts as focused, and nothing can take the focus from it.
-    const cdp = await context.newCDPSession(page);
-    await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
-    const requests = [];
-    page.on('request', (r) => requests.push(r.url()));
-    const errors = [];
-    page.on('pageerror', (e) => errors.push(String(e)));
-    await page.goto(URL);
-    // The program starts once its code is compiled, which may be after the page's load.
-    await page.waitForFunction(() => document.querySelector('.tarvo-window'));
-    await page.bringToFront();
-    return { context, page, cdp, requests, errors };
+// Polls `fn` until it returns something truthy; no sleeping on a guess.
+async function until(fn, what, timeout = 15000) {
+    const end = Date.now() + timeout;
+    for (;;) {
+        const v = await fn();
+        if (v) return v;
+        if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+        await new Promise((r) => setTimeout(r, 15));
+    }
 }
 
-// A button by its name; `beneath` finds it under a modal screen too.
-const button = (page, name, beneath = false) =>
-    page.getByRole('button', { name, exact: true, includeHidden: beneath });
+// Polls a function of the page until it returns something truthy.
+const waitFor = (s, fn, what, arg, timeout) => until(() => s.tab.eval(fn, arg), what, timeout);
 
-// The page's accessibility tree as Chromium builds it: [{role, name, disabled, focused, node}]
-// for every element a screen reader finds.
-async function tree(cdp) {
-    const { nodes } = await cdp.send('Accessibility.getFullAXTree');
-    const prop = (n, p) => ((n.properties || []).find((x) => x.name === p) || {}).value;
-    const text = (v) => (v && v.value) || '';
-    return nodes.filter((n) => !n.ignored).map((n) => ({
-        role: text(n.role), name: text(n.name), description: text(n.description),
-        disabled: !!(prop(n, 'disabled') || {}).value, focused: !!(prop(n, 'focused') || {}).value,
-        node: n.backendDOMNodeId,
-    }));
+// A page of the web edition at the given viewport, its requests recorded from the start, the
+// program started. `background`: WebAssembly.Module refuses, as some browsers do on the page's
+// thread.
+async function open(browser, { width = 1280, height = 1024, touch = false, background } = {}) {
+    const init = [probe];
+    if (background) init.push(() => (WebAssembly.Module = () => { throw new RangeError(); }));
+    const tab = await browser.open(URL, { width, height, touch, init });
+    const s = { browser, tab, engine: browser.name, count: 0 };
+    // The program starts once its code is compiled, which may be after the page's load.
+    await waitFor(s, () => !!document.querySelector('.tarvo-window'), 'the program to start');
+    // axe-core reads the page as a screen reader would, in every engine alike.
+    await tab.eval((source) => {
+        const p = window.__probe || {};
+        p.paused = true;
+        try {
+            if (!window.axe) (0, eval)(source);
+        } finally {
+            p.paused = false;
+        }
+    }, AXE);
+    return s;
+}
+
+// `body(s)` on a page opened by `open` (or, with `n`, on the game screen of a tarvo of `n`),
+// closed whatever happens.
+async function withPage(browser, options, body, n) {
+    const s = n ? await game(browser, n, options) : await open(browser, options);
+    try {
+        return await body(s);
+    } finally {
+        await s.tab.close().catch(() => {});
+    }
+}
+
+// Every element a screen reader finds on the page, in document order, as axe-core computes its
+// role and name: [{role, name, description, disabled, focused}]; a text outside a button's name
+// is role "text". Elements behind an open modal screen are not found.
+function readPage() {
+    axe.setup(document.documentElement);
+    try {
+        const out = [];
+        for (const el of document.querySelectorAll('body *')) {
+            const v = axe.utils.getNodeFromTree(el);
+            if (!v || !axe.commons.dom.isVisibleToScreenReaders(v)) continue;
+            const role = axe.commons.aria.getRole(v);
+            if (/^(button|menuitem|group|dialog)$/.test(role || ''))
+                out.push({ role, name: axe.commons.text.accessibleTextVirtual(v),
+                    description: el.getAttribute('aria-description') || '',
+                    disabled: el.disabled === true, focused: el === document.activeElement });
+            if (el.closest('button, [role=menuitem]')) continue;
+            for (const n of el.childNodes)
+                if (n.nodeType === 3 && n.textContent.trim())
+                    out.push({ role: 'text', name: n.textContent.trim(), description: '' });
+        }
+        return out;
+    } finally {
+        axe.teardown();
+    }
+}
+const tree = (s) => s.tab.eval(readPage);
+
+// The box of the button (or menu entry, or any role) named `name` (a string, or a pattern), in CSS
+// pixels of the viewport; `beneath` finds it under a modal screen too. Null when there is none.
+const box = (s, name, { role = 'button', beneath = false } = {}) => s.tab.eval((role, name, beneath) => {
+    axe.setup(document.documentElement);
+    try {
+        for (const el of document.querySelectorAll('button, [role]')) {
+            const v = axe.utils.getNodeFromTree(el);
+            if (axe.commons.aria.getRole(v) !== role || (!beneath && !axe.commons.dom.isVisibleToScreenReaders(v)))
+                continue;
+            // Beneath a modal screen a reader finds nothing: the button goes by its caption there.
+            const named = beneath ? el.textContent.trim() : axe.commons.text.accessibleTextVirtual(v);
+            if (name.exact !== undefined ? named !== name.exact : !new RegExp(name.pattern).test(named))
+                continue;
+            const r = el.getBoundingClientRect();
+            return { x: r.x, y: r.y, width: r.width, height: r.height };
+        }
+        return null;
+    } finally {
+        axe.teardown();
+    }
+}, role, name instanceof RegExp ? { pattern: name.source } : { exact: name }, beneath);
+
+async function centre(s, name, options) {
+    const b = await until(() => box(s, name, options), `a ${(options || {}).role || 'button'} "${name}"`);
+    return [b.x + b.width / 2, b.y + b.height / 2];
+}
+
+// A key pressed and released.
+async function press(s, code) {
+    await s.tab.key('down', code);
+    await s.tab.key('up', code);
+}
+
+// A left click on the centre of the named element.
+async function click(s, name, options) {
+    const [x, y] = await centre(s, name, options);
+    await s.tab.mouse('down', x, y);
+    await s.tab.mouse('up', x, y);
 }
 
 // The rays as read, [{n, k, answer, verdict}], from the answer cells' words ("15 meno 7 uguale ?",
 // "15 meno 3 uguale, da fare", "15 meno 7 uguale 8, giusto"; the verdict may be a description).
-async function rays(cdp) {
+async function rays(s) {
     const out = [];
-    for (const n of await tree(cdp)) {
+    for (const n of await tree(s)) {
         const m = /^(\d+) meno (\d+) uguale(?:(, da fare)| (\?|\d{1,3}))(?:, (giusto|sbagliato))?$/
             .exec(n.name);
         if (m && !out.some((r) => r.k === +m[2]))
@@ -157,67 +229,59 @@ async function rays(cdp) {
 
 // The ray waiting for an answer: the one cell showing "?" (for a centre above 10, no right
 // answer reads "?").
-async function current(cdp) {
-    const waiting = (await rays(cdp)).filter((r) => r.answer === '?');
+async function current(s) {
+    const waiting = (await rays(s)).filter((r) => r.answer === '?');
     return waiting.length === 1 ? waiting[0] : null;
 }
 
-// Polls `fn` until it returns something truthy; no sleeping on a guess.
-async function until(page, fn, what, timeout = 10000) {
-    const end = Date.now() + timeout;
-    for (;;) {
-        const v = await fn();
-        if (v) return v;
-        if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-        // One animation frame of the page between looks.
-        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
-    }
-}
+const cellReads = (s, ray, answer) => until(
+    async () => (await rays(s)).some((r) => r.k === ray.k && r.answer === answer),
+    `the cell of ${ray.n} - ${ray.k} to read ${answer}`);
 
-// The name of the element that has the focus (the page itself also reads as focused).
-const focusedName = async (cdp) =>
-    ((await tree(cdp)).filter((n) => n.focused && n.role !== 'RootWebArea').pop() || {}).name;
+// The name of the element that has the focus.
+const focusedName = async (s) => ((await tree(s)).filter((n) => n.focused).pop() || {}).name;
+
+const title = (s) => s.tab.eval(() => document.title);
+const titled = (s, name) => waitFor(s, (name) => document.title === name, `the title "${name}"`, name);
 
 // The curtains have opened once their timer has run and stopped, and every button on show is
 // the topmost thing at its centre and near its four corners.
-async function curtainsOpen(page) {
-    await page.waitForFunction(() => {
-        const shown = [...document.querySelectorAll('button:not([role])')].filter(
-            (b) => b.getClientRects().length);
-        const { intervals, timers } = window.__probe;
-        const uncovered = (b, r = b.getBoundingClientRect()) => [0.05, 0.5, 0.95].every((x) =>
-            [0.1, 0.5, 0.9].every((y) => {
-                const hit = document.elementFromPoint(r.x + x * r.width, r.y + y * r.height);
-                return hit === b || b.contains(hit);
-            }));
-        return intervals > 0 && ![...timers.values()].includes('interval') && shown.length > 0 &&
-            shown.every((b) => uncovered(b));
-    }, null, { timeout: 15000 });
-}
+const curtainsOpen = (s) => waitFor(s, () => {
+    const shown = [...document.querySelectorAll('button:not([role])')].filter(
+        (b) => b.getClientRects().length);
+    const { intervals, timers } = window.__probe;
+    const uncovered = (b, r = b.getBoundingClientRect()) => [0.05, 0.5, 0.95].every((x) =>
+        [0.1, 0.5, 0.9].every((y) => {
+            const hit = document.elementFromPoint(r.x + x * r.width, r.y + y * r.height);
+            return hit === b || b.contains(hit);
+        }));
+    return intervals > 0 && ![...timers.values()].includes('interval') && shown.length > 0 &&
+        shown.every((b) => uncovered(b));
+}, 'the curtains to open', undefined, 20000);
 
 // The four ways a pupil works the buttons, each able to choose a tarvo on the start screen and to
 // press any keypad button. Keys: a digit (main row and numeric keypad in turn) or the initial
 // letter, then ENTER for the buttons a letter only reaches. Scanning: SPACE until the button is
-// highlighted, then ENTER. Mouse: each press with the next of the three buttons. Touch: a tap.
+// highlighted, then ENTER. Mouse: each press with the next of the three buttons. Touch and pen:
+// a tap.
 const LETTER = { Avanti: 'KeyA', Cancella: 'KeyC', 'Nuovo tarvo': 'KeyN', Esco: 'KeyE' };
+const tapping = (how) => ({
+    choose: async (s, n) => (await how(s, String(n)), await how(s, 'Vai')),
+    press: (s, caption) => how(s, caption),
+});
 const WAYS = {
     keys: {
-        async choose({ page }, n) {
-            await page.keyboard.press(n === 20 ? 'NumpadMultiply' : `Digit${n - 10}`);
-            await page.keyboard.press('Enter'); // chooses; the highlight goes to "Vai"
-            await page.keyboard.press('Enter');
+        async choose(s, n) {
+            await press(s, n === 20 ? 'NumpadMultiply' : `Digit${n - 10}`);
+            await press(s, 'Enter'); // chooses; the highlight goes to "Vai"
+            await press(s, 'Enter');
         },
-        async press({ page, cdp, count = 0 }, caption) {
-            if (/^\d$/.test(caption) && count % 2) {
-                // Playwright's keypad is the one of NumLock off (1 is End): this is NumLock on.
-                for (const type of ['keyDown', 'keyUp'])
-                    await cdp.send('Input.dispatchKeyEvent', { type, code: `Numpad${caption}`,
-                        key: caption, windowsVirtualKeyCode: 96 + +caption, location: 3 });
-            } else if (/^\d$/.test(caption)) {
-                await page.keyboard.press(`Digit${caption}`);
+        async press(s, caption) {
+            if (/^\d$/.test(caption)) {
+                await press(s, `${s.count % 2 ? 'Numpad' : 'Digit'}${caption}`);
             } else {
-                await page.keyboard.press(LETTER[caption]);
-                await page.keyboard.press('Enter');
+                await press(s, LETTER[caption]);
+                await press(s, 'Enter');
             }
         },
     },
@@ -226,65 +290,60 @@ const WAYS = {
         press: (s, caption) => scan(s, caption),
     },
     mouse: {
-        choose: async ({ page }, n) => (await button(page, String(n)).click({ button: 'right' }),
-            await button(page, 'Vai').click({ button: 'middle' })),
-        // Down on the button, up somewhere else, as many of these pupils release: the press acts.
-        async press({ page, count = 0 }, caption) {
-            const b = ['left', 'middle', 'right'][count % 3];
-            await button(page, caption).hover();
-            await page.mouse.down({ button: b });
-            await page.mouse.move(1, 1);
-            await page.mouse.up({ button: b });
+        async choose(s, n) {
+            await pressWith(s, String(n), 'right');
+            await pressWith(s, 'Vai', 'middle');
         },
+        press: (s, caption) => pressWith(s, caption, ['left', 'middle', 'right'][s.count % 3]),
     },
-    touch: {
-        choose: async ({ page }, n) => (await button(page, String(n)).tap(),
-            await button(page, 'Vai').tap()),
-        press: ({ page }, caption) => button(page, caption).tap(),
-    },
+    touch: tapping(async (s, caption) => s.tab.tap(...(await centre(s, caption)))),
+    pen: tapping(async (s, caption) => s.tab.pen(...(await centre(s, caption)))),
 };
 
+// Down on the button, up somewhere else, as many of these pupils release: the press acts.
+async function pressWith(s, caption, button) {
+    const [x, y] = await centre(s, caption);
+    await s.tab.mouse('down', x, y, button);
+    await s.tab.mouse('move', 1, 1);
+    await s.tab.mouse('up', 1, 1, button);
+}
+
 // SPACE until `caption` has the highlight (the focus), then ENTER.
-async function scan({ page, cdp }, caption) {
-    for (let i = 0; (await focusedName(cdp)) !== caption; i++) {
+async function scan(s, caption) {
+    for (let i = 0; (await focusedName(s)) !== caption; i++) {
         if (i > 20) throw new Error(`scanning never reached "${caption}"`);
-        const before = await focusedName(cdp);
-        await page.keyboard.press('Space');
-        await until(page, async () => (await focusedName(cdp)) !== before, 'the highlight to move');
+        const before = await focusedName(s);
+        await press(s, 'Space');
+        await until(async () => (await focusedName(s)) !== before, 'the highlight to move');
     }
-    await page.keyboard.press('Enter');
+    await press(s, 'Enter');
 }
 
 // Plays the tarvo on screen: each ray in turn (the first answered wrong when `wrong`), then the
 // check; then, when `correct`, the wrong ray put right and checked again. Returns the rays
 // answered.
 async function play(s, way, { wrong = true, correct = true, rays: upTo = 8 } = {}) {
-    const { page, cdp } = s;
-    s.count = s.count || 0;
     const answer = async (value) => {
-        const before = await current(cdp);
+        const before = await current(s);
         for (const d of String(value)) {
             await way.press(s, d);
             s.count++;
         }
-        await until(page,
-            async () => (await rays(cdp)).some((r) => r.k === before.k && r.answer === `${value}`),
-            `the answer ${value} in the cell of ${before.n} - ${before.k}`);
+        await cellReads(s, before, `${value}`);
         await way.press(s, 'Avanti');
         s.count++;
         return before;
     };
-    const first = await until(page, () => current(cdp), 'a ray waiting for its answer');
+    const first = await until(() => current(s), 'a ray waiting for its answer');
     for (let i = 0; i < upTo; i++) {
-        const ray = await until(page, () => current(cdp), 'the next ray');
+        const ray = await until(() => current(s), 'the next ray');
         await answer(ray.n - ray.k + (wrong && i === 0 ? 1 : 0));
         // After the last ray the check makes the first wrong ray (or none) current.
-        if (i < 7)
-            await until(page, async () => ((await current(cdp)) || {}).k !== ray.k, 'the next ray');
+        if (i < 7) await until(async () => ((await current(s)) || {}).k !== ray.k, 'the next ray');
     }
     if (upTo < 8 || !wrong) return first;
-    const back = await until(page, async () => {
-        const r = await current(cdp);
+    const back = await until(async () => {
+        const r = await current(s);
         return r && r.verdict && r;
     }, 'the check');
     if (back.k !== first.k || back.verdict !== 'sbagliato')
@@ -293,32 +352,41 @@ async function play(s, way, { wrong = true, correct = true, rays: upTo = 8 } = {
     return first;
 }
 
-// The celebration: every cell read right, and the keypad down to "Nuovo tarvo" and "Esco".
-async function celebrating({ page, cdp }) {
-    return until(page, async () => {
-        const all = await rays(cdp);
-        const enabled = (await tree(cdp)).filter((n) => n.role === 'button' && !n.disabled)
-            .map((n) => n.name).join();
-        return all.length === 8 && all.every((r) => r.verdict === 'giusto') &&
-            enabled === 'Nuovo tarvo,Esco';
-    }, 'the celebration');
+// The game screen of a tarvo of `n`, its first ray waiting, chosen by keys.
+async function game(browser, n = 15, options) {
+    const s = await open(browser, options);
+    await curtainsOpen(s);
+    await WAYS.keys.choose(s, n);
+    await titled(s, 'Form1');
+    await until(() => current(s), 'the first ray');
+    return s;
 }
+
+// The celebration: every cell read right, and the keypad down to "Nuovo tarvo" and "Esco".
+const celebrating = (s) => until(async () => {
+    const read = await tree(s);
+    const all = await rays(s);
+    const enabled = read.filter((n) => n.role === 'button' && !n.disabled).map((n) => n.name).join();
+    return all.length === 8 && all.every((r) => r.verdict === 'giusto') && enabled === 'Nuovo tarvo,Esco';
+}, 'the celebration');
 
 // Just after a tick of the timer of `ms` milliseconds: the blink tick puts the highlight back on
 // "Nuovo tarvo", so a pupil's way to "Esco" is taken right after one.
-const afterTick = (page, ms) => page.evaluate((ms) => new Promise((resolve) => {
-    const n = window.__probe.ticks[ms];
-    const look = () => (window.__probe.ticks[ms] !== n ? resolve() : requestAnimationFrame(look));
-    look();
-}), ms);
+async function afterTick(s, ms) {
+    const ticks = () => s.tab.eval((ms) => window.__probe.ticks[ms] || 0, ms);
+    const n = await ticks();
+    await until(async () => (await ticks()) !== n, `a tick of ${ms} ms`);
+}
 
 // The page the program leaves behind once it has ended: no button, and how to start again.
-async function ended({ page }) {
-    await page.waitForFunction(() => document.querySelectorAll('button').length === 0 &&
-        /ricaric/i.test(document.body.innerText));
-}
+const ended = (s) => waitFor(s, () => document.querySelectorAll('button').length === 0 &&
+    /ricaric/i.test(document.body.innerText), 'the end of the program');
+
+// What the page asked for beyond its own file.
+const elsewhere = (s) => s.tab.requests.filter((u) => u !== s.tab.url && !/^(data|blob):/.test(u));
 
 const present = () => fs.existsSync(PAGE);
 
-module.exports = { ROOT, PAGE, URL, launch, open, button, tree, rays, current, until, focusedName,
-    curtainsOpen, present, probe, WAYS, play, celebrating, afterTick, ended };
+module.exports = { ROOT, PAGE, URL, ENGINE, launch, open, withPage, probe, until, waitFor, tree, box, centre,
+    press, click, rays, current, cellReads, focusedName, title, titled, curtainsOpen, WAYS, play,
+    game, celebrating, afterTick, ended, elsewhere, present };
