@@ -86,13 +86,8 @@ const MiB = 1024 * 1024;
 // too: it wraps every such call the page makes (the floor makes none), so the starts timed for
 // start-up go without it.
 async function start(browser, url, probed = true) {
-    const context = await browser.newContext({ viewport: { width: 1280, height: 1024 } });
-    if (probed) await context.addInitScript(t.probe);
-    await context.addInitScript(marks);
-    const page = await context.newPage();
-    const cdp = await context.newCDPSession(page);
-    await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: false });
-    await page.goto(url);
+    const tab = await browser.open(url, { width: 1280, height: 1024, init: probed ? [t.probe, marks] : [marks] });
+    const { page, cdp } = tab;
     // Waited on through the protocol alone: Playwright's own waiting would first put its script
     // into the page, and that page's start-up would pay for it.
     await cdp.send('Runtime.evaluate', { expression: 'window.__bench.whenPainted', awaitPromise: true });
@@ -100,7 +95,7 @@ async function start(browser, url, probed = true) {
         painted: window.__bench.painted,
         fcp: (performance.getEntriesByName('first-contentful-paint')[0] || {}).startTime,
     }));
-    return { context, page, cdp, ...r };
+    return { tab, page, cdp, ...r };
 }
 
 // JS heap after a full collection, plus the program's WebAssembly memory, in MiB.
@@ -167,18 +162,16 @@ async function keys(s, presses) {
 
 async function main() {
     if (!t.present()) throw new Error(`no ${t.PAGE}: build it with scripts/web`);
-    const browser = await t.launch();
+    const browser = await t.launch('chromium');
     const tarvoUrl = t.URL;
     // The floor gets the start screen's own buttons, read from its first start.
     const first = await start(browser, tarvoUrl);
-    const captions = (await t.tree(first.cdp))
-        .filter((n) => n.role === 'button' || n.role === 'menuitem')
-        .map((n) => n.name);
-    await first.context.close();
+    const captions = (await first.tab.buttons()).map((n) => n.name);
+    await first.tab.close();
     const floorFile = path.join(os.tmpdir(), `tarvo-floor-${process.pid}.html`);
     fs.writeFileSync(floorFile, floorPage(captions));
     const floorUrl = pathToFileURL(floorFile).href;
-    await (await start(browser, floorUrl)).context.close(); // warm, as the first start of Tarvo
+    await (await start(browser, floorUrl)).tab.close(); // warm, as the first start of Tarvo
 
     const tarvo = [];
     const floor = [];
@@ -186,21 +179,22 @@ async function main() {
         console.log(`run ${run}/${args.runs}`);
         const f = await start(browser, floorUrl);
         floor.push({ painted: f.painted, fcp: f.fcp, ...(await memory(f)), ...(await rest(f, 1)) });
-        await f.context.close();
+        await f.tab.close();
         const s = await start(browser, tarvoUrl);
         const r = { painted: s.painted, fcp: s.fcp };
-        await t.curtainsOpen(s.page);
+        await t.curtainsOpen(s);
         Object.assign(r, await rest(s, args.idle));
         const atStart = await memory(s);
         await t.WAYS.keys.choose(s, 15);
-        await s.page.waitForFunction(() => document.title === 'Form1');
-        await t.until(s.page, () => t.current(s.cdp), 'the first ray');
+        await t.titled(s, 'Form1');
+        await t.reader(s);
+        await t.until(() => t.current(s), 'the first ray');
         Object.assign(r, await keys(s, args.presses));
         const atEnd = await memory(s);
         r.heap = Math.max(atStart.heap, atEnd.heap);
         r.wasm = Math.max(atStart.wasm, atEnd.wasm);
         tarvo.push(r);
-        await s.context.close();
+        await s.tab.close();
     }
     // Start-up is short and the noisiest figure: starts of their own, alternated, for its medians.
     const starts = { tarvo: [], floor: [] };
@@ -209,7 +203,7 @@ async function main() {
         for (const [name, url] of [['floor', floorUrl], ['tarvo', tarvoUrl]]) {
             const s = await start(browser, url, false);
             starts[name].push(s.painted);
-            await s.context.close();
+            await s.tab.close();
         }
     }
     await browser.close();

@@ -123,8 +123,13 @@ async function open(browser, { width = 1280, height = 1024, touch = false, backg
     const s = { browser, tab, engine: browser.name, count: 0 };
     // The program starts once its code is compiled, which may be after the page's load.
     await waitFor(s, () => !!document.querySelector('.tarvo-window'), 'the program to start');
-    // axe-core reads the page as a screen reader would, in every engine alike.
-    await tab.eval((source) => {
+    await reader(s);
+    return s;
+}
+
+// axe-core, which reads the page as a screen reader would, in every engine alike.
+function reader(s) {
+    return s.tab.eval((source) => {
         const p = window.__probe || {};
         p.paused = true;
         try {
@@ -133,7 +138,6 @@ async function open(browser, { width = 1280, height = 1024, touch = false, backg
             p.paused = false;
         }
     }, AXE);
-    return s;
 }
 
 // `body(s)` on a page opened by `open` (or, with `n`, on the game screen of a tarvo of `n`),
@@ -387,6 +391,6 @@ const elsewhere = (s) => s.tab.requests.filter((u) => u !== s.tab.url && !/^(dat
 
 const present = () => fs.existsSync(PAGE);
 
-module.exports = { ROOT, PAGE, URL, ENGINE, launch, open, withPage, probe, until, waitFor, tree, box, centre,
+module.exports = { ROOT, PAGE, URL, ENGINE, launch, open, reader, withPage, probe, until, waitFor, tree, box, centre,
     press, click, rays, current, cellReads, focusedName, title, titled, curtainsOpen, WAYS, play,
     game, celebrating, afterTick, ended, elsewhere, present };
