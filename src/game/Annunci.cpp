@@ -59,8 +59,19 @@ std::string annuncioCella(const std::string& caption)
 
 std::string annuncioControllo(const Window& w, int wrong)
 {
-    return "Raggi giusti: " + std::to_string(wrong)
-        + " su 8. Da correggere: " + annuncioRaggio(w, wrong);
+    // The check stops at the first wrong ray: it says how far it looked, not a score of the
+    // whole tarvo.
+    static const char* const ordinale[]
+        = { "primo", "secondo", "terzo", "quarto", "quinto", "sesto", "settimo", "ottavo" };
+    if (wrong < 0 || wrong > 7)
+        return {};
+    const std::string ray = annuncioRaggio(w, wrong);
+    if (wrong == 0)
+        return "Controllato il primo raggio: è da correggere. " + ray;
+    const std::string right
+        = wrong == 1 ? "giusto il primo" : std::string("giusti fino al ") + ordinale[wrong - 1];
+    return std::string("Controllati i raggi dal primo al ") + ordinale[wrong] + ": " + right
+        + ", da correggere il " + ordinale[wrong] + ". " + ray;
 }
 
 std::string annuncioFesta()

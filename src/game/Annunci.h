@@ -20,8 +20,10 @@ std::string annuncioRaggio(const Window& frmOperativo, int ray);
 // What the current answer cell holds after an edit: "Risposta 12", or "Risposta vuota" for "?".
 std::string annuncioCella(const std::string& caption);
 
-// After a check that found ray `wrong` wrong, the rays before it being right:
-// "Raggi giusti: 2 su 8. Da correggere: 15 meno 4 uguale quanto?".
+// After a check that found ray `wrong` wrong, the rays before it being right: how far the check
+// looked and the ray to correct, "Controllati i raggi dal primo al terzo: giusti fino al secondo,
+// da correggere il terzo. 15 meno 4 uguale quanto?"; "Controllato il primo raggio: è da
+// correggere. 15 meno 7 uguale quanto?" for the first.
 std::string annuncioControllo(const Window& frmOperativo, int wrong);
 
 // After a check that found every ray right.

@@ -63,6 +63,22 @@ std::string trimmed(const std::string& s)
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+// A caption spelled out letter by letter, as the close buttons' "C h i u d i", reads as its word:
+// a reader would otherwise say each letter.
+std::string unspaced(const std::string& s)
+{
+    if (s.size() < 3 || s.size() % 2 == 0)
+        return s;
+    std::string word;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((s[i] == ' ') != (i % 2 == 1))
+            return s;
+        if (i % 2 == 0)
+            word += s[i];
+    }
+    return word;
+}
+
 // Where a control of the tarvo stands in its reading: the centre number, then ray by ray its
 // subtrahend and its answer cell. -1 for anything else.
 int tarvoRank(const Control& c)
@@ -148,7 +164,7 @@ std::string readerName(const Control& c)
             word += trimmed(l->caption());
         return word;
     }
-    return c.shownCaption();
+    return unspaced(c.shownCaption());
 }
 
 std::string readerDescription(const Control& c)

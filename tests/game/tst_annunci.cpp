@@ -61,25 +61,33 @@ private slots:
         QCOMPARE(r.platform.announced, std::vector<std::string> { "15 meno 3 uguale quanto?" });
     }
 
-    // A check says how many rays were right and the ray to correct; a check that finds the same
-    // ray wrong again says so again, although the screen looks as after "Cancella".
-    void aCheckSaysTheRightCountAndTheRayToCorrect()
+    // A check says how far it looked and the ray to correct, with no count that reads as a score
+    // of the whole tarvo; a check that finds the same ray wrong again says so again, although the
+    // screen looks as after "Cancella".
+    void aCheckSaysHowFarItLookedAndTheRayToCorrect()
     {
         GameRig r(15, Subtrahends);
         r.enterAll({ 2 });
         QCOMPARE(lastSaid(r),
-            std::string("Raggi giusti: 2 su 8. Da correggere: 15 meno 9 uguale quanto?"));
+            std::string("Controllati i raggi dal primo al terzo: giusti fino al secondo, "
+                        "da correggere il terzo. 15 meno 9 uguale quanto?"));
         r.type(r.wrongAnswer(2));
         r.platform.announced.clear();
         r.game.Premi(TastoAvanti);
         QCOMPARE(r.platform.announced,
             std::vector<std::string> {
-                "Raggi giusti: 2 su 8. Da correggere: 15 meno 9 uguale quanto?" });
-        // A wrong first ray: none right.
+                "Controllati i raggi dal primo al terzo: giusti fino al secondo, "
+                "da correggere il terzo. 15 meno 9 uguale quanto?" });
+        // A wrong first ray, and a wrong second.
         GameRig first(15, Subtrahends);
         first.enterAll({ 0 });
         QCOMPARE(lastSaid(first),
-            std::string("Raggi giusti: 0 su 8. Da correggere: 15 meno 7 uguale quanto?"));
+            std::string("Controllato il primo raggio: è da correggere. 15 meno 7 uguale quanto?"));
+        GameRig second(15, Subtrahends);
+        second.enterAll({ 1 });
+        QCOMPARE(lastSaid(second),
+            std::string("Controllati i raggi dal primo al secondo: giusto il primo, da correggere "
+                        "il secondo. 15 meno 3 uguale quanto?"));
     }
 
     void theCelebrationIsSaidOnceThenANewTarvoSaysItsFirstRay()

@@ -44,6 +44,10 @@ private slots:
         QCOMPARE(readerRole(r.w.at("Picture11")), ReaderRole::Text);
         QCOMPARE(readerName(r.w.at("Picture11")), std::string("BENE"));
         QCOMPARE(readerRole(r.w.at("Frame2", 0)), ReaderRole::None);
+        // A caption spelled out letter by letter reads as its word; others as they are shown.
+        QCOMPARE(readerName(screens::makeFrmIstruzioni()->at("Command1")), std::string("Chiudi"));
+        QCOMPARE(readerName(screens::makeFrmAutore()->at("Command1")), std::string("Chiudi"));
+        QCOMPARE(readerName(r.w.at("Option1", 12)), r.w.at("Option1", 12).shownCaption());
     }
 
     void theTarvoReadsRayByRay()

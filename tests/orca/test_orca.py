@@ -203,9 +203,10 @@ def play(p, heard):
         avanti(p)
 
     m = heard.expect(
-        r"Raggi giusti: (\d) su 8\. Da correggere: " + RAY.pattern, "the check's verdict"
+        r"Controllati i raggi dal primo al (\w+): .*, da correggere il \1\. " + RAY.pattern,
+        "the check's verdict",
     )
-    assert int(m.group(1)) == WRONG_RAY, m.group(0)
+    assert m.group(1) == "quarto" and WRONG_RAY == 3, m.group(0)
     assert N - int(m.group(3)) == answers[WRONG_RAY], (m.group(0), answers)
     give(p, heard, answers[WRONG_RAY])
     avanti(p)
