@@ -134,13 +134,15 @@ async function open(bidi, tabs, url, { width, height, init = [] }) {
             const found = [];
             const find = async (value) => (await bidi.send('browsingContext.locateNodes',
                 { context, locator: { type: 'accessibility', value } })).nodes.map((n) => n.sharedId);
-            const names = await this.eval(() => [...new Set([...document.querySelectorAll('button')]
-                .map((b) => [b.getAttribute('aria-label'), b.textContent.trim()]).flat()
-                .filter(Boolean))]);
+            const captions = await this.eval(() => {
+                const of = (list) => [...new Set([...document.querySelectorAll(list)]
+                    .map((b) => [b.getAttribute('aria-label'), b.textContent.trim()]).flat().filter(Boolean))];
+                return { button: of('button:not([role])'), menuitem: of('[role=menuitem]') };
+            });
             for (const role of ['button', 'menuitem']) {
                 const nodes = await find({ role });
                 const named = new Map();
-                for (const name of names) for (const id of await find({ role, name })) named.set(id, name);
+                for (const name of captions[role]) for (const id of await find({ role, name })) named.set(id, name);
                 for (const id of nodes) found.push({ role, name: named.get(id) || '' });
             }
             return found;

@@ -173,12 +173,18 @@ async function open({ base, proxy, copies }, url, { width, height, init = [] }) 
             await xdotool('windowactivate', '--sync', xwindow);
         },
         // Every button and menu entry with the role and name WebKit's accessibility gives them.
+        // Its driver gives them for any element, also one its tree leaves out (hidden, inert, or
+        // behind a modal dialog): it is asked about those alone that the page shows and leaves open.
         async buttons() {
             const found = [];
-            const els = await request('POST', `${s}/elements`, { using: 'css selector', value: 'button' });
+            const els = await request('POST', `${s}/execute/sync`, { args: [], script: `
+                const modal = document.querySelector('dialog:modal');
+                return [...document.querySelectorAll('button')].filter((b) => b.getClientRects().length &&
+                    !b.closest('[inert]') && (!modal || modal.contains(b)));` });
             for (const e of els) {
                 const id = Object.values(e)[0];
-                const role = await request('GET', `${s}/element/${id}/computedrole`);
+                // An element WebKit keeps out of its tree has no role to give.
+                const role = await request('GET', `${s}/element/${id}/computedrole`).catch(() => '');
                 if (/^(button|menuitem)$/.test(role))
                     found.push({ role, name: await request('GET', `${s}/element/${id}/computedlabel`) });
             }
