@@ -1,34 +1,36 @@
-// Photographs the web edition's two main screens at 1280x1024 in the states scripts/screenshots.py
-// photographs the desktop edition in (see scripts/screenshots-web).
+// Photographs the web edition's two main screens at 1280x1024 in one engine (chromium, the
+// default, firefox or webkit), in the states scripts/screenshots.py photographs the desktop
+// edition in: OUT/ENGINE-inizio.png and OUT/ENGINE-gioco.png (see scripts/screenshots-web and
+// scripts/screenshots-engines). Usage: node scripts/screenshots-web.js OUT [ENGINE]
 'use strict';
 
 const path = require('node:path');
 const t = require('../tests/web/support');
 
-async function main(out) {
-    const browser = await t.launch();
+async function main(out, engine) {
+    const browser = await t.launch(engine);
     try {
-        const s = await t.open(browser, { width: 1280, height: 1024 });
-        const { page, cdp } = s;
-        await t.curtainsOpen(page);
-        await page.keyboard.press('Digit5');
-        await page.keyboard.press('Enter'); // the tarvo of 15, highlight on "Vai"
-        await t.until(page, async () => (await t.focusedName(cdp)) === 'Vai', 'the highlight on Vai');
-        await page.screenshot({ path: path.join(out, 'web-inizio.png') });
-        await page.keyboard.press('Enter');
-        await page.waitForFunction(() => document.title === 'Form1');
-        const ray = await t.until(page, () => t.current(cdp), 'the first ray');
-        await page.keyboard.press('Digit1');
-        await page.keyboard.press('Digit2');
-        await t.until(page, async () => (await t.focusedName(cdp)) === '2' &&
-            (await t.rays(cdp)).some((r) => r.k === ray.k && r.answer === '12'), 'the answer 12');
-        await page.screenshot({ path: path.join(out, 'web-gioco.png') });
+        await t.withPage(browser, { width: 1280, height: 1024 }, async (s) => {
+            await t.curtainsOpen(s);
+            await t.press(s, 'Digit5');
+            await t.press(s, 'Enter'); // the tarvo of 15, highlight on "Vai"
+            await t.until(async () => (await t.focusedName(s)) === 'Vai', 'the highlight on Vai');
+            await s.tab.screenshot(path.join(out, `${engine}-inizio.png`));
+            await t.press(s, 'Enter');
+            await t.titled(s, 'Form1');
+            const ray = await t.until(() => t.current(s), 'the first ray');
+            await t.press(s, 'Digit1');
+            await t.press(s, 'Digit2');
+            await t.cellReads(s, ray, '12');
+            await t.until(async () => (await t.focusedName(s)) === '2', 'the highlight on 2');
+            await s.tab.screenshot(path.join(out, `${engine}-gioco.png`));
+        });
     } finally {
         await browser.close();
     }
 }
 
-main(process.argv[2] || 'docs').catch((e) => {
+main(process.argv[2] || 'docs', process.argv[3] || 'chromium').catch((e) => {
     console.error(e);
     process.exit(1);
 });

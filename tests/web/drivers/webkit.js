@@ -191,6 +191,8 @@ async function open({ base, proxy, copies }, url, { width, height, init = [] }) 
             return found;
         },
         async screenshot(file) {
+            // The driver takes the last frame painted: one more, with what has changed since.
+            await evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
             fs.writeFileSync(file, Buffer.from(await request('GET', `${s}/screenshot`), 'base64'));
         },
         close: () => request('DELETE', s),
