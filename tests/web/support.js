@@ -113,13 +113,13 @@ async function until(fn, what, timeout = 15000) {
 // Polls a function of the page until it returns something truthy.
 const waitFor = (s, fn, what, arg, timeout) => until(() => s.tab.eval(fn, arg), what, timeout);
 
-// A page of the web edition at the given viewport, its requests recorded from the start, the
-// program started. `background`: WebAssembly.Module refuses, as some browsers do on the page's
-// thread.
-async function open(browser, { width = 1280, height = 1024, touch = false, background } = {}) {
+// A page of the web edition (the one file, or `url`) at the given viewport, its requests recorded
+// from the start, the program started. `background`: WebAssembly.Module refuses, as some browsers
+// do on the page's thread.
+async function open(browser, { url = URL, width = 1280, height = 1024, touch = false, background } = {}) {
     const init = [probe];
     if (background) init.push(() => (WebAssembly.Module = () => { throw new RangeError(); }));
-    const tab = await browser.open(URL, { width, height, touch, init });
+    const tab = await browser.open(url, { width, height, touch, init });
     const s = { browser, tab, engine: browser.name, count: 0 };
     // The program starts once its code is compiled, which may be after the page's load.
     await waitFor(s, () => !!document.querySelector('.tarvo-window'), 'the program to start');
