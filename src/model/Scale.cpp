@@ -34,4 +34,14 @@ int Scale::bevel() const
     return std::max(1, static_cast<int>(std::lround(dpi_ / 96.0)));
 }
 
+double Scale::zoomToFit(int width, int height, int bar) const
+{
+    // A viewport of no area (a minimised window) has nothing to fit.
+    if (width <= 0 || height <= 0)
+        return 1.0;
+    const double across = width / double(px(SmallestClientWidth));
+    const double down = height / double(px(SmallestClientHeight) + std::max(0, bar));
+    return std::min({ 1.0, across, down });
+}
+
 } // namespace tarvo

@@ -169,6 +169,9 @@ WebPlatform::WebPlatform()
 {
     thePlatform = this;
     tarvo_dom_start();
+    int seen[3] = {};
+    tarvo_dom_viewport(seen);
+    viewport(seen[0], seen[1], seen[2]);
 }
 
 WebPlatform::~WebPlatform()
@@ -619,6 +622,14 @@ void WebPlatform::resized(int win, int width, int height)
     w.raiseResize();
 }
 
+void WebPlatform::viewport(int width, int height, int bar)
+{
+    if (ended_)
+        return;
+    // Told at every change of the viewport: a zoomed window's size follows it.
+    tarvo_dom_zoom(cssPixels.zoomToFit(width, height, bar));
+}
+
 void WebPlatform::timer(int id)
 {
     View* v = nullptr;
@@ -666,6 +677,11 @@ EMSCRIPTEN_KEEPALIVE void tarvo_resized(int win, int width, int height)
 {
     if (auto* p = tarvo::web::thePlatform)
         p->resized(win, width, height);
+}
+EMSCRIPTEN_KEEPALIVE void tarvo_viewport(int width, int height, int bar)
+{
+    if (auto* p = tarvo::web::thePlatform)
+        p->viewport(width, height, bar);
 }
 EMSCRIPTEN_KEEPALIVE void tarvo_timer(int id)
 {

@@ -45,6 +45,9 @@ public:
     void pointer(bool down, int id, int button, int shift, bool over);
     void focusIn(int id);
     void resized(int win, int width, int height);
+    // The page's viewport, in CSS pixels, and the height of a window's menu bar: the page is
+    // zoomed out where the viewport is smaller than the screens need.
+    void viewport(int width, int height, int bar);
     void timer(int id);
     void menu(int id);
     void lostKeyboard();

@@ -41,8 +41,9 @@
 // (a move whose button changed) -> a press or a release of that button; a click on a button
 // that no pointer made (a screen reader, a switch) -> a left press and release; a menu entry's click -> _tarvo_menu; a
 // button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
-// area's size (ResizeObserver) -> _tarvo_resized; blur and a hidden page -> _tarvo_blur (held
-// keys come up); timers -> _tarvo_timer; posted work -> _tarvo_posted.
+// area's size (ResizeObserver) -> _tarvo_resized; the viewport's (resize) -> _tarvo_viewport,
+// which may zoom the windows out; blur and a hidden page -> _tarvo_blur (held keys come up);
+// timers -> _tarvo_timer; posted work -> _tarvo_posted.
 
 mergeInto(LibraryManager.library, {
   $TD: {
@@ -57,6 +58,7 @@ mergeInto(LibraryManager.library, {
     pressed: {},    // pointerId -> {id, button, el}
     recent: null,   // the button a pointer last came up on, and when
     observer: null,
+    zoom: 1,
     live: null,
     quiet: false,   // the program itself is moving the focus
     ended: false,
@@ -217,6 +219,15 @@ mergeInto(LibraryManager.library, {
       }
       if (el._sr.textContent !== words) el._sr.textContent = words;
     },
+    barHeight: function() {
+      // A menu bar's height, as its style gives it.
+      var bar = TD.div('tarvo-menubar', document.body);
+      bar.hidden = true;
+      var s = getComputedStyle(bar);
+      var h = parseFloat(s.height) + parseFloat(s.borderTopWidth) + parseFloat(s.borderBottomWidth);
+      bar.remove();
+      return Math.round(h);
+    },
     updateMenubar: function(w) {
       var any = false;
       for (var c = w.menubar.firstChild; c; c = c.nextSibling) if (!c.hidden) any = true;
@@ -269,6 +280,9 @@ mergeInto(LibraryManager.library, {
       _tarvo_focus(el._tarvo);
     }, true);
     TD.listen(window, 'blur', function() { if (!TD.ended) _tarvo_blur(); });
+    TD.listen(window, 'resize', function() {
+      if (!TD.ended) _tarvo_viewport(window.innerWidth, window.innerHeight, TD.barHeight());
+    });
     TD.listen(document, 'visibilitychange', function() {
       if (document.hidden && !TD.ended) _tarvo_blur();
     });
@@ -327,8 +341,26 @@ mergeInto(LibraryManager.library, {
       var s = getComputedStyle(w.menubar);
       bar = parseFloat(s.height) + parseFloat(s.borderTopWidth) + parseFloat(s.borderBottomWidth);
     }
+    HEAP32[out >> 2] = Math.round(window.innerWidth / TD.zoom);
+    HEAP32[(out >> 2) + 1] = Math.max(0, Math.round(window.innerHeight / TD.zoom - bar));
+  },
+
+  tarvo_dom_viewport__deps: ['$TD'],
+  tarvo_dom_viewport: function(out) {
     HEAP32[out >> 2] = window.innerWidth;
-    HEAP32[(out >> 2) + 1] = Math.max(0, window.innerHeight - Math.round(bar));
+    HEAP32[(out >> 2) + 1] = window.innerHeight;
+    HEAP32[(out >> 2) + 2] = TD.barHeight();
+  },
+
+  tarvo_dom_zoom__deps: ['$TD'],
+  tarvo_dom_zoom: function(zoom) {
+    // A zoomed window is the viewport's size over the zoom, scaled down to fill the viewport.
+    TD.zoom = zoom;
+    var body = document.body;
+    body.classList.toggle('tarvo-zoomed', zoom < 1);
+    body.style.setProperty('--tarvo-zoom', String(zoom));
+    body.style.setProperty('--tarvo-w', window.innerWidth / zoom + 'px');
+    body.style.setProperty('--tarvo-h', window.innerHeight / zoom + 'px');
   },
 
   tarvo_dom_control__deps: ['$TD'],

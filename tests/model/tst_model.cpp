@@ -173,6 +173,20 @@ private slots:
         QCOMPARE(css.px(8), 1);
     }
 
+    // Viewports below the smallest client area are zoomed out until they hold it; larger ones,
+    // and one of no area, are not zoomed.
+    void smallViewportsZoomOutToTheSmallestClientArea()
+    {
+        const struct {
+            int width, height, bar;
+            double zoom;
+        } rows[] = { { 1280, 1024, 19, 1.0 }, { 1366, 768, 19, 1.0 }, { 900, 739, 19, 1.0 },
+            { 768, 1024, 19, 768 / 900.0 }, { 360, 640, 19, 0.4 }, { 1280, 700, 19, 700 / 739.0 },
+            { 1280, 700, 0, 700 / 720.0 }, { 0, 0, 19, 1.0 } };
+        for (const auto& r : rows)
+            QCOMPARE(Scale().zoomToFit(r.width, r.height, r.bar), r.zoom);
+    }
+
     void observerSeesEachPropertyChangeOnce()
     {
         auto pw = makeWindow();
