@@ -1,16 +1,17 @@
-// Photographs the web edition's two main screens at 1280x1024 in one engine (chromium, the
-// default, firefox or webkit), in the states scripts/screenshots.py photographs the desktop
-// edition in: OUT/ENGINE-inizio.png and OUT/ENGINE-gioco.png (see scripts/screenshots-web and
-// scripts/screenshots-engines). Usage: node scripts/screenshots-web.js OUT [ENGINE]
+// Photographs the web edition's two main screens at 1280x1024 (or SIZE, as 768x1024) in one
+// engine (chromium, the default, firefox or webkit), in the states scripts/screenshots.py
+// photographs the desktop edition in: OUT/ENGINE-inizio.png and OUT/ENGINE-gioco.png (see
+// scripts/screenshots-web, scripts/screenshots-engines and scripts/screenshots-devices).
+// Usage: node scripts/screenshots-web.js OUT [ENGINE [SIZE]]
 'use strict';
 
 const path = require('node:path');
 const t = require('../tests/web/support');
 
-async function main(out, engine) {
+async function main(out, engine, [width, height]) {
     const browser = await t.launch(engine);
     try {
-        await t.withPage(browser, { width: 1280, height: 1024 }, async (s) => {
+        await t.withPage(browser, { width, height }, async (s) => {
             await t.curtainsOpen(s);
             await t.press(s, 'Digit5');
             await t.press(s, 'Enter'); // the tarvo of 15, highlight on "Vai"
@@ -30,7 +31,8 @@ async function main(out, engine) {
     }
 }
 
-main(process.argv[2] || 'docs', process.argv[3] || 'chromium').catch((e) => {
+const size = (process.argv[4] || '1280x1024').split('x').map(Number);
+main(process.argv[2] || 'docs', process.argv[3] || 'chromium', size).catch((e) => {
     console.error(e);
     process.exit(1);
 });

@@ -34,14 +34,15 @@ int Scale::bevel() const
     return std::max(1, static_cast<int>(std::lround(dpi_ / 96.0)));
 }
 
-double Scale::zoomToFit(int width, int height, int bar) const
+ViewportFit Scale::fit(int width, int height, int bar) const
 {
     // A viewport of no area (a minimised window) has nothing to fit.
     if (width <= 0 || height <= 0)
-        return 1.0;
-    const double across = width / double(px(SmallestClientWidth));
-    const double down = height / double(px(SmallestClientHeight) + std::max(0, bar));
-    return std::min({ 1.0, across, down });
+        return { 1.0, double(std::max(0, width)), double(std::max(0, height)), 0.0 };
+    const double tall = std::min(double(height), width / NarrowestProportion);
+    const double zoom = std::min({ 1.0, width / double(px(SmallestClientWidth)),
+        tall / double(px(SmallestClientHeight) + std::max(0, bar)) });
+    return { zoom, width / zoom, tall / zoom, (height - tall) / 2 };
 }
 
 } // namespace tarvo

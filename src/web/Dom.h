@@ -7,8 +7,9 @@ extern "C" {
 void tarvo_dom_start();
 // The viewport's width and height in CSS pixels, and the height of a window's menu bar.
 void tarvo_dom_viewport(int* seen);
-// The page's windows zoomed out by `zoom` (1: not at all), each filling the viewport.
-void tarvo_dom_zoom(double zoom);
+// Where the full-page windows stand: `width` x `height` CSS pixels zoomed by `zoom`, their top
+// edge `top` pixels down the viewport (model/Scale.h: ViewportFit); the modal ones zoomed alike.
+void tarvo_dom_fit(double zoom, double width, double height, double top);
 // A window's root element: a <dialog> for a modal window, a full-page <section> otherwise.
 void tarvo_dom_window(int win, int modal, const char* title, const char* css);
 // The client area a full-page window (with the menus already made) will have: width, height.

@@ -626,8 +626,9 @@ void WebPlatform::viewport(int width, int height, int bar)
 {
     if (ended_)
         return;
-    // Told at every change of the viewport: a zoomed window's size follows it.
-    tarvo_dom_zoom(cssPixels.zoomToFit(width, height, bar));
+    // Told at every change of the viewport: a fitted window's size follows it.
+    const ViewportFit f = cssPixels.fit(width, height, bar);
+    tarvo_dom_fit(f.zoom, f.width, f.height, f.top);
 }
 
 void WebPlatform::timer(int id)

@@ -42,7 +42,7 @@
 // that no pointer made (a screen reader, a switch) -> a left press and release; a menu entry's click -> _tarvo_menu; a
 // button focused by the page itself (a screen reader, a switch) -> _tarvo_focus; the client
 // area's size (ResizeObserver) -> _tarvo_resized; the viewport's (resize) -> _tarvo_viewport,
-// which may zoom the windows out; blur and a hidden page -> _tarvo_blur (held keys come up);
+// which may fit the windows in; blur and a hidden page -> _tarvo_blur (held keys come up);
 // timers -> _tarvo_timer; posted work -> _tarvo_posted.
 
 mergeInto(LibraryManager.library, {
@@ -58,7 +58,7 @@ mergeInto(LibraryManager.library, {
     pressed: {},    // pointerId -> {id, button, el}
     recent: null,   // the button a pointer last came up on, and when
     observer: null,
-    zoom: 1,
+    fit: null,      // where the full-page windows stand (tarvo_dom_fit)
     live: null,
     quiet: false,   // the program itself is moving the focus
     ended: false,
@@ -341,8 +341,8 @@ mergeInto(LibraryManager.library, {
       var s = getComputedStyle(w.menubar);
       bar = parseFloat(s.height) + parseFloat(s.borderTopWidth) + parseFloat(s.borderBottomWidth);
     }
-    HEAP32[out >> 2] = Math.round(window.innerWidth / TD.zoom);
-    HEAP32[(out >> 2) + 1] = Math.max(0, Math.round(window.innerHeight / TD.zoom - bar));
+    HEAP32[out >> 2] = Math.round(TD.fit.width);
+    HEAP32[(out >> 2) + 1] = Math.max(0, Math.round(TD.fit.height - bar));
   },
 
   tarvo_dom_viewport__deps: ['$TD'],
@@ -352,15 +352,16 @@ mergeInto(LibraryManager.library, {
     HEAP32[(out >> 2) + 2] = TD.barHeight();
   },
 
-  tarvo_dom_zoom__deps: ['$TD'],
-  tarvo_dom_zoom: function(zoom) {
-    // A zoomed window is the viewport's size over the zoom, scaled down to fill the viewport.
-    TD.zoom = zoom;
+  tarvo_dom_fit__deps: ['$TD'],
+  tarvo_dom_fit: function(zoom, width, height, top) {
+    // A window that does not fill the viewport as it is gets its own size, zoomed and placed.
+    TD.fit = {zoom: zoom, width: width, height: height};
     var body = document.body;
-    body.classList.toggle('tarvo-zoomed', zoom < 1);
+    body.classList.toggle('tarvo-fitted', zoom !== 1 || top !== 0);
     body.style.setProperty('--tarvo-zoom', String(zoom));
-    body.style.setProperty('--tarvo-w', window.innerWidth / zoom + 'px');
-    body.style.setProperty('--tarvo-h', window.innerHeight / zoom + 'px');
+    body.style.setProperty('--tarvo-w', width + 'px');
+    body.style.setProperty('--tarvo-h', height + 'px');
+    body.style.setProperty('--tarvo-top', top + 'px');
   },
 
   tarvo_dom_control__deps: ['$TD'],

@@ -173,18 +173,31 @@ private slots:
         QCOMPARE(css.px(8), 1);
     }
 
-    // Viewports below the smallest client area are zoomed out until they hold it; larger ones,
-    // and one of no area, are not zoomed.
-    void smallViewportsZoomOutToTheSmallestClientArea()
+    // A desktop's screen is shown as it is; a narrower viewport shows the window at the desktop's
+    // narrowest proportion, centred down it; a smaller one zooms out until it holds the smallest
+    // client area.
+    void viewportsSmallOrNarrowFitTheWindowIn()
     {
         const struct {
             int width, height, bar;
-            double zoom;
-        } rows[] = { { 1280, 1024, 19, 1.0 }, { 1366, 768, 19, 1.0 }, { 900, 739, 19, 1.0 },
-            { 768, 1024, 19, 768 / 900.0 }, { 360, 640, 19, 0.4 }, { 1280, 700, 19, 700 / 739.0 },
-            { 1280, 700, 0, 700 / 720.0 }, { 0, 0, 19, 1.0 } };
-        for (const auto& r : rows)
-            QCOMPARE(Scale().zoomToFit(r.width, r.height, r.bar), r.zoom);
+            ViewportFit fit;
+        } rows[] = {
+            { 1280, 1024, 19, { 1.0, 1280, 1024, 0 } },
+            { 1366, 768, 19, { 1.0, 1366, 768, 0 } },
+            { 925, 739, 19, { 1.0, 925, 739, 0 } },
+            { 1080, 1920, 19, { 1.0, 1080, 864, 528 } }, // upright, large: no zoom
+            { 768, 1024, 19, { 614.4 / 739, 768 * 739 / 614.4, 739, 204.8 } },
+            { 1280, 700, 19, { 700 / 739.0, 1280 * 739 / 700.0, 739, 0 } },
+            { 1280, 700, 0, { 700 / 720.0, 1280 * 720 / 700.0, 720, 0 } },
+            { 0, 0, 19, { 1.0, 0, 0, 0 } },
+        };
+        for (const auto& r : rows) {
+            const ViewportFit f = Scale().fit(r.width, r.height, r.bar);
+            QCOMPARE(f.zoom, r.fit.zoom);
+            QCOMPARE(f.width, r.fit.width);
+            QCOMPARE(f.height, r.fit.height);
+            QCOMPARE(f.top, r.fit.top);
+        }
     }
 
     void observerSeesEachPropertyChangeOnce()

@@ -1,7 +1,7 @@
 // Every screen of the classroom's devices, either way round: no caption cut, the buttons in the
-// places and order they have on a desktop's screen without lying over each other, the windows
-// filling the viewport (zoomed out as a whole where it is smaller than the screens need), and a
-// turn of the tablet a resize like any other, curtains included.
+// order they have on a desktop's screen without lying over each other, the tarvo's numbers inside
+// its ring, the windows across the viewport (fitted in where it is narrower or smaller than a
+// desktop's), and a turn of the tablet a resize like any other, curtains included.
 'use strict';
 
 const test = require('node:test');
@@ -31,13 +31,25 @@ const look = (s) => s.tab.eval(() => {
         for (const [b, q] of boxes.slice(i + 1))
             if (Math.min(r.right, q.right) - Math.max(r.left, q.left) > 0.5 &&
                 Math.min(r.bottom, q.bottom) - Math.max(r.top, q.top) > 0.5) wrong.push(`"${a}" over "${b}"`);
+    // A window fills the viewport across, centred down it.
     for (const w of document.querySelectorAll('.tarvo-window:not([hidden])')) {
         const r = w.getBoundingClientRect();
-        const fills = Math.abs(r.left) <= 1 && Math.abs(r.top) <= 1 && Math.abs(r.right - innerWidth) <= 1 &&
-            Math.abs(r.bottom - innerHeight) <= 1;
+        const fills = Math.abs(r.left) <= 1 && Math.abs(r.right - innerWidth) <= 1 && r.top >= -1 &&
+            Math.abs(r.top - (innerHeight - r.bottom)) <= 1;
         const inside = r.left >= -1 && r.top >= -1 && r.right <= innerWidth + 1 && r.bottom <= innerHeight + 1;
         if (w.tagName === 'DIALOG' ? !inside : !fills)
             wrong.push(`${w.tagName} at ${[r.left, r.top, r.right, r.bottom].map(Math.round)} in ${innerWidth}x${innerHeight}`);
+    }
+    // The numbers on show in the tarvo (the centre and the subtrahends, no answer yet) stand
+    // inside its ring, the largest circle.
+    const circles = [...document.querySelectorAll('.tarvo-figure')].filter((f) => f.getClientRects().length &&
+        getComputedStyle(f).borderTopLeftRadius.endsWith('%')).map((f) => f.getBoundingClientRect());
+    const ring = circles.sort((a, b) => b.width - a.width)[0];
+    for (const el of ring ? document.querySelectorAll('.tarvo-label') : []) {
+        const r = el.getBoundingClientRect();
+        const [dx, dy] = [r.x + r.width / 2 - ring.x - ring.width / 2, r.y + r.height / 2 - ring.y - ring.height / 2];
+        if (/^\d+$/.test(el.textContent.trim()) && Math.hypot(dx, dy) > ring.width / 2)
+            wrong.push(`"${el.textContent.trim()}" outside the ring`);
     }
     const centres = Object.fromEntries(boxes.map(([n, r]) =>
         [n, [(r.left + r.width / 2) / innerWidth, (r.top + r.height / 2) / innerHeight]]));
