@@ -80,9 +80,13 @@ mergeInto(LibraryManager.library, {
       if (TD.ended) return;
       var code = e.code || ('key:' + e.key);
       var phys = TD.phys[code] || (TD.phys[code] = ++TD.nphys);
+      // SPACE and ENTER are the program's whatever is held with them: never the browser's own
+      // press of the focused <button>, which would make a SPACE with CTRL an ENTER.
+      var space = e.key === ' ' || e.key === 'Enter' || e.code === 'Space';
+      if (space) e.preventDefault();
       if (down) {
         // The browser's own commands (reload, zoom, close, its tools) stay the browser's.
-        if (e.ctrlKey || e.metaKey || /^F(5|11|12)$/.test(e.key)) return;
+        if (!space && (e.ctrlKey || e.metaKey || /^F(5|11|12)$/.test(e.key))) return;
         TD.sent[phys] = true;
       } else {
         if (!TD.sent[phys]) return;
@@ -101,27 +105,47 @@ mergeInto(LibraryManager.library, {
     },
     button: function(e) {
       // Touch and pen act as the left button; the middle is 4 and the right 2, as the model has it.
+      // The side buttons ("back", "forward" and beyond) are none of the program's: 0.
+      // (WebKitGTK reports a side button's press as the left's with the left one up.)
       if (e.pointerType !== 'mouse') return 1;
+      if (e.type === 'pointerdown' && e.button === 0 && !(e.buttons & 1)) return 0;
       return e.button === 1 ? 4 : e.button === 2 ? 2 : e.button === 0 ? 1 : 0;
     },
     pointerDown: function(e) {
       if (TD.ended) return;
-      if (e.target.closest && e.target.closest('[role=menuitem]')) return; // acts on its click
-      // No focus by the browser's own rule, no text selection, no scrolling or zooming.
+      // No focus by the browser's own rule (a menu entry acts on its click alone), no text
+      // selection, no scrolling or zooming, no navigation by a side button.
       e.preventDefault();
+      // A pointer goes down only from up: a press still held here lost its release elsewhere.
+      if (TD.pressed[e.pointerId]) TD.pointerUp(e, true);
       var el = TD.control(e.target);
       var button = TD.button(e);
-      if (!el || !button || TD.pressed[e.pointerId]) return;
+      if (!el || !button) return;
       TD.pressed[e.pointerId] = {id: el._tarvo, button: button, el: el};
       _tarvo_pointer(1, el._tarvo, button, TD.shift(e), 1);
     },
+    letGo: function() {
+      // Releases the page will never hear (it lost the focus, or was hidden): let go, away from
+      // their buttons, so that the next press acts on the press.
+      for (var id in TD.pressed) TD.pointerUp({pointerId: id}, true);
+    },
+    refocus: function(e) {
+      // The focus fell to no element of the page while the page keeps it (a press off the
+      // buttons): back to the front window's button, which shows the highlight.
+      if (TD.quiet || TD.ended || e.relatedTarget || !document.hasFocus()) return;
+      queueMicrotask(function() {
+        var a = document.activeElement;
+        if (!TD.ended && (!a || a === document.body)) TD.focusFront();
+      });
+    },
     pointerUp: function(e, cancelled) {
+      if (e.button > 2) e.preventDefault(); // a side button's release: no navigation
       var p = TD.pressed[e.pointerId];
       if (!p) return;
       delete TD.pressed[e.pointerId];
       if (TD.ended) return;
-      TD.recent = {el: p.el, t: e.timeStamp};
-      _tarvo_pointer(0, p.id, cancelled ? p.button : TD.button(e) || p.button, TD.shift(e),
+      if (!cancelled) TD.recent = {el: p.el, t: e.timeStamp};
+      _tarvo_pointer(0, p.id, cancelled ? p.button : TD.button(e) || p.button, cancelled ? 0 : TD.shift(e),
                      cancelled ? 0 : TD.over(e, p));
     },
     over: function(e, p) {
@@ -260,16 +284,18 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'pointerdown', TD.pointerDown, true);
     TD.listen(document, 'pointerup', function(e) { TD.pointerUp(e, false); }, true);
     TD.listen(document, 'pointercancel', function(e) { TD.pointerUp(e, true); }, true);
+    TD.listen(document, 'lostpointercapture', function(e) { TD.pointerUp(e, true); }, true);
     TD.listen(document, 'pointermove', TD.pointerChord, true);
     TD.listen(document, 'click', TD.click, true);
     var prevent = function(e) { e.preventDefault(); };
     TD.listen(document, 'contextmenu', prevent, true);
     TD.listen(document, 'selectstart', prevent, true);
     TD.listen(document, 'dragstart', prevent, true);
-    TD.listen(document, 'mousedown', function(e) {
-      if (!(e.target.closest && e.target.closest('[role=menuitem]'))) e.preventDefault();
-    }, true);
+    TD.listen(document, 'mousedown', prevent, true);
+    TD.listen(document, 'mouseup', function(e) { if (e.button > 2) e.preventDefault(); }, true);
+    TD.listen(document, 'auxclick', prevent, true);
     TD.listen(document, 'dblclick', prevent, true);
+    TD.listen(document, 'focusout', TD.refocus, true);
     TD.listen(document, 'focusin', function(e) {
       var el = TD.control(e.target);
       if (!el || TD.quiet || TD.ended) return;
@@ -279,12 +305,22 @@ mergeInto(LibraryManager.library, {
       el.classList.add('tarvo-focus');
       _tarvo_focus(el._tarvo);
     }, true);
-    TD.listen(window, 'blur', function() { if (!TD.ended) _tarvo_blur(); });
+    TD.listen(window, 'blur', function() {
+      if (TD.ended) return;
+      TD.letGo();
+      _tarvo_blur();
+    });
+    TD.listen(window, 'focus', function() {
+      // Back from elsewhere: the focus on the front window's button, wherever the page had it.
+      if (!TD.ended && document.activeElement === document.body) TD.focusFront();
+    });
     TD.listen(window, 'resize', function() {
       if (!TD.ended) _tarvo_viewport(window.innerWidth, window.innerHeight, TD.barHeight());
     });
     TD.listen(document, 'visibilitychange', function() {
-      if (document.hidden && !TD.ended) _tarvo_blur();
+      if (!document.hidden || TD.ended) return;
+      TD.letGo();
+      _tarvo_blur();
     });
     TD.observer = new ResizeObserver(function(entries) {
       entries.forEach(function(entry) {

@@ -4,14 +4,22 @@
 Module['instantiateWasm'] = function(imports, done) {
   var ready = tarvoStart.module;
   if (ready) {
-    var instance = new WebAssembly.Instance(ready, imports);
+    var instance;
+    try {
+      instance = new WebAssembly.Instance(ready, imports);
+    } catch (e) {
+      // WebKit compiles but will not instantiate where a policy forbids it.
+      tarvoCannot();
+      return {};
+    }
     done(instance, ready);
     return instance.exports;
   }
+  if (!tarvoStart.program) return {}; // the page has said that it cannot start
   Promise.all([tarvoStart.program, tarvoStart.fonts]).then(function(both) {
     return WebAssembly.instantiate(both[0], imports).then(function(instance) {
       done(instance, both[0]);
     });
-  });
+  }).catch(tarvoCannot);
   return {};
 };

@@ -110,8 +110,10 @@ async function until(fn, what, timeout = 15000) {
     }
 }
 
-// Polls a function of the page until it returns something truthy.
-const waitFor = (s, fn, what, arg, timeout) => until(() => s.tab.eval(fn, arg), what, timeout);
+// Polls a function of the page until it returns something truthy; a look that fails while the
+// page changes (a navigation) looks again.
+const waitFor = (s, fn, what, arg, timeout) =>
+    until(() => s.tab.eval(fn, arg).catch(() => false), what, timeout);
 
 // A page of the web edition (the one file, or `url`) at the given viewport, its requests recorded
 // from the start, the program started. `background`: WebAssembly.Module refuses, as some browsers

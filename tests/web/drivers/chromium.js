@@ -3,7 +3,7 @@
 'use strict';
 
 const { chromium } = require('playwright-core');
-const { keyOf } = require('./keys');
+const { keyOf, BUTTONS } = require('./keys');
 
 const EXECUTABLE = process.env.TARVO_CHROMIUM || '/usr/bin/chromium';
 
@@ -37,6 +37,7 @@ async function open(browser, url, { width, height, touch = false, init = [] }) {
     await page.goto(url);
     await page.bringToFront();
     let modifiers = 0;
+    let held = 0; // the side buttons down
     let other = null;
     const tab = {
         url, page, cdp, requests,
@@ -54,8 +55,16 @@ async function open(browser, url, { width, height, touch = false, init = [] }) {
         },
         async mouse(type, x, y, button = 'left') {
             await page.mouse.move(x, y);
-            if (type !== 'move') await page.mouse[type]({ button });
+            if (type === 'move') return;
+            if (!BUTTONS[button].side) return page.mouse[type]({ button });
+            // Playwright knows three buttons: the side ones through the protocol.
+            held = type === 'down' ? held | BUTTONS[button].bit : held & ~BUTTONS[button].bit;
+            await cdp.send('Input.dispatchMouseEvent', { type: type === 'down' ? 'mousePressed' : 'mouseReleased',
+                x, y, button, buttons: held, clickCount: 1 });
         },
+        // A press whose release the page never hears: the button goes down again, still held.
+        lost: (x, y) => cdp.send('Input.dispatchMouseEvent',
+            { type: 'mousePressed', x, y, button: 'left', buttons: 1, clickCount: 1 }),
         tap: (x, y) => page.touchscreen.tap(x, y),
         async pen(x, y) {
             for (const type of ['mousePressed', 'mouseReleased'])

@@ -97,6 +97,7 @@ async function open(bidi, tabs, url, { width, height, init = [] }) {
         act([{ type: 'pointer', id, parameters: { pointerType }, actions: steps }]);
     const at = (x, y) => ({ type: 'pointerMove', x: Math.round(x), y: Math.round(y) });
     const keyboard = keyboards();
+    let mice = 0;
     let other = null;
     return {
         url, requests: state.requests,
@@ -114,6 +115,9 @@ async function open(bidi, tabs, url, { width, height, init = [] }) {
         mouse: (type, x, y, button = 'left') => pointer('mouse', 'mouse', [at(x, y),
             ...(type === 'move' ? [] : [{ type: type === 'down' ? 'pointerDown' : 'pointerUp',
                 button: BUTTONS[button].wd }])]),
+        // A press whose release the page never hears: another mouse's press, its first one
+        // still held.
+        lost: (x, y) => pointer(`mouse${++mice}`, 'mouse', [at(x, y), { type: 'pointerDown', button: 0 }]),
         tap: (x, y) => pointer('touch', 'touch',
             [at(x, y), { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]),
         resize: (w, h) => bidi.send('browsingContext.setViewport', { context, viewport: { width: w, height: h } }),

@@ -48,7 +48,8 @@ function keyboards() {
     };
 }
 
-// Mouse buttons by name, as WebDriver and X number them.
-const BUTTONS = { left: { wd: 0, x: 1 }, middle: { wd: 1, x: 2 }, right: { wd: 2, x: 3 } };
+// Mouse buttons by name, as WebDriver and X number them, and their bit in PointerEvent.buttons.
+const BUTTONS = { left: { wd: 0, x: 1, bit: 1 }, middle: { wd: 1, x: 2, bit: 4 }, right: { wd: 2, x: 3, bit: 2 },
+    back: { wd: 3, x: 8, bit: 8, side: true }, forward: { wd: 4, x: 9, bit: 16, side: true } };
 
 module.exports = { keyOf, keyboards, BUTTONS };
