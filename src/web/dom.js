@@ -130,12 +130,13 @@ mergeInto(LibraryManager.library, {
       for (var id in TD.pressed) TD.pointerUp({pointerId: id}, true);
     },
     refocus: function(e) {
-      // The focus fell to no element of the page while the page keeps it (a press off the
-      // buttons): back to the front window's button, which shows the highlight.
-      if (TD.quiet || TD.ended || e.relatedTarget || !document.hasFocus()) return;
+      // The focus went to no program button while the page keeps it (a press off the buttons,
+      // on a dialog's own area or a menu entry; nothing at all): back to the front window's
+      // button, which shows the highlight.
+      if (TD.quiet || TD.ended || (e.type === 'focusout' && e.relatedTarget)) return;
       queueMicrotask(function() {
         var a = document.activeElement;
-        if (!TD.ended && (!a || a === document.body)) TD.focusFront();
+        if (!TD.ended && document.hasFocus() && !TD.control(a)) TD.focusFront();
       });
     },
     pointerUp: function(e, cancelled) {
@@ -298,6 +299,7 @@ mergeInto(LibraryManager.library, {
     TD.listen(document, 'focusout', TD.refocus, true);
     TD.listen(document, 'focusin', function(e) {
       var el = TD.control(e.target);
+      if (!el) TD.refocus(e);
       if (!el || TD.quiet || TD.ended) return;
       var w = TD.wins[el._win];
       if (w.focused && w.focused !== el) w.focused.classList.remove('tarvo-focus');
