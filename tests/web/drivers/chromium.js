@@ -17,7 +17,7 @@ async function launch() {
     });
     return {
         name: 'chromium',
-        can: { touch: true, pen: true, zoom: true, repeat: true },
+        can: { touch: true, pen: true, zoom: true, repeat: true, lost: true },
         open: (url, options) => open(browser, url, options),
         close: () => browser.close(),
     };

@@ -71,7 +71,7 @@ async function launch() {
     return {
         name: 'firefox',
         // Firefox's remote agent has no pen; its touch is real touch.
-        can: { touch: true, pen: false, zoom: true, repeat: true },
+        can: { touch: true, pen: false, zoom: true, repeat: true, lost: true },
         open: (url, options) => open(bidi, tabs, url, options),
         async close() {
             await bidi.send('browser.close').catch(() => {});

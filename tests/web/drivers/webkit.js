@@ -66,8 +66,9 @@ async function launch() {
     let live = null;
     return {
         name: 'webkit',
-        // WebKitGTK's driver turns touch into the mouse; its pen is a pen.
-        can: { touch: false, pen: true, zoom: false, repeat: false },
+        // WebKitGTK's driver turns touch into the mouse; its pen is a pen. No release is lost
+        // to another window: X gives it to the window its press went down in.
+        can: { touch: false, pen: true, zoom: false, repeat: false, lost: false },
         async open(url, options) {
             if (live) await live.close().catch(() => {});
             live = await open({ base, proxy, copies }, url, options);
