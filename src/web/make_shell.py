@@ -38,7 +38,7 @@ def woff2(path, text):
     options.name_IDs = [0, 1, 2, 3, 4, 5, 6]  # the licence's copyright and names stay
     options.hinting = False
     options.desubroutinize = True
-    font = TTFont(path)
+    font = TTFont(path, recalcTimestamp=False)  # the same bytes at every build
     sub = subset.Subsetter(options)
     sub.populate(text=text)
     sub.subset(font)
