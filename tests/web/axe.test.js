@@ -8,7 +8,6 @@ const t = require('./support');
 
 const skip = !t.present() && `no ${t.PAGE}: build it with scripts/web`;
 const TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'];
-const CLOSE = /^C ?h ?i ?u ?d ?i$/;
 
 // The violations axe finds on the page as it stands, one line each. One is not: a caption spelled
 // out letter by letter ("C h i u d i") named by its word, as it is said; axe's comparison of
@@ -27,16 +26,6 @@ async function audit(s, state) {
     return found.map((v) => `${state}: ${v}`);
 }
 
-async function modal(s, menu) {
-    await t.click(s, menu, { role: 'menuitem' });
-    await t.until(() => t.box(s, CLOSE), 'the modal screen');
-}
-
-async function unmodal(s) {
-    await t.click(s, CLOSE);
-    await t.waitFor(s, () => !document.querySelector('dialog'), 'the modal screen to close');
-}
-
 let browser;
 test.before(async () => {
     if (!skip) browser = await t.launch();
@@ -49,16 +38,16 @@ for (const [width, height] of [[1280, 1024], [1024, 600]]) {
             const found = [];
             await t.curtainsOpen(s);
             found.push(...(await audit(s, 'start')));
-            await modal(s, 'Autore');
+            await t.openModal(s, 'Autore');
             found.push(...(await audit(s, 'author')));
-            await unmodal(s);
+            await t.closeModal(s);
             await t.WAYS.keys.choose(s, 14);
             await t.titled(s, 'Form1');
             await t.until(() => t.current(s), 'the first ray');
             found.push(...(await audit(s, 'game')));
-            await modal(s, 'Istruzioni');
+            await t.openModal(s, 'Istruzioni');
             found.push(...(await audit(s, 'instructions')));
-            await unmodal(s);
+            await t.closeModal(s);
             await t.play(s, t.WAYS.keys, { correct: false });
             found.push(...(await audit(s, 'checked')));
             const wrong = await t.current(s);

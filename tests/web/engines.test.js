@@ -8,7 +8,6 @@ const assert = require('node:assert');
 const t = require('./support');
 
 const skip = !t.present() && `no ${t.PAGE}: build it with scripts/web`;
-const CLOSE = /^C ?h ?i ?u ?d ?i$/;
 const numbers = Array.from({ length: 11 }, (_, i) => `button:${10 + i}`);
 const keypad = [...Array.from({ length: 10 }, (_, i) => `button:${i}`), 'button:Cancella',
     'button:Avanti', 'button:Nuovo tarvo', 'button:Esco'];
@@ -17,25 +16,15 @@ const keypad = [...Array.from({ length: 10 }, (_, i) => `button:${i}`), 'button:
 const STATES = [
     ['start', (s) => t.curtainsOpen(s), [...numbers, 'button:Vai', 'button:Ripristina', 'button:Esci',
         'menuitem:Autore']],
-    ['author', (s) => opened(s, 'Autore'), ['button:Chiudi']],
+    ['author', (s) => t.openModal(s, 'Autore'), ['button:Chiudi']],
     ['game', async (s) => {
-        await closed(s);
+        await t.closeModal(s);
         await t.WAYS.keys.choose(s, 15);
         await t.titled(s, 'Form1');
         await t.until(() => t.current(s), 'the first ray');
     }, [...keypad, 'menuitem:Istruzioni']],
-    ['instructions', (s) => opened(s, 'Istruzioni'), ['button:Chiudi']],
+    ['instructions', (s) => t.openModal(s, 'Istruzioni'), ['button:Chiudi']],
 ];
-
-async function opened(s, menu) {
-    await t.click(s, menu, { role: 'menuitem' });
-    await t.until(() => t.box(s, CLOSE), 'the modal screen');
-}
-
-async function closed(s) {
-    await t.click(s, CLOSE);
-    await t.waitFor(s, () => !document.querySelector('dialog'), 'the modal screen to close');
-}
 
 // Every control's box, menu entries and modal title bars included, in page order. A menu entry's
 // width is its caption's, which WebKitGTK lays out in whole pixels a glyph (hinted advances): its

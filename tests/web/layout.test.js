@@ -9,7 +9,6 @@ const assert = require('node:assert');
 const t = require('./support');
 
 const skip = !t.present() && `no ${t.PAGE}: build it with scripts/web`;
-const CLOSE = /^C ?h ?i ?u ?d ?i$/;
 const VIEWPORTS = [[1280, 1024], [1920, 1080], [3840, 2160], [1366, 768], [1280, 800], [800, 1280],
     [1024, 768], [768, 1024], [360, 640]];
 
@@ -85,8 +84,7 @@ async function screens(width, height) {
         await t.titled(s, 'Form1');
         await t.until(() => t.current(s), 'the first ray');
         seen.game = await look(s);
-        await t.click(s, 'Istruzioni', { role: 'menuitem' });
-        await t.until(() => t.box(s, CLOSE), 'the instructions');
+        await t.openModal(s, 'Istruzioni');
         seen.instructions = await look(s);
     });
     return seen;

@@ -7,7 +7,6 @@ const assert = require('node:assert');
 const t = require('./support');
 
 const skip = !t.present() && `no ${t.PAGE}: build it with scripts/web`;
-const CLOSE = /^C ?h ?i ?u ?d ?i$/;
 
 let browser;
 test.before(async () => {
@@ -39,8 +38,7 @@ for (const m of MODALS) {
     test(`the ${m.menu} screen is modal`, { skip }, () => t.withPage(browser, {}, async (s) => {
         if (m.from === 'start') await t.curtainsOpen(s);
         const before = JSON.stringify(await t.rays(s));
-        await t.click(s, m.menu, { role: 'menuitem' });
-        await t.until(() => t.box(s, CLOSE), 'the modal screen');
+        await t.openModal(s, m.menu);
         await t.titled(s, m.title || m.menu);
         // Input beneath reaches nothing: a key, and a press where a button beneath stands.
         assert.strictEqual(await hits(s, m.below), false, 'a press would reach the screen beneath');
@@ -50,8 +48,7 @@ for (const m of MODALS) {
         await t.press(s, 'Digit5');
         await t.press(s, 'Tab');
         assert.ok(await inDialog(s), 'the focus left the modal screen');
-        await t.click(s, CLOSE);
-        await t.waitFor(s, () => !document.querySelector('dialog'), 'the modal screen to close');
+        await t.closeModal(s);
         await t.titled(s, m.under);
         assert.strictEqual(JSON.stringify(await t.rays(s)), before, 'the game changed');
         await t.until(async () => (await t.focusedName(s)) === m.focus, `focus on ${m.focus}`);

@@ -220,6 +220,17 @@ async function click(s, name, options) {
     await s.tab.mouse('up', x, y);
 }
 
+// A modal screen opened from its menu entry, and closed by its own button.
+const CLOSE = /^C ?h ?i ?u ?d ?i$/;
+async function openModal(s, menu) {
+    await click(s, menu, { role: 'menuitem' });
+    await until(() => box(s, CLOSE), `the screen of "${menu}"`);
+}
+async function closeModal(s) {
+    await click(s, CLOSE);
+    await waitFor(s, () => !document.querySelector('dialog'), 'the modal screen to close');
+}
+
 // The rays as read, [{n, k, answer, verdict}], from the answer cells' words ("15 meno 7 uguale ?",
 // "15 meno 3 uguale, da fare", "15 meno 7 uguale 8, giusto"; the verdict may be a description).
 async function rays(s) {
@@ -394,5 +405,5 @@ const elsewhere = (s) => s.tab.requests.filter((u) => u !== s.tab.url && !/^(dat
 const present = () => fs.existsSync(PAGE);
 
 module.exports = { ROOT, PAGE, URL, ENGINE, launch, open, reader, withPage, probe, until, waitFor, tree, box, centre,
-    press, click, rays, current, cellReads, focusedName, title, titled, curtainsOpen, WAYS, play,
+    press, click, CLOSE, openModal, closeModal, rays, current, cellReads, focusedName, title, titled, curtainsOpen, WAYS, play,
     game, celebrating, afterTick, ended, elsewhere, present };
