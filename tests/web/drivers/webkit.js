@@ -163,8 +163,14 @@ async function open({ base, proxy, copies }, url, { width, height, init = [] }) 
         // Another window of the browser takes the focus (the window manager's), then gives it back.
         async away() {
             other = await request('POST', `${s}/window/new`, { type: 'window' });
-            const windows = (await xdotool('search', '--onlyvisible', '--class', 'MiniBrowser')).split('\n');
-            await xdotool('windowactivate', '--sync', windows.find((w) => w !== xwindow));
+            // The search fails, or finds ours alone, while windows come and go: again.
+            for (let i = 0; ; i++) {
+                const found = await xdotool('search', '--onlyvisible', '--class', 'MiniBrowser').catch(() => '');
+                const next = found.split('\n').find((w) => w && w !== xwindow);
+                if (next && (await xdotool('windowactivate', '--sync', next).then(() => true, () => false))) break;
+                if (i > 200) throw new Error('no other window of the browser to take the focus');
+                await new Promise((r) => setTimeout(r, 25));
+            }
         },
         async back() {
             const mine = await request('GET', `${s}/window`);
