@@ -60,9 +60,12 @@ enum class ShapeKind : std::uint8_t { Rectangle, RoundedRectangle, Circle };
 enum class Align : std::uint8_t { Left, Center };
 enum class Dock : std::uint8_t { None, Left, Right };
 
+// The desktop's default font size, which a font that names none is drawn at (model/Look.h).
+inline constexpr double DefaultFontPoints = 8.25;
+
 struct Font {
     std::string face = "MS Sans Serif";
-    double points = 8.25;
+    double points = DefaultFontPoints;
     bool bold = false;
     friend bool operator==(const Font&, const Font&) = default;
 };

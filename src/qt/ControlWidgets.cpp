@@ -2,6 +2,7 @@
 
 #include "qt/KeyMap.h"
 
+#include "model/Look.h"
 #include "model/Platform.h"
 
 #include <QFocusEvent>
@@ -16,14 +17,20 @@ namespace tarvo::qt {
 
 namespace {
 
-// A raised or sunken edge: `topLeft` along the top and left, `bottomRight` along the others.
-void drawEdge(
-    QPainter& p, const QRect& r, const QColor& topLeft, const QColor& bottomRight, int width)
+// One line of an edge: `topLeft` along the top and left, `bottomRight` along the others.
+void drawLine(QPainter& p, const QRect& r, Bgr topLeft, Bgr bottomRight, int width)
 {
-    p.fillRect(QRect(r.left(), r.top(), r.width(), width), topLeft);
-    p.fillRect(QRect(r.left(), r.top(), width, r.height()), topLeft);
-    p.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), bottomRight);
-    p.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), bottomRight);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), width), toQColor(topLeft));
+    p.fillRect(QRect(r.left(), r.top(), width, r.height()), toQColor(topLeft));
+    p.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), toQColor(bottomRight));
+    p.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), toQColor(bottomRight));
+}
+
+// The model's edge of two lines, each `b` pixels wide.
+void drawEdge(QPainter& p, const QRect& r, const look::Edge& e, int b)
+{
+    drawLine(p, r, e.outerTopLeft, e.outerBottomRight, b);
+    drawLine(p, r.adjusted(b, b, -b, -b), e.innerTopLeft, e.innerBottomRight, b);
 }
 
 std::optional<MouseButton> modelButton(Qt::MouseButton b)
@@ -60,7 +67,8 @@ DrawnWidget::DrawnWidget(ViewHost& host, Control* control, QWidget* parent)
 QPoint DrawnWidget::clientOrigin() const
 {
     if (control_ && control_->is(Kind::PictureBox) && control_->frameLine())
-        return QPoint(2 * host_.scale().bevel(), 2 * host_.scale().bevel());
+        return QPoint(
+            look::ClientInset * host_.scale().bevel(), look::ClientInset * host_.scale().bevel());
     return QPoint(0, 0);
 }
 
@@ -96,14 +104,11 @@ void DrawnWidget::paintLabel(QPainter& p)
 {
     const Control& c = *control_;
     if (c.opaque())
-        p.fillRect(rect(), toQColor(c.backColor(), palette().color(QPalette::Button)));
+        p.fillRect(rect(), toQColor(c.backColor().value_or(look::Face)));
     const QString text = QString::fromStdString(c.shownCaption());
     if (text.isEmpty())
         return;
-    QColor ink = toQColor(c.foreColor(), palette().color(QPalette::WindowText));
-    if (!isEnabled())
-        ink = palette().color(QPalette::Disabled, QPalette::WindowText);
-    p.setPen(ink);
+    p.setPen(toQColor(isEnabled() ? c.foreColor().value_or(look::Ink) : look::DisabledInk));
     p.setFont(font());
     const int horizontal = c.align() == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
     p.drawText(rect(), horizontal | Qt::AlignTop | Qt::TextWordWrap, text);
@@ -126,7 +131,7 @@ void DrawnWidget::paintShape(QPainter& p)
     else
         p.setBrush(Qt::NoBrush);
     if (pen > 0) {
-        QPen line(toQColor(c.borderColor(), Qt::black), pen);
+        QPen line(toQColor(c.borderColor().value_or(look::Ink)), pen);
         line.setJoinStyle(Qt::MiterJoin);
         p.setPen(line);
     } else {
@@ -137,7 +142,7 @@ void DrawnWidget::paintShape(QPainter& p)
         p.drawEllipse(r);
         break;
     case ShapeKind::RoundedRectangle: {
-        const double radius = std::min(r.width(), r.height()) / 8;
+        const double radius = look::cornerRadius(r.width(), r.height());
         p.drawRoundedRect(r, radius, radius);
         break;
     }
@@ -150,7 +155,7 @@ void DrawnWidget::paintShape(QPainter& p)
 void DrawnWidget::paintFrame(QPainter& p)
 {
     const Control& c = *control_;
-    const QColor back = toQColor(c.backColor(), palette().color(QPalette::Button));
+    const QColor back = toQColor(c.backColor().value_or(look::Face));
     p.fillRect(rect(), back);
     const QString caption = QString::fromStdString(c.shownCaption());
     const QFontMetrics fm(font());
@@ -160,15 +165,14 @@ void DrawnWidget::paintFrame(QPainter& p)
         const int top = caption.isEmpty() ? 0 : fm.height() / 2;
         const QRect r = rect().adjusted(0, top, 0, 0);
         p.setPen(Qt::NoPen);
-        drawEdge(p, r, QColor(128, 128, 128), QColor(255, 255, 255), b);
-        drawEdge(p, r.adjusted(b, b, -b, -b), QColor(255, 255, 255), QColor(128, 128, 128), b);
+        drawEdge(p, r, look::Etched, b);
     }
     if (!caption.isEmpty()) {
         const int x = fm.averageCharWidth();
         QRect textRect(x, 0, fm.horizontalAdvance(caption) + x, fm.height());
         p.fillRect(textRect, back);
         p.setFont(font());
-        p.setPen(toQColor(c.foreColor(), palette().color(QPalette::WindowText)));
+        p.setPen(toQColor(c.foreColor().value_or(look::Ink)));
         p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, QStringLiteral(" ") + caption);
     }
 }
@@ -176,12 +180,9 @@ void DrawnWidget::paintFrame(QPainter& p)
 void DrawnWidget::paintPicture(QPainter& p)
 {
     const Control& c = *control_;
-    p.fillRect(rect(), toQColor(c.backColor(), palette().color(QPalette::Button)));
-    if (c.frameLine()) {
-        const int b = host_.scale().bevel();
-        drawEdge(p, rect(), QColor(128, 128, 128), QColor(255, 255, 255), b);
-        drawEdge(p, rect().adjusted(b, b, -b, -b), QColor(64, 64, 64), QColor(212, 208, 200), b);
-    }
+    p.fillRect(rect(), toQColor(c.backColor().value_or(look::Face)));
+    if (c.frameLine())
+        drawEdge(p, rect(), look::Sunken, host_.scale().bevel());
 }
 
 ButtonWidget::ButtonWidget(ViewHost& host, Control& control, QWidget* parent)
@@ -203,31 +204,32 @@ void ButtonWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     const Scale& s = host_.scale();
     const int b = s.bevel();
-    const QColor face = toQColor(control_.backColor(), palette().color(QPalette::Button));
+    const Bgr face = control_.backColor().value_or(look::Face);
     const QRect r = rect();
-    p.fillRect(r, face);
-    drawEdge(p, r, QColor(255, 255, 255), QColor(0, 0, 0), b);
-    drawEdge(p, r.adjusted(b, b, -b, -b), face.lighter(110), face.darker(160), b);
+    p.fillRect(r, toQColor(face));
+    drawEdge(p, r, look::raised(face), b);
 
-    const QRect textRect = r.adjusted(3 * b, 3 * b, -3 * b, -3 * b);
-    const QString text = QString::fromStdString(control_.shownCaption());
+    const int text = look::TextInset * b;
+    const QRect textRect = r.adjusted(text, text, -text, -text);
+    const QString caption = QString::fromStdString(control_.shownCaption());
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
     p.setFont(font());
     if (isEnabled()) {
-        p.setPen(toQColor(control_.foreColor(), palette().color(QPalette::ButtonText)));
-        p.drawText(textRect, flags, text);
+        p.setPen(toQColor(control_.foreColor().value_or(look::Ink)));
+        p.drawText(textRect, flags, caption);
     } else {
-        // Engraved grey text, as disabled buttons are drawn.
-        p.setPen(QColor(255, 255, 255));
-        p.drawText(textRect.translated(b, b), flags, text);
-        p.setPen(QColor(128, 128, 128));
-        p.drawText(textRect, flags, text);
+        const int offset = look::EngraveOffset * b;
+        p.setPen(toQColor(look::EngravedLight));
+        p.drawText(textRect.translated(offset, offset), flags, caption);
+        p.setPen(toQColor(look::EngravedInk));
+        p.drawText(textRect, flags, caption);
     }
     if (hasFocus()) {
-        QPen dots(Qt::black, 1, Qt::DotLine);
+        QPen dots(toQColor(look::Ink), 1, Qt::DotLine);
         p.setPen(dots);
         p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(4 * b, 4 * b, -4 * b - 1, -4 * b - 1));
+        const int mark = look::FocusInset * b;
+        p.drawRect(r.adjusted(mark, mark, -mark - 1, -mark - 1));
     }
 }
 

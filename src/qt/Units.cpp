@@ -1,5 +1,7 @@
 #include "qt/Units.h"
 
+#include "model/Look.h"
+
 #include <QStringList>
 
 #include <cmath>
@@ -16,16 +18,11 @@ QColor toQColor(Bgr c)
     return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
-QColor toQColor(const std::optional<Bgr>& c, const QColor& fallback)
-{
-    return c ? toQColor(*c) : fallback;
-}
-
 QFont toQFont(const Font& f)
 {
     QFont font(QString::fromStdString(f.face));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(f.points > 0 ? f.points : 8.25);
+    font.setPointSizeF(look::points(f));
     font.setWeight(f.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);

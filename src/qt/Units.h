@@ -14,7 +14,6 @@ namespace tarvo::qt {
 
 QRect toQRect(const PxRect& r);
 QColor toQColor(Bgr c);
-QColor toQColor(const std::optional<Bgr>& c, const QColor& fallback);
 // Face, size in points and weight; a sans-serif fallback where the face is missing.
 QFont toQFont(const Font& f);
 // Makes "Arial" and "MS Sans Serif" resolve to Liberation Sans (metric-compatible), then to any

@@ -1,5 +1,6 @@
 #include "web/WebPlatform.h"
 
+#include "model/Look.h"
 #include "model/Window.h"
 #include "web/Dom.h"
 #include "web/KeyCodes.h"
@@ -16,33 +17,9 @@ namespace {
 
 WebPlatform* thePlatform = nullptr;
 
-// The desktop toolkit's own colours where a control names none.
-constexpr Bgr ButtonFace = 0xEFEFEF;
-constexpr Bgr Ink = 0x000000;
-constexpr Bgr DisabledInk = 0xBEBEBE;
-constexpr Bgr Grey = 0x808080;
-constexpr Bgr White = 0xFFFFFF;
-constexpr Bgr DarkGrey = 0x404040;
-constexpr Bgr LightFace = 0xC8D0D4; // 212, 208, 200
-
-// A length for CSS, to a thousandth (no printf: see css()).
-std::string number(double v)
-{
-    const long long thousandths = std::llround(std::abs(v) * 1000);
-    std::string text = (v < 0 && thousandths ? "-" : "") + std::to_string(thousandths / 1000);
-    if (int rest = static_cast<int>(thousandths % 1000)) {
-        text += '.';
-        for (int unit = 100; rest; unit /= 10) {
-            text += static_cast<char>('0' + rest / unit);
-            rest %= unit;
-        }
-    }
-    return text;
-}
-
 std::string font(const Font& f)
 {
-    return "font:" + std::string(f.bold ? "700 " : "400 ") + number(f.points > 0 ? f.points : 8.25)
+    return "font:" + std::string(f.bold ? "700 " : "400 ") + number(look::points(f))
         + "pt var(--tarvo-font);";
 }
 
@@ -52,19 +29,21 @@ std::string box(const PxRect& r)
         + "px;width:" + std::to_string(r.w) + "px;height:" + std::to_string(r.h) + "px;";
 }
 
-// A raised or sunken edge of two lines, as inset shadows (which take no room from the
-// children): the outer line `outerTL` along the top and left and `outerBR` along the others,
-// then the inner one. Bottom and right lie over top and left at the corners.
-std::string edges(Bgr outerTL, Bgr outerBR, Bgr innerTL, Bgr innerBR)
+// An edge as inset shadows, which take no room from the children (one bevel line is a CSS
+// pixel).
+std::string edges(const look::Edge& e)
 {
-    return "box-shadow:inset -1px -1px 0 " + css(outerBR) + ",inset 1px 1px 0 " + css(outerTL)
-        + ",inset -2px -2px 0 " + css(innerBR) + ",inset 2px 2px 0 " + css(innerTL) + ";";
+    return "box-shadow:inset -1px -1px 0 " + css(e.outerBottomRight) + ",inset 1px 1px 0 "
+        + css(e.outerTopLeft) + ",inset -2px -2px 0 " + css(e.innerBottomRight)
+        + ",inset 2px 2px 0 " + css(e.innerTopLeft) + ";";
 }
 
-// The offset of a container's client area: a picture box's sunken frame takes two lines.
+// The offset of a container's client area: a picture box's sunken frame takes its lines.
 int clientOrigin(const Control* container)
 {
-    return container && container->is(Kind::PictureBox) && container->frameLine() ? 2 : 0;
+    return container && container->is(Kind::PictureBox) && container->frameLine()
+        ? look::ClientInset * cssPixels.bevel()
+        : 0;
 }
 
 // Liberation Sans: ascent plus descent, and the average character width, in ems.
@@ -73,7 +52,7 @@ constexpr double AverageCharEm = 1176.0 / 2048.0;
 
 double pixelsOf(const Font& f)
 {
-    return (f.points > 0 ? f.points : 8.25) * 96.0 / 72.0;
+    return look::points(f) * 96.0 / 72.0;
 }
 
 // What the kind draws on the element itself: fill, ink, edges.
@@ -81,23 +60,23 @@ std::string ownStyle(const Control& c, bool enabled)
 {
     switch (c.kind()) {
     case Kind::Label:
-        return (c.opaque() ? "background:" + css(c.backColor().value_or(ButtonFace)) + ";" : "")
-            + "color:" + css(enabled ? c.foreColor().value_or(Ink) : DisabledInk) + ";"
+        return (c.opaque() ? "background:" + css(c.backColor().value_or(look::Face)) + ";" : "")
+            + "color:" + css(enabled ? c.foreColor().value_or(look::Ink) : look::DisabledInk) + ";"
             + (c.align() == Align::Center ? "text-align:center;" : "text-align:left;");
     case Kind::CommandButton:
     case Kind::OptionButton: {
-        const Bgr face = c.backColor().value_or(ButtonFace);
-        // Engraved grey text, as disabled buttons are drawn.
-        return "background:" + css(face) + ";"
-            + edges(White, Ink, lighter(face, 110), darker(face, 160))
-            + (enabled ? "color:" + css(c.foreColor().value_or(Ink)) + ";"
-                       : "color:" + css(Grey) + ";text-shadow:1px 1px 0 #fff;");
+        const Bgr face = c.backColor().value_or(look::Face);
+        const std::string engrave = number(look::EngraveOffset * cssPixels.bevel()) + "px ";
+        return "background:" + css(face) + ";" + edges(look::raised(face))
+            + (enabled ? "color:" + css(c.foreColor().value_or(look::Ink)) + ";"
+                       : "color:" + css(look::EngravedInk) + ";text-shadow:" + engrave + engrave
+                        + "0 " + css(look::EngravedLight) + ";");
     }
     case Kind::Frame:
-        return "background:" + css(c.backColor().value_or(ButtonFace)) + ";";
+        return "background:" + css(c.backColor().value_or(look::Face)) + ";";
     case Kind::PictureBox:
-        return "background:" + css(c.backColor().value_or(ButtonFace)) + ";"
-            + (c.frameLine() ? edges(Grey, White, DarkGrey, LightFace) : "");
+        return "background:" + css(c.backColor().value_or(look::Face)) + ";"
+            + (c.frameLine() ? edges(look::Sunken) : "");
     case Kind::Shape:
     case Kind::Timer:
     case Kind::Menu:
@@ -112,7 +91,7 @@ std::string frameLineStyle(const Control& c)
     if (!c.frameLine())
         return "display:none;";
     const int top = c.caption().empty() ? 0 : static_cast<int>(pixelsOf(c.font()) * LineEm) / 2;
-    return "top:" + std::to_string(top) + "px;" + edges(Grey, White, White, Grey);
+    return "top:" + std::to_string(top) + "px;" + edges(look::Etched);
 }
 
 // A frame's caption, on the frame's colour over the line, one average character in.
@@ -121,8 +100,8 @@ std::string frameCaptionStyle(const Control& c)
     if (c.caption().empty())
         return "display:none;";
     const int x = static_cast<int>(std::lround(pixelsOf(c.font()) * AverageCharEm));
-    return "left:" + std::to_string(x) + "px;background:" + css(c.backColor().value_or(ButtonFace))
-        + ";color:" + css(c.foreColor().value_or(Ink)) + ";" + font(c.font());
+    return "left:" + std::to_string(x) + "px;background:" + css(c.backColor().value_or(look::Face))
+        + ";color:" + css(c.foreColor().value_or(look::Ink)) + ";" + font(c.font());
 }
 
 // A shape's figure in its rectangle r: the border lies inside it, and a circle is the largest
@@ -141,12 +120,13 @@ std::string figureStyle(const Control& c, const PxRect& r)
         + "px;height:" + number(h) + "px;background:"
         + (c.backColor() ? css(*c.backColor()) : std::string("transparent")) + ";";
     if (pen > 0)
-        figure += "border:" + std::to_string(pen) + "px solid " + css(c.borderColor().value_or(Ink))
-            + ";";
+        figure += "border:" + std::to_string(pen) + "px solid "
+            + css(c.borderColor().value_or(look::Ink)) + ";";
     if (c.shape() == ShapeKind::Circle)
         figure += "border-radius:50%;";
     else if (c.shape() == ShapeKind::RoundedRectangle)
-        figure += "border-radius:" + number(std::min(w - pen, h - pen) / 8 + pen / 2.0) + "px;";
+        figure
+            += "border-radius:" + number(look::cornerRadius(w - pen, h - pen) + pen / 2.0) + "px;";
     return figure;
 }
 

@@ -1,10 +1,13 @@
-"""Writes the web edition's page around the program: the two Liberation Sans faces, cut down to
-the characters the program's sources hold (every screen text is among them), as WOFF2 inside
-the page. Usage: make_shell.py TEMPLATE OUTPUT SOURCE..."""
+"""Writes the web edition's page around the program: its look (the CSS properties a command
+prints from the model's, put in for @LOOK@) and the two Liberation Sans faces, cut down to the
+characters the program's sources hold (every screen text is among them), as WOFF2 inside the page.
+Usage: make_shell.py TEMPLATE OUTPUT "LOOK COMMAND" SOURCE..."""
 
 import base64
 import io
 import os
+import shlex
+import subprocess
 import sys
 
 from fontTools import subset
@@ -48,11 +51,21 @@ def woff2(path, text):
     return base64.b64encode(out.getvalue()).decode("ascii")
 
 
+def look(command):
+    css = subprocess.run(shlex.split(command), check=True, capture_output=True, text=True).stdout
+    if not css.startswith(":root {"):
+        sys.exit(f"make_shell.py: {command} printed no look: {css[:80]!r}")
+    return css.rstrip("\n")
+
+
 def main():
-    template, output, *sources = sys.argv[1:]
+    template, output, command, *sources = sys.argv[1:]
     text = characters(sources)
     with open(template, encoding="utf-8") as f:
         page = f.read()
+    if page.count("@LOOK@") != 1:
+        sys.exit(f"make_shell.py: {template} must hold @LOOK@ once")
+    page = page.replace("@LOOK@", look(command))
     for mark, name in FACES.items():
         page = page.replace(mark, woff2(face(name), text))
     with open(output, "w", encoding="utf-8") as f:

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "LambdaEvents.h"
 #include "model/KeyRoad.h"
+#include "model/Look.h"
 #include "model/MouseRoad.h"
 #include "model/Random.h"
 #include "model/Scale.h"
@@ -198,6 +199,31 @@ private slots:
             QCOMPARE(f.height, r.fit.height);
             QCOMPARE(f.top, r.fit.top);
         }
+    }
+
+    // A button's raised edge shades its face as the desktop toolkit does, bit for bit (the
+    // lighter line of a saturated face takes from its saturation); a font without a size is
+    // drawn at the default one.
+    void lookShadesFacesAsTheDesktopDoes()
+    {
+        const struct {
+            const char* face;
+            Bgr back, light, dark;
+        } rows[] = {
+            { "normal", ColoreNormale, 0x00D9EDFF, 0x00788C9F },
+            { "highlight", ColoreEvidenziato, 0x0099CDFF, 0x0050789F },
+            { "aqua", Acqua, 0x00FFFF99, 0x009F9F50 },
+            { "yellow, saturated", Giallo, 0x0019FFFF, 0x00009F9F },
+            { "navy", Blu, 0x008D0000, 0x00500000 },
+            { "the default face", look::Face, 0x00FFFFFF, 0x00959595 },
+            { "black", 0, 0, 0 },
+        };
+        for (const auto& r : rows) {
+            const look::Edge e = look::raised(r.back);
+            QVERIFY2((e == look::Edge { 0x00FFFFFF, 0, r.light, r.dark }), r.face);
+        }
+        QCOMPARE(look::points(Font { .points = 0 }), DefaultFontPoints);
+        QCOMPARE(look::points(Font { .points = 12 }), 12.0);
     }
 
     void observerSeesEachPropertyChangeOnce()

@@ -1,3 +1,4 @@
+#include "model/Look.h"
 #include "model/Palette.h"
 #include "web/KeyCodes.h"
 #include "web/Units.h"
@@ -114,17 +115,17 @@ void TstWebBinding::colours()
 void TstWebBinding::bevelsAsTheDesktopDrawsThem()
 {
     // A button's inner bevel is its face lightened by 110 and darkened by 160, as the desktop
-    // toolkit does it, for every face the screens use and the default one.
+    // toolkit does it (the model's shading, which both bindings paint with), for every face the
+    // screens use and the default one: exactly.
     for (const Bgr face :
         { ColoreNormale, ColoreEvidenziato, Acqua, Ciano, Giallo, Blu, 0xEFEFEFu, 0xFFFFFFu, 0u }) {
         const QColor qt(redOf(face), greenOf(face), blueOf(face));
-        for (const auto& [mine, theirs] : { std::pair { web::lighter(face, 110), qt.lighter(110) },
-                 std::pair { web::darker(face, 160), qt.darker(160) } }) {
+        for (const auto& [mine, theirs] : { std::pair { look::lighter(face, 110), qt.lighter(110) },
+                 std::pair { look::darker(face, 160), qt.darker(160) } }) {
             const std::string what = "face " + web::css(face) + ": " + web::css(mine) + " against "
                 + theirs.name().toStdString();
-            QVERIFY2(std::abs(redOf(mine) - theirs.red()) <= 1
-                    && std::abs(greenOf(mine) - theirs.green()) <= 1
-                    && std::abs(blueOf(mine) - theirs.blue()) <= 1,
+            QVERIFY2(redOf(mine) == theirs.red() && greenOf(mine) == theirs.green()
+                    && blueOf(mine) == theirs.blue(),
                 what.c_str());
         }
     }
