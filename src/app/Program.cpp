@@ -52,6 +52,10 @@ Program::Program(Platform& platform, Clock& clock, RandomSource& rng, FileProbe&
     , probe_(probe)
 {
     platform_.setReader(&reader_);
+    // Where the page stays once the program has ended (a browser's), it says so.
+    platform_.setFarewell({ .title = "Tarvo: il programma è terminato",
+        .heading = "Il programma è terminato.",
+        .advice = "Per ricominciare, ricarica la pagina." });
 }
 
 Program::~Program()

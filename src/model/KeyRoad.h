@@ -63,6 +63,10 @@ public:
     void settle(Window& w, const std::function<bool(int key)>& stillDown);
 
     bool isDown(int key) const { return down_.contains(key); }
+    // A release of `key` is the road's to take: the key is down, or settle gave its release and
+    // the platform's own has not come yet. A platform that must say whether a release is the
+    // program's (a browser page) asks this.
+    bool awaitsRelease(int key) const { return down_.contains(key) || settled_.contains(key); }
 
 private:
     // Records a first press as down in `w`; false for a repeat that must not act in `w`.

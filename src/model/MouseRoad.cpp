@@ -3,6 +3,8 @@
 #include "model/Platform.h"
 #include "model/Window.h"
 
+#include <map>
+
 namespace tarvo {
 
 namespace {
@@ -68,6 +70,56 @@ void MouseRoad::closed(const Window& w)
     for (Down& d : down_)
         if (d.in == &w)
             d = {};
+    std::erase_if(pointers_, [&w](const auto& p) { return &p.second.on->window() == &w; });
+}
+
+void MouseRoad::pointerDown(int pointer, Control* target, std::optional<MouseButton> b, int shift)
+{
+    letGo(pointer);
+    if (!target || !b)
+        return;
+    pointers_[pointer] = { target, *b };
+    press(target->window(), *target, *b, shift);
+}
+
+Control* MouseRoad::pointerUp(
+    int pointer, std::optional<MouseButton> b, int shift, const Control* under)
+{
+    const auto it = pointers_.find(pointer);
+    if (it == pointers_.end())
+        return nullptr;
+    const Held p = it->second;
+    pointers_.erase(it);
+    release(p.on->window(), b.value_or(p.button), shift, under == p.on);
+    return p.on;
+}
+
+void MouseRoad::chord(int pointer, MouseButton b, bool down, int shift, const Control* under)
+{
+    const auto it = pointers_.find(pointer);
+    if (it == pointers_.end())
+        return;
+    Control& on = *it->second.on;
+    if (down)
+        press(on.window(), on, b, shift);
+    else
+        release(on.window(), b, shift, under == &on);
+}
+
+void MouseRoad::letGo(int pointer)
+{
+    const auto it = pointers_.find(pointer);
+    if (it == pointers_.end())
+        return;
+    const Held p = it->second;
+    pointers_.erase(it);
+    release(p.on->window(), p.button, 0, false);
+}
+
+void MouseRoad::letGoAll()
+{
+    while (!pointers_.empty())
+        letGo(pointers_.begin()->first);
 }
 
 } // namespace tarvo

@@ -11,9 +11,17 @@
 // gets nothing, its release included; nor does a window that is not shown, or that a modal
 // window blocks (Platform::refuse). No press ever selects an option button: the handlers find
 // one unselected, and MouseUp leaves it so.
+//
+// A platform that tells its pointers apart (a browser: the mouse, each finger, a pen) reports
+// them by number: a pointer goes down with one button on the control under it, which holds the
+// pointer; its further buttons (a chord) go down and up there, and its release comes back there.
+// A pointer goes down only from up: a press of a pointer still down lost its release, which comes
+// now, away from its control, as it does for a pointer whose release will never come.
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <optional>
 
 namespace tarvo {
 
@@ -30,6 +38,19 @@ public:
     // `w` is no longer shown: the buttons held there reach nothing any more.
     void closed(const Window& w);
 
+    // A pointer went down with button `b` on `target` (null, or no button: on nothing of the
+    // program's).
+    void pointerDown(int pointer, Control* target, std::optional<MouseButton> b, int shift);
+    // A pointer came up with button `b` (none: the one it went down with), `under` the control
+    // below it now. Returns the control that held it, null if none.
+    Control* pointerUp(int pointer, std::optional<MouseButton> b, int shift, const Control* under);
+    // A further button of a pointer that is down went down or up.
+    void chord(int pointer, MouseButton b, bool down, int shift, const Control* under);
+    // A pointer's release will never come: it lets go, away from its control.
+    void letGo(int pointer);
+    // Every pointer down lets go (the platform no longer hears them).
+    void letGoAll();
+
 private:
     // A button down: the window of its press, and the control it landed on (null: none).
     struct Down {
@@ -38,6 +59,12 @@ private:
         Control* on = nullptr;
     };
     std::array<Down, 3> down_ {}; // left, right, middle
+    // A pointer down: the control that holds it and the button it went down with.
+    struct Held {
+        Control* on;
+        MouseButton button;
+    };
+    std::map<int, Held> pointers_; // in the order of their numbers
 };
 
 } // namespace tarvo

@@ -8,11 +8,22 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace tarvo {
 
 class Window;
 class Control;
+
+// What a platform whose page outlives the program (a browser's) shows once it has ended, in the
+// program's language: the page's title, a heading and what to do to start again.
+struct Farewell {
+    std::string title;
+    std::string heading;
+    std::string advice;
+};
 
 class Platform {
 public:
@@ -30,12 +41,9 @@ public:
     // Runs f once the current event has been handled (never inside the caller).
     virtual void post(std::function<void()> f) = 0;
     // Tells a screen reader, if one listens, what an action of the pupil has just changed; the
-    // screen shows it already. Platforms without a reader say nothing.
-    virtual void announce(Window& w, const std::string& words)
-    {
-        (void)w;
-        (void)words;
-    }
+    // screen shows it already. Words said for a window that does not show yet (from its Load)
+    // are said once it shows (through speak), and not at all if it closes first.
+    virtual void announce(Window& w, const std::string& words);
     // Every screen is closed: the program ends with exit code 0.
     virtual void quit() = 0;
 
@@ -65,11 +73,32 @@ public:
         return true;
     }
 
+    // The binding has shown `w` (and not closed it since).
+    bool shows(const Window& w) const { return showing_.contains(&w); }
+
+    void setFarewell(Farewell f) { farewell_ = std::move(f); }
+    const Farewell& farewell() const { return farewell_; }
+
+protected:
+    // What a reader hears now, of a window that shows. Platforms without a reader say nothing.
+    virtual void speak(Window& w, const std::string& words)
+    {
+        (void)w;
+        (void)words;
+    }
+    // Told by a binding once the window shows (the words it was told before are spoken now) and
+    // once it has closed.
+    void showing(Window& w);
+    void closed(const Window& w);
+
 private:
     KeyRoad keys_;
     MouseRoad mouse_;
     Window* modal_ = nullptr;
     const Reader* reader_ = nullptr;
+    Farewell farewell_;
+    std::unordered_set<const Window*> showing_;
+    std::unordered_map<const Window*, std::vector<std::string>> early_;
 };
 
 // Time of day, the only seed of the random generator.

@@ -170,6 +170,15 @@ Control* Window::nextInTabOrder(const Control* from, int direction) const
     return nullptr;
 }
 
+void Window::takeFirstFocus()
+{
+    if (focused_)
+        return;
+    for (Control* c : tabChain())
+        if (canTakeFocus(*c) && setFocus(*c))
+            return;
+}
+
 void Window::attach(Platform* platform)
 {
     // Keys and mouse buttons held on a closed window belong to it no more.

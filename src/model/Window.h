@@ -141,6 +141,9 @@ public:
     // to focusHeir(), as the toolkit moves it in an active window; to no control if that is null.
     bool focusNeedsRepair() const { return focused_ && !canTakeFocus(*focused_); }
     Control* focusHeir() const { return nextInTabOrder(focused_, 1); }
+    // The window has just shown: unless a control has the focus, the first button in tab order
+    // that takes it gets it.
+    void takeFirstFocus();
 
     // Property observer for the binding: one per window.
     std::function<void(Control&, Prop)> observer;

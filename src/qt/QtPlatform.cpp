@@ -39,8 +39,8 @@ bool QtPlatform::setFocus(Window& w, Control& c)
 
 void QtPlatform::show(Window& w, bool modal)
 {
-    if (WindowView* shown = view(w)) {
-        shown->bringToFront();
+    if (shows(w)) {
+        raise(w);
         return;
     }
     w.attach(this);
@@ -49,9 +49,7 @@ void QtPlatform::show(Window& w, bool modal)
     if (w.hasIcon() && !icon_.isNull())
         v->setWindowIcon(icon_);
     views_[&w] = v;
-    if (auto early = early_.extract(&w))
-        for (const std::string& words : early.mapped())
-            tarvo::qt::announce(v, words);
+    showing(w);
     v->present(modal, opener);
 }
 
@@ -63,7 +61,7 @@ void QtPlatform::raise(Window& w)
 
 void QtPlatform::unload(Window& w)
 {
-    early_.erase(&w);
+    closed(w);
     const auto it = views_.find(&w);
     if (it == views_.end())
         return;
@@ -91,12 +89,10 @@ void QtPlatform::post(std::function<void()> f)
     QMetaObject::invokeMethod(&context_, std::move(run), Qt::QueuedConnection);
 }
 
-void QtPlatform::announce(Window& w, const std::string& words)
+void QtPlatform::speak(Window& w, const std::string& words)
 {
     if (WindowView* v = view(w))
         tarvo::qt::announce(v, words);
-    else
-        early_[&w].push_back(words); // said from its Load: heard once the window is shown
 }
 
 void QtPlatform::quit()

@@ -45,8 +45,6 @@ public:
     void post(std::function<void()> f) override;
     // Leaves the event loop; exit code 0.
     void quit() override;
-    // Said by a screen reader once the window is active; nothing while no reader listens.
-    void announce(Window& w, const std::string& words) override;
 
     // The icon of windows whose hasIcon() is true (the others keep the application's).
     void setIcon(const QIcon& icon);
@@ -61,11 +59,11 @@ public:
 
 private:
     WindowView* view(const Window& w) const;
+    // Said by a screen reader once the window is active; nothing while no reader listens.
+    void speak(Window& w, const std::string& words) override;
 
     std::unordered_map<const Window*, QPointer<WindowView>> views_;
-    std::vector<QPointer<WindowView>> unloaded_;
-    std::unordered_map<const Window*, std::vector<std::string>>
-        early_; // deleted later, or by the destructor
+    std::vector<QPointer<WindowView>> unloaded_; // deleted later, or by the destructor
     QIcon icon_;
     QObject context_; // posted calls die with the platform
 };

@@ -54,12 +54,7 @@ void WindowView::present(bool modal, QWidget* opener)
         handle->installEventFilter(this);
     }
 
-    // The first button in tab order takes the focus when the window first shows.
-    if (!focusWidget()) {
-        for (Control* c : model_->tabChain())
-            if (model_->canTakeFocus(*c) && focusControl(*c))
-                break;
-    }
+    model_->takeFirstFocus();
     if (model_) {
         raise();
         activateWindow();

@@ -148,4 +148,21 @@ int keyAscii(std::string_view key, bool ctrl)
     return static_cast<int>(cp);
 }
 
+bool isSpaceOrEnter(std::string_view code, std::string_view key)
+{
+    return key == " " || key == "Enter" || code == "Space";
+}
+
+bool browsersOwn(std::string_view code, std::string_view key, bool ctrl, bool meta)
+{
+    if (isSpaceOrEnter(code, key))
+        return false;
+    return ctrl || meta || key == "F5" || key == "F11" || key == "F12";
+}
+
+int shiftState(bool shift, bool ctrl, bool alt)
+{
+    return (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0);
+}
+
 } // namespace tarvo::web

@@ -1,12 +1,14 @@
+// The windows on the page: each shown window's elements, made from its controls and kept in step
+// with them, its place among the others, its focus and timers; posted work, what a reader hears,
+// and the end.
+
 #include "web/WebPlatform.h"
 
-#include "model/Look.h"
 #include "model/Window.h"
-#include "web/Dom.h"
-#include "web/KeyCodes.h"
+#include "web/Page.h"
+#include "web/Paint.h"
+#include "web/Reading.h"
 #include "web/Units.h"
-
-#include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,164 +17,69 @@ namespace tarvo::web {
 
 namespace {
 
-WebPlatform* thePlatform = nullptr;
-
-std::string font(const Font& f)
+// The parts of an element, as a JSON array.
+std::string partsOf(const Element& e)
 {
-    return "font:" + std::string(f.bold ? "700 " : "400 ") + number(look::points(f))
-        + "pt var(--tarvo-font);";
-}
-
-std::string box(const PxRect& r)
-{
-    return "left:" + std::to_string(r.x) + "px;top:" + std::to_string(r.y)
-        + "px;width:" + std::to_string(r.w) + "px;height:" + std::to_string(r.h) + "px;";
-}
-
-// An edge as inset shadows, which take no room from the children (one bevel line is a CSS
-// pixel).
-std::string edges(const look::Edge& e)
-{
-    return "box-shadow:inset -1px -1px 0 " + css(e.outerBottomRight) + ",inset 1px 1px 0 "
-        + css(e.outerTopLeft) + ",inset -2px -2px 0 " + css(e.innerBottomRight)
-        + ",inset 2px 2px 0 " + css(e.innerTopLeft) + ";";
-}
-
-// The offset of a container's client area: a picture box's sunken frame takes its lines.
-int clientOrigin(const Control* container)
-{
-    return container && container->is(Kind::PictureBox) && container->frameLine()
-        ? look::ClientInset * cssPixels.bevel()
-        : 0;
-}
-
-// Liberation Sans: ascent plus descent, and the average character width, in ems.
-constexpr double LineEm = (1854.0 + 434.0) / 2048.0;
-constexpr double AverageCharEm = 1176.0 / 2048.0;
-
-double pixelsOf(const Font& f)
-{
-    return look::points(f) * 96.0 / 72.0;
-}
-
-// What the kind draws on the element itself: fill, ink, edges.
-std::string ownStyle(const Control& c, bool enabled)
-{
-    switch (c.kind()) {
-    case Kind::Label:
-        return (c.opaque() ? "background:" + css(c.backColor().value_or(look::Face)) + ";" : "")
-            + "color:" + css(enabled ? c.foreColor().value_or(look::Ink) : look::DisabledInk) + ";"
-            + (c.align() == Align::Center ? "text-align:center;" : "text-align:left;");
-    case Kind::CommandButton:
-    case Kind::OptionButton: {
-        const Bgr face = c.backColor().value_or(look::Face);
-        const std::string engrave = number(look::EngraveOffset * cssPixels.bevel()) + "px ";
-        return "background:" + css(face) + ";" + edges(look::raised(face))
-            + (enabled ? "color:" + css(c.foreColor().value_or(look::Ink)) + ";"
-                       : "color:" + css(look::EngravedInk) + ";text-shadow:" + engrave + engrave
-                        + "0 " + css(look::EngravedLight) + ";");
+    std::string parts = "[";
+    for (const Part& p : e.parts) {
+        parts += parts.size() > 1 ? "," : "";
+        parts += "{\"tag\":" + quoted(p.tag) + ",\"class\":" + quoted(p.cls)
+            + ",\"attrs\":" + (p.unread ? R"({"aria-hidden":"true"})" : "{}") + "}";
     }
-    case Kind::Frame:
-        return "background:" + css(c.backColor().value_or(look::Face)) + ";";
-    case Kind::PictureBox:
-        return "background:" + css(c.backColor().value_or(look::Face)) + ";"
-            + (c.frameLine() ? edges(look::Sunken) : "");
-    case Kind::Shape:
-    case Kind::Timer:
-    case Kind::Menu:
-        break;
-    }
-    return {};
+    return parts + "]";
 }
 
-// A frame's etched line, starting half a text line down when there is a caption.
-std::string frameLineStyle(const Control& c)
+// Styles for a "set" record: those a control's element has, null for the parts it lacks.
+std::string stylesJson(const std::array<std::string, 3>& styles)
 {
-    if (!c.frameLine())
-        return "display:none;";
-    const int top = c.caption().empty() ? 0 : static_cast<int>(pixelsOf(c.font()) * LineEm) / 2;
-    return "top:" + std::to_string(top) + "px;" + edges(look::Etched);
-}
-
-// A frame's caption, on the frame's colour over the line, one average character in.
-std::string frameCaptionStyle(const Control& c)
-{
-    if (c.caption().empty())
-        return "display:none;";
-    const int x = static_cast<int>(std::lround(pixelsOf(c.font()) * AverageCharEm));
-    return "left:" + std::to_string(x) + "px;background:" + css(c.backColor().value_or(look::Face))
-        + ";color:" + css(c.foreColor().value_or(look::Ink)) + ";" + font(c.font());
-}
-
-// A shape's figure in its rectangle r: the border lies inside it, and a circle is the largest
-// one centred in it.
-std::string figureStyle(const Control& c, const PxRect& r)
-{
-    const int pen = c.borderPx() > 0 ? std::max(1, c.borderPx()) : 0;
-    double w = r.w, h = r.h, x = 0, y = 0;
-    if (c.shape() == ShapeKind::Circle) {
-        const double side = std::min(w, h);
-        x = (w - side) / 2;
-        y = (h - side) / 2;
-        w = h = side;
-    }
-    std::string figure = "left:" + number(x) + "px;top:" + number(y) + "px;width:" + number(w)
-        + "px;height:" + number(h) + "px;background:"
-        + (c.backColor() ? css(*c.backColor()) : std::string("transparent")) + ";";
-    if (pen > 0)
-        figure += "border:" + std::to_string(pen) + "px solid "
-            + css(c.borderColor().value_or(look::Ink)) + ";";
-    if (c.shape() == ShapeKind::Circle)
-        figure += "border-radius:50%;";
-    else if (c.shape() == ShapeKind::RoundedRectangle)
-        figure
-            += "border-radius:" + number(look::cornerRadius(w - pen, h - pen) + pen / 2.0) + "px;";
-    return figure;
+    std::string out = "[" + quoted(styles[0]);
+    for (std::size_t i = 1; i < styles.size(); ++i)
+        out += "," + (styles[i].empty() ? std::string("null") : quoted(styles[i]));
+    return out + "]";
 }
 
 } // namespace
 
-struct WebPlatform::View {
-    Window* window = nullptr;
-    int id = 0;
-    bool modal = false;
-    std::unordered_map<const Control*, int> ids;
-    std::unordered_map<const Control*, int> z; // paint order among its container's controls
-    std::unordered_map<const Control*, std::string> words; // what the page reads of it now
-    bool readingPosted = false;
-    bool reported = false;
-    int width = 0;
-    int height = 0;
-};
+WebPlatform* WebPlatform::current_ = nullptr;
 
 WebPlatform::WebPlatform()
 {
-    thePlatform = this;
-    tarvo_dom_start();
+    current_ = this;
     int seen[3] = {};
-    tarvo_dom_viewport(seen);
+    tarvo_page_start(seen, TextBytes);
     viewport(seen[0], seen[1], seen[2]);
 }
 
 WebPlatform::~WebPlatform()
 {
-    for (auto& v : views_)
-        if (v->window)
-            v->window->observer = nullptr;
-    thePlatform = nullptr;
+    for (auto& [window, v] : views_)
+        v->window->observer = nullptr;
+    current_ = nullptr;
+}
+
+void WebPlatform::send(Record r)
+{
+    changes_.add(std::move(r));
+    flush();
+}
+
+void WebPlatform::flush()
+{
+    if (changes_.empty())
+        return;
+    const std::string records = changes_.take();
+    tarvo_page_apply(records.data(), static_cast<int>(records.size()));
 }
 
 WebPlatform::View* WebPlatform::view(const Window& w) const
 {
-    for (const auto& v : views_)
-        if (v->window == &w)
-            return v.get();
-    return nullptr;
+    const auto it = views_.find(&w);
+    return it == views_.end() ? nullptr : it->second.get();
 }
 
 WebPlatform::View* WebPlatform::viewOf(int win) const
 {
-    for (const auto& v : views_)
+    for (const auto& [window, v] : views_)
         if (v->id == win)
             return v.get();
     return nullptr;
@@ -180,19 +87,20 @@ WebPlatform::View* WebPlatform::viewOf(int win) const
 
 WebPlatform::View* WebPlatform::front() const
 {
-    return views_.empty() ? nullptr : views_.back().get();
+    const Window* w = stack_.front();
+    return w ? view(*w) : nullptr;
 }
 
-Control* WebPlatform::control(int id, View** found) const
+WebPlatform::Named WebPlatform::element(int id) const
 {
-    for (const auto& v : views_)
-        for (const auto& [c, cid] : v->ids)
-            if (cid == id) {
-                if (found)
-                    *found = v.get();
-                return const_cast<Control*>(c);
-            }
-    return nullptr;
+    const auto it = elements_.find(id);
+    return it == elements_.end() ? Named {} : it->second;
+}
+
+Control* WebPlatform::buttonAt(int id) const
+{
+    Control* c = element(id).control;
+    return c && isButton(c->kind()) ? c : nullptr;
 }
 
 bool WebPlatform::setFocus(Window& w, Control& c)
@@ -207,15 +115,20 @@ bool WebPlatform::setFocus(Window& w, Control& c)
 
 void WebPlatform::focusElement(View& v, Control* c)
 {
-    tarvo_dom_focus(v.id, c ? v.ids.at(c) : -1);
+    // Each window keeps its focused button; only the front window's holds the page's focus.
+    v.mark = c;
+    const int id = c ? v.ids.at(c) : 0;
+    send(Record("mark").field("win", v.id).field("id", id));
+    if (front() == &v)
+        send(Record("focus").field("id", id));
 }
 
 void WebPlatform::show(Window& w, bool modal)
 {
     if (ended_)
         return;
-    if (View* shown = view(w)) {
-        toFront(*shown);
+    if (shows(w)) {
+        toFront(w);
         return;
     }
     w.attach(this);
@@ -224,20 +137,12 @@ void WebPlatform::show(Window& w, bool modal)
     v.window = &w;
     v.id = nextId_++;
     v.modal = modal;
-    // A modal window stays in front of every other; others go in front of the other non-modal.
-    auto at = views_.end();
-    if (!modal)
-        at = std::find_if(views_.begin(), views_.end(), [](const auto& o) { return o->modal; });
-    views_.insert(at, std::move(owned));
+    views_[&w] = std::move(owned);
+    stack_.show(w, modal);
     build(v);
-    if (auto early = early_.extract(&w))
-        for (const std::string& words : early.mapped())
-            tarvo_dom_announce(words.c_str());
+    showing(w);
     showFront();
-    // The first button in tab order takes the focus when the window first shows.
-    if (!w.focused())
-        if (Control* first = w.nextInTabOrder(nullptr, 1))
-            setFocus(w, *first);
+    w.takeFirstFocus();
     if (view(w) && front() == view(w))
         w.raiseActivate();
 }
@@ -245,30 +150,32 @@ void WebPlatform::show(Window& w, bool modal)
 void WebPlatform::build(View& v)
 {
     Window& w = *v.window;
-    const std::string title = std::string(w.title());
-    const std::string root = "background:" + css(w.backColor()) + ";"
-        + (v.modal ? "width:" + std::to_string(cssPixels.px(w.designWidth()))
-                    + "px;height:" + std::to_string(cssPixels.px(w.designHeight())) + "px;"
-                   : "");
-    tarvo_dom_window(v.id, v.modal ? 1 : 0, title.c_str(), root.c_str());
+    send(Record("window")
+             .field("win", v.id)
+             .field("modal", v.modal)
+             .field("title", w.title())
+             .field("css", clientStyle(w, v.modal)));
 
     std::vector<Control*> drawn;
     for (const auto& owned : w.controls()) {
         Control& c = *owned;
-        v.ids[&c] = nextId_++;
-        if (c.is(Kind::Menu)) {
-            tarvo_dom_menu(v.ids[&c], v.id, c.shownCaption().c_str());
-            tarvo_dom_state(v.ids[&c], c.enabled(), c.visible(), 0);
-        } else if (c.hasGeometry()) {
+        v.ids[&c] = nextId_;
+        elements_[nextId_++] = { &v, &c };
+        if (c.is(Kind::Menu))
+            addEntry(v, c);
+        else if (c.hasGeometry())
             drawn.push_back(&c);
-        }
     }
     // The window takes its size before its controls' elements exist, so that they are made
-    // where they stay and the page lays them out once.
-    int size[2] = { cssPixels.px(w.designWidth()), cssPixels.px(w.designHeight()) };
-    if (!v.modal)
-        tarvo_dom_client_size(v.id, size);
-    resized(v.id, size[0], size[1]);
+    // where they stay and the page lays them out once: a full-page one the page's, less its menu
+    // bar.
+    int width = cssPixels.px(w.designWidth());
+    int height = cssPixels.px(w.designHeight());
+    if (!v.modal) {
+        width = static_cast<int>(std::lround(fit_.width));
+        height = std::max(0, static_cast<int>(std::lround(fit_.height - (v.menubar ? bar_ : 0))));
+    }
+    resize(v, width, height);
 
     // The paint order is the elements' z-index, so that their order in the page can be the
     // reading order.
@@ -326,10 +233,36 @@ ReaderRole WebPlatform::roleOf(const Control& c) const
 
 void WebPlatform::addElement(View& v, Control& c)
 {
-    const int parent = c.container() ? v.ids.at(c.container()) : -1;
-    tarvo_dom_control(
-        v.ids.at(&c), v.id, parent, static_cast<int>(c.kind()), static_cast<int>(roleOf(c)));
+    const Element e = elementOf(c.kind());
+    send(Record("control")
+             .field("id", v.ids.at(&c))
+             .field("win", v.id)
+             .field("in", c.container() ? v.ids.at(c.container()) : 0)
+             .field("tag", e.tag)
+             .field("class", e.cls)
+             .json("attrs", roleAttributes(roleOf(c)))
+             .json("parts", partsOf(e))
+             .field("textPart", e.textPart));
     render(v, c);
+}
+
+void WebPlatform::addEntry(View& v, Control& c)
+{
+    send(Record("entry").field("id", v.ids.at(&c)).field("win", v.id));
+    renderEntry(v, c);
+}
+
+void WebPlatform::renderEntry(View& v, Control& c)
+{
+    send(Record("set")
+             .field("id", v.ids.at(&c))
+             .field("text", c.shownCaption())
+             .field("shown", c.visible())
+             .field("enabled", c.enabled()));
+    const auto& controls = v.window->controls();
+    v.menubar = std::any_of(controls.begin(), controls.end(),
+        [](const auto& o) { return o->is(Kind::Menu) && o->visible(); });
+    send(Record("menubar").field("win", v.id).field("shown", v.menubar));
 }
 
 void WebPlatform::updateReading(View& v)
@@ -338,7 +271,7 @@ void WebPlatform::updateReading(View& v)
     if (!r)
         return;
     for (const auto& owned : v.window->controls()) {
-        const Control& c = *owned;
+        Control& c = *owned;
         if (!c.hasGeometry() || roleOf(c) == ReaderRole::None)
             continue;
         std::string name = r->name(c);
@@ -348,7 +281,35 @@ void WebPlatform::updateReading(View& v)
         if (now == said)
             continue;
         said = std::move(now);
-        tarvo_dom_reader(v.ids.at(&c), name.c_str(), description.c_str());
+        Record set("set");
+        set.field("id", v.ids.at(&c));
+        addReading(set, v, c);
+        send(std::move(set));
+    }
+}
+
+void WebPlatform::addReading(Record& r, View& v, const Control& c)
+{
+    const auto words = v.words.find(&c);
+    if (words == v.words.end())
+        return; // not read yet
+    const std::string& said = words->second;
+    const std::size_t cut = said.find('\0');
+    const ReaderRole role = roleOf(c);
+    const Reading reading = readingOf(
+        role, c.shownCaption(), c.is(Kind::Label), said.substr(0, cut), said.substr(cut + 1));
+    switch (role) {
+    case ReaderRole::Button:
+    case ReaderRole::Group:
+        r.field("label", reading.label).field("description", reading.description);
+        break;
+    case ReaderRole::Text:
+        r.field("sr", reading.sr);
+        if (c.is(Kind::Label))
+            r.field("hideText", reading.hideText);
+        break;
+    case ReaderRole::None:
+        break;
     }
 }
 
@@ -356,23 +317,15 @@ void WebPlatform::render(View& v, Control& c)
 {
     if (!c.hasGeometry())
         return;
-    const int id = v.ids.at(&c);
-    PxRect r = cssPixels.rect(c.rect());
-    const int origin = clientOrigin(c.container());
-    r.x += origin;
-    r.y += origin;
-    const bool enabled = c.effectivelyEnabled();
-    if (c.is(Kind::Frame)) {
-        tarvo_dom_style(id, 1, frameLineStyle(c).c_str());
-        tarvo_dom_style(id, 2, frameCaptionStyle(c).c_str());
-    } else if (c.is(Kind::Shape)) {
-        tarvo_dom_style(id, 1, figureStyle(c, r).c_str());
-    }
-    const std::string style = box(r) + font(c.font()) + "z-index:" + std::to_string(v.z.at(&c))
-        + ";" + ownStyle(c, enabled);
-    tarvo_dom_style(id, 0, style.c_str());
-    tarvo_dom_text(id, c.shownCaption().c_str());
-    tarvo_dom_state(id, enabled, c.visible(), c.hasTabStop());
+    Record set("set");
+    set.field("id", v.ids.at(&c)).json("styles", stylesJson(stylesOf(c, v.z.at(&c))));
+    if (elementOf(c.kind()).textPart >= 0)
+        set.field("text", textOf(c));
+    set.field("shown", c.visible());
+    if (isButton(c.kind()))
+        set.field("enabled", c.effectivelyEnabled()).field("tab", c.hasTabStop());
+    addReading(set, v, c);
+    send(std::move(set));
 }
 
 void WebPlatform::renderTree(View& v, Control& c)
@@ -396,8 +349,7 @@ void WebPlatform::onChange(View& v, Control& c, Prop p)
         return;
     }
     if (c.is(Kind::Menu)) {
-        tarvo_dom_menu(v.ids.at(&c), v.id, c.shownCaption().c_str());
-        tarvo_dom_state(v.ids.at(&c), c.enabled(), c.visible(), 0);
+        renderEntry(v, c);
         return;
     }
     switch (p) {
@@ -436,57 +388,69 @@ void WebPlatform::repairFocus(View& v)
 
 void WebPlatform::updateTimer(View& v, Control& c)
 {
-    tarvo_dom_timer(v.ids.at(&c), c.enabled() && c.interval() > 0 ? c.interval() : 0);
+    send(Record("timer")
+             .field("id", v.ids.at(&c))
+             .field("ms", c.enabled() && c.interval() > 0 ? c.interval() : 0));
 }
 
 void WebPlatform::raise(Window& w)
 {
-    if (View* v = view(w))
-        toFront(*v);
+    if (view(w))
+        toFront(w);
 }
 
-void WebPlatform::toFront(View& v)
+void WebPlatform::toFront(Window& w)
 {
-    View* before = front();
-    auto it
-        = std::find_if(views_.begin(), views_.end(), [&v](const auto& o) { return o.get() == &v; });
-    auto owned = std::move(*it);
-    views_.erase(it);
-    auto at = views_.end();
-    if (!v.modal)
-        at = std::find_if(views_.begin(), views_.end(), [](const auto& o) { return o->modal; });
-    views_.insert(at, std::move(owned));
+    const Window* before = stack_.front();
+    stack_.raise(w);
     showFront();
-    if (front() != before && front())
-        front()->window->raiseActivate();
+    if (Window* now = stack_.front(); now && now != before)
+        now->raiseActivate();
+}
+
+void WebPlatform::restack()
+{
+    // The front full-page window fills the page; the others wait hidden and inert behind it.
+    for (const WindowStack::Entry& e : stack_.backToFront())
+        send(Record("stack")
+                 .field("win", view(*e.window)->id)
+                 .field("active", e.window == stack_.front())
+                 .field("hidden", !e.modal && e.window != stack_.frontPlain()));
 }
 
 void WebPlatform::showFront()
 {
-    if (View* v = front()) {
-        tarvo_dom_front(v->id, std::string(v->window->title()).c_str());
-    }
+    View* v = front();
+    if (!v)
+        return;
+    restack();
+    send(Record("focus").field("id", v->mark ? v->ids.at(v->mark) : 0));
+    send(Record("title").field("text", v->window->title()));
 }
 
 void WebPlatform::unload(Window& w)
 {
-    early_.erase(&w);
+    closed(w);
     View* v = view(w);
     if (!v)
         return;
-    View* before = front();
+    const Window* before = stack_.front();
     for (const auto& c : w.controls())
         if (c->is(Kind::Timer))
-            tarvo_dom_timer(v->ids.at(c.get()), 0);
+            send(Record("timer").field("id", v->ids.at(c.get())).field("ms", 0));
     w.observer = nullptr;
     mouse().closed(w);
-    tarvo_dom_close(v->id);
-    std::erase_if(views_, [v](const auto& o) { return o.get() == v; });
+    send(Record("close").field("win", v->id));
+    for (const auto& [c, id] : v->ids)
+        elements_.erase(id);
+    stack_.remove(w);
+    views_.erase(&w);
+    restack();
     if (ended_)
         return;
     showFront();
-    if (front() && front() != before)
-        front()->window->raiseActivate();
+    if (Window* now = stack_.front(); now && now != before)
+        now->raiseActivate();
 }
 
 void WebPlatform::post(std::function<void()> f)
@@ -494,25 +458,14 @@ void WebPlatform::post(std::function<void()> f)
     if (ended_)
         return;
     if (posted_.empty())
-        tarvo_dom_post();
+        send(Record("post"));
     posted_.push_back(std::move(f));
 }
 
-void WebPlatform::runPosted()
-{
-    auto work = std::move(posted_);
-    posted_.clear();
-    for (auto& f : work)
-        if (!ended_)
-            f();
-}
-
-void WebPlatform::announce(Window& w, const std::string& words)
+void WebPlatform::speak(Window& w, const std::string& words)
 {
     if (view(w))
-        tarvo_dom_announce(words.c_str());
-    else
-        early_[&w].push_back(words); // said from its Load: heard once the window is shown
+        send(Record("say").field("words", words));
 }
 
 void WebPlatform::quit()
@@ -521,167 +474,11 @@ void WebPlatform::quit()
         return;
     ended_ = true;
     posted_.clear();
-    tarvo_dom_end();
-}
-
-void WebPlatform::key(
-    bool down, int physical, std::string_view code, std::string_view name, int shift, bool repeat)
-{
-    View* v = front();
-    if (ended_ || !v)
-        return;
-    Window& w = *v->window;
-    const int vkey = virtualKey(code, name);
-    if (vkey == vk::Tab) {
-        // TAB walks the buttons in the window's tab order, as the desktop toolkit does; it never
-        // reaches the behaviour.
-        if (down)
-            if (Control* next = w.nextInTabOrder(w.focused(), (shift & 1) ? -1 : 1))
-                w.setFocus(*next);
-        return;
-    }
-    if (down)
-        keys().press(w, w.focused(),
-            { .key = physical,
-                .code = vkey,
-                .ascii = keyAscii(name, (shift & 2) != 0),
-                .shift = shift,
-                .repeat = repeat });
-    else
-        keys().release(w, { .key = physical, .code = vkey, .shift = shift });
-}
-
-void WebPlatform::lostKeyboard()
-{
-    // The page no longer hears the keys: each one still down comes up now, as the desktop's
-    // settle does when its keyboard comes back.
-    if (View* v = front(); v && !ended_)
-        keys().settle(*v->window, [](int) { return false; });
-}
-
-void WebPlatform::pointer(bool down, int id, int button, int shift, bool over)
-{
-    View* v = nullptr;
-    Control* c = control(id, &v);
-    if (ended_ || !c || !isButton(c->kind()))
-        return;
-    // The mouse road holds every rule: what a press reaches, the focus, the click on release.
-    const auto b = static_cast<MouseButton>(button);
-    if (down)
-        mouse().press(*v->window, *c, b, shift);
-    else
-        mouse().release(*v->window, b, shift, over);
-}
-
-void WebPlatform::focusIn(int id)
-{
-    // The page moved its focus by itself (a screen reader, a switch): the model follows where it
-    // can, and the page then shows where the model's focus is.
-    View* v = nullptr;
-    Control* c = control(id, &v);
-    if (ended_ || !c)
-        return;
-    Window& w = *v->window;
-    if (v == front() && w.focused() != c && w.canTakeFocus(*c))
-        w.focusMovedTo(c);
-    if (View* now = view(w))
-        focusElement(*now, w.focused());
-}
-
-void WebPlatform::resized(int win, int width, int height)
-{
-    View* v = viewOf(win);
-    if (ended_ || !v || (v->reported && v->width == width && v->height == height))
-        return;
-    v->reported = true;
-    v->width = width;
-    v->height = height;
-    Window& w = *v->window;
-    w.setInnerSize(cssPixels.twips(width), cssPixels.twips(height));
-    w.setFrameWidth(0); // a page has no frame of its own
-    w.raiseResize();
-}
-
-void WebPlatform::viewport(int width, int height, int bar)
-{
-    if (ended_)
-        return;
-    // Told at every change of the viewport: a fitted window's size follows it.
-    const ViewportFit f = cssPixels.fit(width, height, bar);
-    tarvo_dom_fit(f.zoom, f.width, f.height, f.top);
-}
-
-void WebPlatform::timer(int id)
-{
-    View* v = nullptr;
-    Control* c = control(id, &v);
-    if (!ended_ && c)
-        v->window->raiseTimer(*c);
-}
-
-void WebPlatform::menu(int id)
-{
-    View* v = nullptr;
-    Control* c = control(id, &v);
-    if (!ended_ && c && c->effectivelyEnabled() && c->visible())
-        v->window->raiseClick(*c);
+    const Farewell& f = farewell();
+    send(Record("end")
+             .field("title", f.title)
+             .field("heading", f.heading)
+             .field("advice", f.advice));
 }
 
 } // namespace tarvo::web
-
-// The page's events, from dom.js. Texts come through two buffers of the module's memory.
-namespace {
-char textIn[2][64];
-} // namespace
-
-extern "C" {
-EMSCRIPTEN_KEEPALIVE char* tarvo_text(int which)
-{
-    return textIn[which & 1];
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_key(int down, int physical, int shift, int repeat)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->key(down != 0, physical, textIn[0], textIn[1], shift, repeat != 0);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_pointer(int down, int id, int button, int shift, int over)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->pointer(down != 0, id, button, shift, over != 0);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_focus(int id)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->focusIn(id);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_resized(int win, int width, int height)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->resized(win, width, height);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_viewport(int width, int height, int bar)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->viewport(width, height, bar);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_timer(int id)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->timer(id);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_menu(int id)
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->menu(id);
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_blur()
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->lostKeyboard();
-}
-EMSCRIPTEN_KEEPALIVE void tarvo_posted()
-{
-    if (auto* p = tarvo::web::thePlatform)
-        p->runPosted();
-}
-}

@@ -1,12 +1,17 @@
 #pragma once
 // The browser behind every screen: shows any tarvo::Window as elements of the page built from its
-// control tree (dom.js draws them), keeps them in step with the model through the window's
-// observer, and turns the page's key, pointer, focus, resize and timer events into the model's.
-// One platform per page; windows are unloaded (or destroyed) before it is.
+// control tree, keeps them in step with the model through the window's observer, and turns the
+// page's key, pointer, focus, resize and timer events into the model's (web/Page.h is the
+// contract with the page). One platform per page; windows are unloaded (or destroyed) before it
+// is. The platform is in three files: WebPlatform.cpp (the windows and their elements),
+// PageEvents.cpp (the page's events), PageExports.cpp (the calls the page makes).
 
 #include "model/Platform.h"
 #include "model/Reader.h"
+#include "model/Scale.h"
 #include "model/Types.h"
+#include "model/WindowStack.h"
+#include "web/Changes.h"
 
 #include <memory>
 #include <string>
@@ -34,51 +39,101 @@ public:
     void unload(Window& w) override;
     // Run from a fresh task of the page, after the current event.
     void post(std::function<void()> f) override;
-    // Into the page's live region, which screen readers read out.
-    void announce(Window& w, const std::string& words) override;
     // Every timer and listener is removed; the page says that the program has ended.
     void quit() override;
 
-    // What the page reports (dom.js, through the exported functions in WebPlatform.cpp).
-    void key(bool down, int physical, std::string_view code, std::string_view key, int shift,
-        bool repeat);
-    void pointer(bool down, int id, int button, int shift, bool over);
-    void focusIn(int id);
+    // The page's events (web/Page.h), in the model's terms; true where the program consumed it.
+    struct Keys {
+        bool shift = false;
+        bool ctrl = false;
+        bool alt = false;
+        bool meta = false;
+    };
+    bool key(bool down, std::string_view code, std::string_view key, Keys held, bool repeat);
+    bool pointerDown(int pointer, bool mouse, int button, int buttons, int target, int shift);
+    bool pointerUp(int pointer, bool mouse, int button, int under, int shift, double time);
+    void pointerMove(int pointer, bool mouse, int button, int buttons, int under, int shift);
+    void pointerCancel(int pointer);
+    void click(int target, int shift, double time);
+    void focusIn(int target);
+    void lostKeyboard();
     void resized(int win, int width, int height);
-    // The page's viewport, in CSS pixels, and the height of a window's menu bar: the page is
-    // zoomed out where the viewport is smaller than the screens need.
     void viewport(int width, int height, int bar);
     void timer(int id);
-    void menu(int id);
-    void lostKeyboard();
     void runPosted();
 
+    // Sends the page what has changed.
+    void flush();
+    // The size of each buffer the page writes its texts into (web/Page.h: tarvo_text).
+    static constexpr int TextBytes = 64;
+    // The platform of the page, null before it is made and once it is gone.
+    static WebPlatform* current() { return current_; }
+
 private:
-    struct View;
+    // One shown window on the page.
+    struct View {
+        Window* window = nullptr;
+        int id = 0;
+        bool modal = false;
+        std::unordered_map<const Control*, int> ids;
+        std::unordered_map<const Control*, int> z; // paint order among its container's controls
+        std::unordered_map<const Control*, std::string> words; // what the page reads of it now
+        Control* mark = nullptr; // the button that shows the focus mark
+        bool menubar = false;
+        bool readingPosted = false;
+        bool reported = false;
+        int width = 0;
+        int height = 0;
+    };
+    // What an element's number names.
+    struct Named {
+        View* view = nullptr;
+        Control* control = nullptr;
+    };
+
+    void speak(Window& w, const std::string& words) override;
+    void send(Record r);
 
     View* view(const Window& w) const;
     View* viewOf(int win) const;
     View* front() const;
-    Control* control(int id, View** v = nullptr) const;
+    Named element(int id) const;
+    Control* buttonAt(int id) const;
     void build(View& v);
     void addChildren(View& v, const Control* container, const std::vector<Control*>& drawn);
     void addElement(View& v, Control& c);
+    void addEntry(View& v, Control& c);
+    void addReading(Record& r, View& v, const Control& c);
     ReaderRole roleOf(const Control& c) const;
     void updateReading(View& v);
     void render(View& v, Control& c);
     void renderTree(View& v, Control& c);
+    void renderEntry(View& v, Control& c);
     void onChange(View& v, Control& c, Prop p);
     void updateTimer(View& v, Control& c);
     void repairFocus(View& v);
     void focusElement(View& v, Control* c);
-    void toFront(View& v);
+    void resize(View& v, int width, int height);
+    void toFront(Window& w);
+    void restack();
     void showFront();
 
-    std::vector<std::unique_ptr<View>> views_; // in stacking order: the last lies in front
-    std::unordered_map<const Window*, std::vector<std::string>> early_;
+    WindowStack stack_;
+    std::unordered_map<const Window*, std::unique_ptr<View>> views_;
+    std::unordered_map<int, Named> elements_;
     std::vector<std::function<void()>> posted_;
+    Changes changes_;
+    std::unordered_map<std::string, int> physical_; // KeyboardEvent.code -> physical key
+    struct Click {
+        int id = 0;
+        double time = 0;
+    };
+    Click recent_; // the button a pointer last came up on, and when
+    ViewportFit fit_;
+    int bar_ = 0; // a menu bar's height
     int nextId_ = 1;
     bool ended_ = false;
+    static WebPlatform* current_;
 };
 
 } // namespace tarvo::web

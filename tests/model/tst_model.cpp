@@ -7,11 +7,13 @@
 #include "model/Scale.h"
 #include "model/ScreenEvents.h"
 #include "model/Window.h"
+#include "model/WindowStack.h"
 
 #include <QTest>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <functional>
 #include <map>
 #include <set>
@@ -315,6 +317,13 @@ private slots:
         Control& b0 = w.at("Option1", 0);
         Control& b1 = w.at("Option1", 1);
         Control& b2 = w.at("Option1", 2);
+        // A window that shows gives the focus to the first button that takes it, unless one has it.
+        b0.setEnabled(false);
+        w.takeFirstFocus();
+        QCOMPARE(w.focused(), &b1);
+        b0.setEnabled(true);
+        w.takeFirstFocus();
+        QCOMPARE(w.focused(), &b1);
         QCOMPARE(w.nextInTabOrder(nullptr, 1), &b0);
         QCOMPARE(w.nextInTabOrder(nullptr, -1), &b2);
         QCOMPARE(w.nextInTabOrder(&b2, 1), &b0);
@@ -470,6 +479,8 @@ private slots:
         QVERIFY(road.isDown(36));
         QVERIFY(!road.isDown(65));
         QVERIFY(!road.isDown(10));
+        // Their own releases, still to come, are the road's to take.
+        QVERIFY(road.awaitsRelease(65) && road.awaitsRelease(10) && !road.awaitsRelease(99));
         // ENTER is still a repeat; "1" and SPACE are new presses (also when the platform, which
         // missed the release too, flags "1" as a repeat), and SPACE clicks on its own release only.
         road.press(a, &cmd, enter);
@@ -488,6 +499,7 @@ private slots:
         rig.log.clear();
         road.settle(a, [](int) { return false; });
         QVERIFY(rig.log.empty());
+        QVERIFY(!road.awaitsRelease(65) && !road.awaitsRelease(36));
     }
 
     void aRepeatActsOnlyInTheWindowItsPressWentDownIn()
@@ -584,6 +596,133 @@ private slots:
             for (const Control* o : w.array("Option1"))
                 QVERIFY2(!o->value(), name); // no press selects an option button
         }
+    }
+
+    void pointersHoldTheButtonTheyWentDownOn()
+    {
+        // Steps d<pointer><button>:<control> a pointer down (button 0: a side button; control -:
+        // none), u<pointer><button>:<control> up under the control (button 0: its own), c and r
+        // a further button down and up while it is down, x<pointer> cancelled, a: all let go.
+        const std::array<std::array<const char*, 3>, 8> rows { {
+            { "up over it", "d11:C u10:C", "F:C D1:C U1:C C:C" },
+            { "up away from it", "d11:C u10:O0", "F:C D1:C U1:C" },
+            { "a chord comes back to it", "d14:C c11:O1 r11:C u14:O1",
+                "D4:C F:C D1:C U1:C C:C U4:C" },
+            { "down again: the release was lost", "d11:C d11:O0 u10:O0",
+                "F:C D1:C U1:C F:O0 D1:O0 U1:O0" },
+            { "a side button", "d10:C u10:C", "" },
+            { "on nothing", "d11:- u10:C", "" },
+            { "cancelled", "d11:C x1 u10:C", "F:C D1:C U1:C" },
+            { "all let go, in their order", "d22:C d11:O0 a", "D2:C F:O0 D1:O0 U1:O0 U2:C" },
+        } };
+        auto id = [](const Control& c) {
+            return c.name().substr(0, 1) + (c.index() < 0 ? "" : std::to_string(c.index()));
+        };
+        for (const auto& [name, script, expected] : rows) {
+            KeyRig rig { "a" };
+            Window& w = rig.window();
+            std::string log;
+            auto note = [&](char what, const Control& c, int b = 0) {
+                log += (log.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":"
+                    + id(c);
+            };
+            auto& on = rig.on();
+            on.gotFocus = [&](Control& c) { note('F', c); };
+            on.mouseDown = [&](Control& c, int b, int) { note('D', c, b); };
+            on.mouseUp = [&](Control& c, int b, int) { note('U', c, b); };
+            on.click = [&](Control& c) { note('C', c); };
+            MouseRoad& road = rig.p.mouse();
+            std::istringstream in(script);
+            for (std::string s; in >> s;) {
+                Control* c = nullptr;
+                for (const auto& owned : w.controls())
+                    c = s.ends_with(":" + id(*owned)) ? owned.get() : c;
+                const int pointer = s.size() > 1 ? s[1] - '0' : 0;
+                const int bit = s.size() > 2 ? s[2] - '0' : 0;
+                const auto b = bit ? std::optional(static_cast<MouseButton>(bit)) : std::nullopt;
+                if (s[0] == 'd')
+                    road.pointerDown(pointer, c, b, 0);
+                else if (s[0] == 'u')
+                    road.pointerUp(pointer, b, 0, c);
+                else if (s[0] == 'c' || s[0] == 'r')
+                    road.chord(pointer, *b, s[0] == 'c', 0, c);
+                else if (s[0] == 'x')
+                    road.letGo(pointer);
+                else
+                    road.letGoAll();
+            }
+            QVERIFY2(log == expected, (std::string(name) + ": " + log).c_str());
+        }
+    }
+
+    // A platform that stacks its own windows keeps a modal one in front of all; a window shown
+    // or raised goes in front of the others that are not modal.
+    void windowStackKeepsTheModalInFront()
+    {
+        // Steps: a letter shows that window (upper case: modal), ^ raises it, - removes it.
+        const std::array<std::array<const char*, 3>, 7> rows { {
+            { "shown in front", "a b", "a b" },
+            { "behind the modal one", "a M b", "a b M" },
+            { "raised", "a b ^a", "b a" },
+            { "raised behind the modal one", "a M b ^a", "b a M" },
+            { "a modal one over a modal one", "a M N ^M", "a N M" },
+            { "shown again: raised", "a b a", "b a" },
+            { "removed", "a M -M b", "a b" },
+        } };
+        std::map<char, std::unique_ptr<Window>> windows;
+        for (const char n : std::string("abMN"))
+            windows[n] = std::make_unique<Window>(
+                WindowDef { .name = std::string_view(&n, 1), .title = "" });
+        for (const auto& [name, script, expected] : rows) {
+            WindowStack stack;
+            std::istringstream in(script);
+            for (std::string s; in >> s;) {
+                Window& w = *windows.at(s.back());
+                if (s[0] == '^')
+                    stack.raise(w);
+                else if (s[0] == '-')
+                    stack.remove(w);
+                else
+                    stack.show(w, std::isupper(static_cast<unsigned char>(s[0])) != 0);
+            }
+            std::string order;
+            for (const WindowStack::Entry& e : stack.backToFront())
+                order += (order.empty() ? "" : " ") + e.window->name();
+            QVERIFY2(order == expected, (std::string(name) + ": " + order).c_str());
+            QVERIFY2(stack.front() == stack.backToFront().back().window, name);
+            const Window* plain = stack.frontPlain();
+            QVERIFY2(plain && std::islower(static_cast<unsigned char>(plain->name()[0])), name);
+        }
+    }
+
+    // Words said for a window before it shows wait for it, and go with it if it closes first.
+    void wordsBeforeAWindowShowsWaitForIt()
+    {
+        struct Voice final : Platform {
+            bool setFocus(Window&, Control&) override { return false; }
+            void show(Window& w, bool) override { showing(w); }
+            void raise(Window&) override { }
+            void unload(Window& w) override { closed(w); }
+            void post(std::function<void()>) override { }
+            void quit() override { }
+            void speak(Window& w, const std::string& words) override
+            {
+                said.push_back(w.name() + ": " + words);
+            }
+            std::vector<std::string> said;
+        } voice;
+        Window a(WindowDef { .name = "a", .title = "a" });
+        Window b(WindowDef { .name = "b", .title = "b" });
+        voice.announce(a, "one");
+        voice.announce(b, "never");
+        voice.announce(a, "two");
+        QVERIFY(voice.said.empty() && !voice.shows(a));
+        voice.unload(b);
+        voice.show(b, false);
+        voice.show(a, false);
+        voice.announce(a, "three");
+        QCOMPARE(voice.said, (std::vector<std::string> { "a: one", "a: two", "a: three" }));
+        QVERIFY(voice.shows(a));
     }
 
     void arrowStepInGroupWrapsAndSkipsDisabled()

@@ -1,6 +1,9 @@
 #include "model/Look.h"
 #include "model/Palette.h"
+#include "web/Buttons.h"
+#include "web/Changes.h"
 #include "web/KeyCodes.h"
+#include "web/Reading.h"
 #include "web/Units.h"
 
 #include <QColor>
@@ -17,6 +20,10 @@ private slots:
     void characters();
     void colours();
     void bevelsAsTheDesktopDrawsThem();
+    void keysThatStayTheBrowsers();
+    void pointerButtons();
+    void wordsForAReader();
+    void recordTexts();
 };
 
 void TstWebBinding::virtualKeys_data()
@@ -129,6 +136,91 @@ void TstWebBinding::bevelsAsTheDesktopDrawsThem()
                 what.c_str());
         }
     }
+}
+
+void TstWebBinding::keysThatStayTheBrowsers()
+{
+    // The browser's reload, zoom, close and tools stay its own; SPACE and ENTER are the
+    // program's whatever is held with them.
+    const struct {
+        const char *code, *key;
+        bool ctrl, meta, browsers;
+    } rows[] = {
+        { "KeyR", "r", true, false, true },
+        { "Equal", "+", false, true, true },
+        { "F5", "F5", false, false, true },
+        { "F12", "F12", false, false, true },
+        { "F2", "F2", false, false, false },
+        { "Space", " ", true, false, false },
+        { "Enter", "Enter", false, true, false },
+        { "NumpadEnter", "Enter", true, false, false },
+        { "Digit5", "5", false, false, false },
+    };
+    for (const auto& r : rows)
+        QVERIFY2(web::browsersOwn(r.code, r.key, r.ctrl, r.meta) == r.browsers, r.code);
+}
+
+void TstWebBinding::pointerButtons()
+{
+    // PointerEvent.button and .buttons of a press: touch and pen are the left button, the side
+    // buttons none, and WebKitGTK's side press as the left one with the left one up none too.
+    const struct {
+        bool mouse;
+        int button, buttons;
+        std::optional<MouseButton> is;
+    } rows[] = {
+        { true, 0, 1, MouseButton::Left },
+        { true, 1, 4, MouseButton::Middle },
+        { true, 2, 2, MouseButton::Right },
+        { true, 3, 8, std::nullopt },
+        { true, 0, 0, std::nullopt },
+        { false, 0, 1, MouseButton::Left },
+        { false, 2, 0, MouseButton::Left },
+    };
+    for (const auto& r : rows)
+        QVERIFY(web::buttonOf(r.mouse, true, r.button, r.buttons) == r.is);
+    // A release has no button left down: the left one's comes up all the same.
+    QVERIFY(web::buttonOf(true, false, 0, 0) == MouseButton::Left);
+    QVERIFY(web::holds(5, MouseButton::Middle) && !web::holds(5, MouseButton::Right));
+}
+
+void TstWebBinding::wordsForAReader()
+{
+    // A button or a group is named where the reader's words are not what it shows; a text's
+    // words go to a span of their own, hiding the shown text, unless they are that text.
+    const struct {
+        const char* what;
+        ReaderRole role;
+        const char *shown, *name, *description;
+        bool textPart;
+        web::Reading is;
+    } rows[] = {
+        { "a button as shown", ReaderRole::Button, "Vai", "Vai", "", false, {} },
+        { "a button named", ReaderRole::Button, "?", "15 meno 7 uguale ?", "giusto", false,
+            { "15 meno 7 uguale ?", "giusto", "", false } },
+        { "a group", ReaderRole::Group, "", "Tarvo", "", false, { "Tarvo", "", "", false } },
+        { "a text as shown", ReaderRole::Text, "12", "12", "", true, {} },
+        { "a text read otherwise", ReaderRole::Text, "12", "12", "giusto", true,
+            { "", "", "12, giusto", true } },
+        { "a text with no part of its own", ReaderRole::Text, "", "Istruzioni", "", false,
+            { "", "", "Istruzioni", false } },
+        { "decoration", ReaderRole::None, "x", "x", "y", true, {} },
+    };
+    for (const auto& r : rows)
+        QVERIFY2(
+            web::readingOf(r.role, r.shown, r.textPart, r.name, r.description) == r.is, r.what);
+}
+
+void TstWebBinding::recordTexts()
+{
+    QCOMPARE(web::quoted("a \"b\" \\ c\rd\ne\x01 è"),
+        std::string("\"a \\\"b\\\" \\\\ c\\u000dd\\ne\\u0001 è\""));
+    web::Changes changes;
+    changes.add(web::Record("set").field("id", 7).field("shown", false).field("text", "7"));
+    changes.add(web::Record("post"));
+    QCOMPARE(changes.take(),
+        std::string(R"([{"op":"set","id":7,"shown":false,"text":"7"},{"op":"post"}])"));
+    QVERIFY(changes.empty());
 }
 
 QTEST_APPLESS_MAIN(TstWebBinding)
