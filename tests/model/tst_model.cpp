@@ -127,6 +127,37 @@ class TestModel : public QObject {
         KeyRoad& road = p.keys();
     };
 
+    // What a window's handlers hear of the mouse and the focus, as "F:C D1:C U1:C C:C" (focus,
+    // down and up with their button, click; Option1(2) is O2, Command1 is C, the frame f).
+    struct MouseLog {
+        explicit MouseLog(test::LambdaEvents::Slots& handlers)
+            : on(handlers)
+        {
+            on.gotFocus = [this](Control& c) { note('F', c); };
+            on.mouseDown = [this](Control& c, int b, int) { note('D', c, b); };
+            on.mouseUp = [this](Control& c, int b, int) { note('U', c, b); };
+            on.click = [this](Control& c) { note('C', c); };
+        }
+        static std::string id(const Control& c)
+        {
+            return c.name().substr(0, 1) + (c.index() < 0 ? "" : std::to_string(c.index()));
+        }
+        void note(char what, const Control& c, int b = 0)
+        {
+            text += (text.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":" + id(c);
+        }
+        // The control of `w` a script's step names after its colon; `none` if it names none.
+        static Control* named(const Window& w, const std::string& step, Control* none)
+        {
+            for (const auto& owned : w.controls())
+                if (step.ends_with(":" + id(*owned)))
+                    return owned.get();
+            return none;
+        }
+        test::LambdaEvents::Slots& on;
+        std::string text;
+    };
+
 private slots:
     void captionChangeRaisedOnlyOnRealChange()
     {
@@ -557,22 +588,10 @@ private slots:
             { "closed while down", "d2:C c r u2", "D2:C" },
             { "closed by the focus", "k d1:C u1", "F:C" },
         } };
-        auto id = [](const Control& c) { // Option1(2) is O2, Command1 is C, the frame f
-            return c.name().substr(0, 1) + (c.index() < 0 ? "" : std::to_string(c.index()));
-        };
         for (const auto& [name, script, expected] : rows) {
             KeyRig rig { "a", "b" };
             Window& w = rig.window();
-            std::string log;
-            auto note = [&](char what, const Control& c, int b = 0) {
-                log += (log.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":"
-                    + id(c);
-            };
-            auto& on = rig.on();
-            on.gotFocus = [&](Control& c) { note('F', c); };
-            on.mouseDown = [&](Control& c, int b, int) { note('D', c, b); };
-            on.mouseUp = [&](Control& c, int b, int) { note('U', c, b); };
-            on.click = [&](Control& c) { note('C', c); };
+            MouseLog log { rig.on() };
             MouseRoad& road = rig.p.mouse();
             Control* c = nullptr;
             MouseButton b {};
@@ -584,15 +603,17 @@ private slots:
                 { 'x', [&] { c->setEnabled(false); } }, { 'h', [&] { c->setVisible(false); } },
                 { 'f', [&] { w.setFocus(*c); } }, { 'c', [&] { w.attach(nullptr); } },
                 { 'r', [&] { rig.p.attach(w); } },
-                { 'k', [&] { on.gotFocus = [&](Control& f) { note('F', f), w.attach(nullptr); }; } }
+                { 'k',
+                    [&] {
+                        log.on.gotFocus = [&](Control& f) { log.note('F', f), w.attach(nullptr); };
+                    } }
             };
             std::istringstream in(script);
             for (std::string s; in >> s; act.at(s[0])()) {
-                for (const auto& owned : w.controls())
-                    c = s.ends_with(":" + id(*owned)) ? owned.get() : c;
+                c = MouseLog::named(w, s, c);
                 b = static_cast<MouseButton>(s.size() > 1 && s[1] != ':' ? s[1] - '0' : 0);
             }
-            QVERIFY2(log == expected, (std::string(name) + ": " + log).c_str());
+            QVERIFY2(log.text == expected, (std::string(name) + ": " + log.text).c_str());
             for (const Control* o : w.array("Option1"))
                 QVERIFY2(!o->value(), name); // no press selects an option button
         }
@@ -615,28 +636,14 @@ private slots:
             { "cancelled", "d11:C x1 u10:C", "F:C D1:C U1:C" },
             { "all let go, in their order", "d22:C d11:O0 a", "D2:C F:O0 D1:O0 U1:O0 U2:C" },
         } };
-        auto id = [](const Control& c) {
-            return c.name().substr(0, 1) + (c.index() < 0 ? "" : std::to_string(c.index()));
-        };
         for (const auto& [name, script, expected] : rows) {
             KeyRig rig { "a" };
             Window& w = rig.window();
-            std::string log;
-            auto note = [&](char what, const Control& c, int b = 0) {
-                log += (log.empty() ? "" : " ") + (what + (b ? std::to_string(b) : "")) + ":"
-                    + id(c);
-            };
-            auto& on = rig.on();
-            on.gotFocus = [&](Control& c) { note('F', c); };
-            on.mouseDown = [&](Control& c, int b, int) { note('D', c, b); };
-            on.mouseUp = [&](Control& c, int b, int) { note('U', c, b); };
-            on.click = [&](Control& c) { note('C', c); };
+            MouseLog log { rig.on() };
             MouseRoad& road = rig.p.mouse();
             std::istringstream in(script);
             for (std::string s; in >> s;) {
-                Control* c = nullptr;
-                for (const auto& owned : w.controls())
-                    c = s.ends_with(":" + id(*owned)) ? owned.get() : c;
+                Control* c = MouseLog::named(w, s, nullptr);
                 const int pointer = s.size() > 1 ? s[1] - '0' : 0;
                 const int bit = s.size() > 2 ? s[2] - '0' : 0;
                 const auto b = bit ? std::optional(static_cast<MouseButton>(bit)) : std::nullopt;
@@ -651,7 +658,7 @@ private slots:
                 else
                     road.letGoAll();
             }
-            QVERIFY2(log == expected, (std::string(name) + ": " + log).c_str());
+            QVERIFY2(log.text == expected, (std::string(name) + ": " + log.text).c_str());
         }
     }
 
