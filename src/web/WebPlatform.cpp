@@ -150,11 +150,12 @@ void WebPlatform::show(Window& w, bool modal)
 void WebPlatform::build(View& v)
 {
     Window& w = *v.window;
-    send(Record("window")
-             .field("win", v.id)
-             .field("modal", v.modal)
-             .field("title", w.title())
-             .field("css", clientStyle(w, v.modal)));
+    Record rec("window");
+    rec.field("win", v.id);
+    rec.field("modal", v.modal);
+    rec.field("title", w.title());
+    rec.field("css", clientStyle(w, v.modal));
+    send(std::move(rec));
 
     std::vector<Control*> drawn;
     for (const auto& owned : w.controls()) {
@@ -234,15 +235,16 @@ ReaderRole WebPlatform::roleOf(const Control& c) const
 void WebPlatform::addElement(View& v, Control& c)
 {
     const Element e = elementOf(c.kind());
-    send(Record("control")
-             .field("id", v.ids.at(&c))
-             .field("win", v.id)
-             .field("in", c.container() ? v.ids.at(c.container()) : 0)
-             .field("tag", e.tag)
-             .field("class", e.cls)
-             .json("attrs", roleAttributes(roleOf(c)))
-             .json("parts", partsOf(e))
-             .field("textPart", e.textPart));
+    Record rec("control");
+    rec.field("id", v.ids.at(&c));
+    rec.field("win", v.id);
+    rec.field("in", c.container() ? v.ids.at(c.container()) : 0);
+    rec.field("tag", e.tag);
+    rec.field("class", e.cls);
+    rec.json("attrs", roleAttributes(roleOf(c)));
+    rec.json("parts", partsOf(e));
+    rec.field("textPart", e.textPart);
+    send(std::move(rec));
     render(v, c);
 }
 
@@ -254,11 +256,12 @@ void WebPlatform::addEntry(View& v, Control& c)
 
 void WebPlatform::renderEntry(View& v, Control& c)
 {
-    send(Record("set")
-             .field("id", v.ids.at(&c))
-             .field("text", c.shownCaption())
-             .field("shown", c.visible())
-             .field("enabled", c.enabled()));
+    Record rec("set");
+    rec.field("id", v.ids.at(&c));
+    rec.field("text", c.shownCaption());
+    rec.field("shown", c.visible());
+    rec.field("enabled", c.enabled());
+    send(std::move(rec));
     const auto& controls = v.window->controls();
     v.menubar = std::any_of(controls.begin(), controls.end(),
         [](const auto& o) { return o->is(Kind::Menu) && o->visible(); });
@@ -388,9 +391,10 @@ void WebPlatform::repairFocus(View& v)
 
 void WebPlatform::updateTimer(View& v, Control& c)
 {
-    send(Record("timer")
-             .field("id", v.ids.at(&c))
-             .field("ms", c.enabled() && c.interval() > 0 ? c.interval() : 0));
+    Record rec("timer");
+    rec.field("id", v.ids.at(&c));
+    rec.field("ms", c.enabled() && c.interval() > 0 ? c.interval() : 0);
+    send(std::move(rec));
 }
 
 void WebPlatform::raise(Window& w)
@@ -411,11 +415,13 @@ void WebPlatform::toFront(Window& w)
 void WebPlatform::restack()
 {
     // The front full-page window fills the page; the others wait hidden and inert behind it.
-    for (const WindowStack::Entry& e : stack_.backToFront())
-        send(Record("stack")
-                 .field("win", view(*e.window)->id)
-                 .field("active", e.window == stack_.front())
-                 .field("hidden", !e.modal && e.window != stack_.frontPlain()));
+    for (const WindowStack::Entry& e : stack_.backToFront()) {
+        Record rec("stack");
+        rec.field("win", view(*e.window)->id);
+        rec.field("active", e.window == stack_.front());
+        rec.field("hidden", !e.modal && e.window != stack_.frontPlain());
+        send(std::move(rec));
+    }
 }
 
 void WebPlatform::showFront()
@@ -475,10 +481,11 @@ void WebPlatform::quit()
     ended_ = true;
     posted_.clear();
     const Farewell& f = farewell();
-    send(Record("end")
-             .field("title", f.title)
-             .field("heading", f.heading)
-             .field("advice", f.advice));
+    Record rec("end");
+    rec.field("title", f.title);
+    rec.field("heading", f.heading);
+    rec.field("advice", f.advice);
+    send(std::move(rec));
 }
 
 } // namespace tarvo::web
