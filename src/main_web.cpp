@@ -23,5 +23,6 @@ int main()
     static NoFiles probe;
     static tarvo::Program program(platform, clock, rng, probe);
     program.start();
+    platform.flush(); // the start screen, sent to the page at once
     return 0;
 }

@@ -20,11 +20,12 @@ extern "C" {
 // `viewport` receives its width and height in CSS pixels and the height of a menu bar. The
 // program's text buffers (tarvo_text) hold `textBytes` bytes each.
 void tarvo_page_start(int* viewport, int textBytes);
-// Where the full-page windows stand: `width` x `height` CSS pixels zoomed by `zoom`, their top edge
-// `top` pixels down the viewport (model/Scale.h: ViewportFit); the modal ones zoomed alike.
-void tarvo_page_fit(double zoom, double width, double height, double top);
-// Changes to the page: a JSON array of `length` bytes of records, applied in order. Each record
-// is an object whose "op" says what it does:
+// Changes to the page: a JSON array of `length` bytes of records, applied in order, all that one
+// event of the page (or the start) changed. Each record is an object whose "op" says what it does:
+//   fit      {zoom, width, height, top}  where the full-page windows stand: `width` x `height`
+//                                        CSS pixels zoomed by `zoom`, their top edge `top`
+//                                        pixels down the viewport (model/Scale.h: ViewportFit);
+//                                        the modal ones zoomed alike
 //   window   {win, modal, title, css}    a window's root (a <dialog> for a modal one, else a
 //                                        <section>), hidden, its menu bar hidden and its client
 //                                        area styled `css`; its client area's size is reported
@@ -48,7 +49,8 @@ void tarvo_page_fit(double zoom, double width, double height, double top);
 //                                        `active` the front one, `hidden` (and inert) a full-page
 //                                        one behind another; a modal one is shown modally
 //   mark     {win, id}                   the window's focused button, which shows the focus mark
-//   focus    {id}                        the element that holds the page's focus (0: none)
+//   focus    {id}                        the element that holds the page's focus (0: none),
+//                                        given once the records are applied
 //   title    {text}                      the page's title
 //   close    {win}                       the window and its elements go
 //   timer    {id, ms}                    a timer calls tarvo_timer(id) every `ms` (0: stops it)

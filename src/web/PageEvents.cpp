@@ -179,8 +179,12 @@ void WebPlatform::viewport(int width, int height, int bar)
     // Told at every change of the viewport: a fitted window's size follows it.
     fit_ = cssPixels.fit(width, height, bar);
     bar_ = bar;
-    flush();
-    tarvo_page_fit(fit_.zoom, fit_.width, fit_.height, fit_.top);
+    Record rec("fit");
+    rec.field("zoom", fit_.zoom);
+    rec.field("width", fit_.width);
+    rec.field("height", fit_.height);
+    rec.field("top", fit_.top);
+    send(std::move(rec));
 }
 
 void WebPlatform::timer(int id)

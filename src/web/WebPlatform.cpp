@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tarvo::web {
 
@@ -60,11 +61,15 @@ WebPlatform::~WebPlatform()
 void WebPlatform::send(Record r)
 {
     changes_.add(std::move(r));
-    flush();
 }
 
 void WebPlatform::flush()
 {
+    // The words of one control may hang on others (a ray's answer reads its numbers): they are
+    // read again once the event that changed them is over.
+    for (auto& [window, v] : views_)
+        if (std::exchange(v->readingDue, false))
+            updateReading(*v);
     if (changes_.empty())
         return;
     const std::string records = changes_.take();
@@ -190,19 +195,9 @@ void WebPlatform::build(View& v)
             updateTimer(v, *owned);
     updateReading(v);
 
-    w.observer = [this, &v](Control& c, Prop p) {
+    w.observer = [&v, this](Control& c, Prop p) {
         onChange(v, c, p);
-        if (!v.readingPosted) {
-            // The words of one control may hang on others (a ray's answer reads its numbers):
-            // they are read again once the event that changed them is over.
-            v.readingPosted = true;
-            post([this, window = v.window] {
-                if (View* now = view(*window)) {
-                    now->readingPosted = false;
-                    updateReading(*now);
-                }
-            });
-        }
+        v.readingDue = true;
     };
 }
 
@@ -244,8 +239,8 @@ void WebPlatform::addElement(View& v, Control& c)
     rec.json("attrs", roleAttributes(roleOf(c)));
     rec.json("parts", partsOf(e));
     rec.field("textPart", e.textPart);
+    addLook(rec, v, c);
     send(std::move(rec));
-    render(v, c);
 }
 
 void WebPlatform::addEntry(View& v, Control& c)
@@ -316,18 +311,24 @@ void WebPlatform::addReading(Record& r, View& v, const Control& c)
     }
 }
 
+void WebPlatform::addLook(Record& r, View& v, const Control& c)
+{
+    r.json("styles", stylesJson(stylesOf(c, v.z.at(&c))));
+    if (elementOf(c.kind()).textPart >= 0)
+        r.field("text", textOf(c));
+    r.field("shown", c.visible());
+    if (isButton(c.kind()))
+        r.field("enabled", c.effectivelyEnabled()).field("tab", c.hasTabStop());
+    addReading(r, v, c);
+}
+
 void WebPlatform::render(View& v, Control& c)
 {
     if (!c.hasGeometry())
         return;
     Record set("set");
-    set.field("id", v.ids.at(&c)).json("styles", stylesJson(stylesOf(c, v.z.at(&c))));
-    if (elementOf(c.kind()).textPart >= 0)
-        set.field("text", textOf(c));
-    set.field("shown", c.visible());
-    if (isButton(c.kind()))
-        set.field("enabled", c.effectivelyEnabled()).field("tab", c.hasTabStop());
-    addReading(set, v, c);
+    set.field("id", v.ids.at(&c));
+    addLook(set, v, c);
     send(std::move(set));
 }
 

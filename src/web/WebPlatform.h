@@ -62,7 +62,7 @@ public:
     void timer(int id);
     void runPosted();
 
-    // Sends the page what has changed.
+    // Sends the page what has changed, at the end of each event: its changes go together.
     void flush();
     // The size of each buffer the page writes its texts into (web/Page.h: tarvo_text).
     static constexpr int TextBytes = 64;
@@ -80,7 +80,7 @@ private:
         std::unordered_map<const Control*, std::string> words; // what the page reads of it now
         Control* mark = nullptr; // the button that shows the focus mark
         bool menubar = false;
-        bool readingPosted = false;
+        bool readingDue = false; // its words to be read again at the end of the event
         bool reported = false;
         int width = 0;
         int height = 0;
@@ -106,6 +106,7 @@ private:
     void addReading(Record& r, View& v, const Control& c);
     ReaderRole roleOf(const Control& c) const;
     void updateReading(View& v);
+    void addLook(Record& r, View& v, const Control& c);
     void render(View& v, Control& c);
     void renderTree(View& v, Control& c);
     void renderEntry(View& v, Control& c);

@@ -56,6 +56,7 @@ mergeInto(LibraryManager.library, {
     observer: null,
     live: null,
     quiet: false,   // the page's own focus events while the program moves the focus
+    refocusDue: false, // the program moved its focus in the records being applied
     ended: false,
     posted: 0,
     textBytes: 0,   // the size of each of the program's text buffers
@@ -267,8 +268,19 @@ mergeInto(LibraryManager.library, {
         if (el) el.classList.add('tarvo-focus');
       },
       focus: function(r) {
+        // Given once the records are applied: a focus moved while they are would force the
+        // page's style and layout at each move.
         TD.focus = TD.els[r.id] || null;
-        TD.focusFront();
+        TD.refocusDue = true;
+      },
+      fit: function(r) {
+        // A window that does not fill the viewport as it is gets its own size, zoomed and placed.
+        var body = document.body;
+        body.classList.toggle('tarvo-fitted', r.zoom !== 1 || r.top !== 0);
+        body.style.setProperty('--tarvo-zoom', String(r.zoom));
+        body.style.setProperty('--tarvo-w', r.width + 'px');
+        body.style.setProperty('--tarvo-h', r.height + 'px');
+        body.style.setProperty('--tarvo-top', r.top + 'px');
       },
       title: function(r) {
         document.title = r.text;
@@ -369,19 +381,18 @@ mergeInto(LibraryManager.library, {
     HEAP32[(viewport >> 2) + 2] = TD.barHeight();
   },
 
-  tarvo_page_fit__deps: ['$TD'],
-  tarvo_page_fit: function(zoom, width, height, top) {
-    // A window that does not fill the viewport as it is gets its own size, zoomed and placed.
-    var body = document.body;
-    body.classList.toggle('tarvo-fitted', zoom !== 1 || top !== 0);
-    body.style.setProperty('--tarvo-zoom', String(zoom));
-    body.style.setProperty('--tarvo-w', width + 'px');
-    body.style.setProperty('--tarvo-h', height + 'px');
-    body.style.setProperty('--tarvo-top', top + 'px');
-  },
-
   tarvo_page_apply__deps: ['$TD'],
   tarvo_page_apply: function(records, length) {
-    JSON.parse(UTF8ToString(records, length)).forEach(function(r) { TD.ops[r.op](r); });
+    // The focus moves the records make on their way (a dialog shown or closed, a focused button
+    // hidden) are the browser's, not the program's: the program's own focus is given last.
+    var quiet = TD.quiet;
+    TD.quiet = true;
+    try {
+      JSON.parse(UTF8ToString(records, length)).forEach(function(r) { TD.ops[r.op](r); });
+    } finally {
+      TD.quiet = quiet;
+    }
+    if (TD.refocusDue && !TD.ended) TD.focusFront();
+    TD.refocusDue = false;
   }
 });
