@@ -1,7 +1,5 @@
 #include "web/Changes.h"
 
-#include <cstdio>
-
 namespace tarvo::web {
 
 std::string quoted(std::string_view text)
@@ -33,13 +31,6 @@ Record::Record(std::string_view op)
 Record& Record::field(std::string_view name, int value)
 {
     return json(name, std::to_string(value));
-}
-
-Record& Record::field(std::string_view name, double value)
-{
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.17g", value);
-    return json(name, digits);
 }
 
 Record& Record::field(std::string_view name, bool value)

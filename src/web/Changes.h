@@ -16,7 +16,6 @@ public:
     explicit Record(std::string_view op);
     Record& field(std::string_view name, int value);
     Record& field(std::string_view name, bool value);
-    Record& field(std::string_view name, double value); // as exactly as JSON reads it back
     Record& field(std::string_view name, std::string_view text);
     Record& field(std::string_view name, const char* text)
     {

@@ -179,11 +179,12 @@ void WebPlatform::viewport(int width, int height, int bar)
     // Told at every change of the viewport: a fitted window's size follows it.
     fit_ = cssPixels.fit(width, height, bar);
     bar_ = bar;
+    // To a billionth: no pixel of the page moves for it.
     Record rec("fit");
-    rec.field("zoom", fit_.zoom);
-    rec.field("width", fit_.width);
-    rec.field("height", fit_.height);
-    rec.field("top", fit_.top);
+    rec.json("zoom", number(fit_.zoom, 9));
+    rec.json("width", number(fit_.width, 9));
+    rec.json("height", number(fit_.height, 9));
+    rec.json("top", number(fit_.top, 9));
     send(std::move(rec));
 }
 

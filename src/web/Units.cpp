@@ -16,13 +16,16 @@ std::string css(Bgr c)
     return text;
 }
 
-std::string number(double v)
+std::string number(double v, int places)
 {
-    const long long thousandths = std::llround(std::abs(v) * 1000);
-    std::string text = (v < 0 && thousandths ? "-" : "") + std::to_string(thousandths / 1000);
-    if (int rest = static_cast<int>(thousandths % 1000)) {
+    long long scale = 1;
+    for (int i = 0; i < places; ++i)
+        scale *= 10;
+    const long long parts = std::llround(std::abs(v) * static_cast<double>(scale));
+    std::string text = (v < 0 && parts ? "-" : "") + std::to_string(parts / scale);
+    if (long long rest = parts % scale) {
         text += '.';
-        for (int unit = 100; rest; unit /= 10) {
+        for (long long unit = scale / 10; rest; unit /= 10) {
             text += static_cast<char>('0' + rest / unit);
             rest %= unit;
         }

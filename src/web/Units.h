@@ -15,7 +15,7 @@ inline constexpr Scale cssPixels;
 
 // "#rrggbb".
 std::string css(Bgr c);
-// A length or a factor for CSS, to a thousandth: "8.25", "-0.5", "12".
-std::string number(double v);
+// A length or a factor for CSS, to a thousandth (or to `places` decimals): "8.25", "-0.5", "12".
+std::string number(double v, int places = 3);
 
 } // namespace tarvo::web

@@ -221,6 +221,11 @@ void TstWebBinding::recordTexts()
     QCOMPARE(changes.take(),
         std::string(R"([{"op":"set","id":7,"shown":false,"text":"7"},{"op":"post"}])"));
     QVERIFY(changes.empty());
+    // Numbers as CSS and the records write them: no exponent, no trailing zero.
+    QCOMPARE(web::number(8.25), std::string("8.25"));
+    QCOMPARE(web::number(-0.0004), std::string("0"));
+    QCOMPARE(web::number(2.0 / 3, 9), std::string("0.666666667"));
+    QCOMPARE(web::number(1366.0 / 0.9, 9), std::string("1517.777777778"));
 }
 
 QTEST_APPLESS_MAIN(TstWebBinding)
