@@ -30,15 +30,6 @@ std::string partsOf(const Element& e)
     return parts + "]";
 }
 
-// Styles for a "set" record: those a control's element has, null for the parts it lacks.
-std::string stylesJson(const std::array<std::string, 3>& styles)
-{
-    std::string out = "[" + quoted(styles[0]);
-    for (std::size_t i = 1; i < styles.size(); ++i)
-        out += "," + (styles[i].empty() ? std::string("null") : quoted(styles[i]));
-    return out + "]";
-}
-
 } // namespace
 
 WebPlatform* WebPlatform::current_ = nullptr;
@@ -281,45 +272,80 @@ void WebPlatform::updateReading(View& v)
         said = std::move(now);
         Record set("set");
         set.field("id", v.ids.at(&c));
-        addReading(set, v, c);
-        send(std::move(set));
+        if (addReading(set, v, c))
+            send(std::move(set));
     }
 }
 
-void WebPlatform::addReading(Record& r, View& v, const Control& c)
+bool WebPlatform::put(
+    Record& r, View& v, const Control& c, const std::string& name, std::string value)
+{
+    // A JSON value is never empty: an empty one is a field never sent.
+    std::string& had = v.sent[&c][name];
+    if (had == value)
+        return false;
+    r.json(name, value);
+    had = std::move(value);
+    return true;
+}
+
+bool WebPlatform::addReading(Record& r, View& v, const Control& c)
 {
     const auto words = v.words.find(&c);
     if (words == v.words.end())
-        return; // not read yet
+        return false; // not read yet
     const std::string& said = words->second;
     const std::size_t cut = said.find('\0');
     const ReaderRole role = roleOf(c);
     const Reading reading = readingOf(
         role, c.shownCaption(), c.is(Kind::Label), said.substr(0, cut), said.substr(cut + 1));
+    bool any = false;
     switch (role) {
     case ReaderRole::Button:
     case ReaderRole::Group:
-        r.field("label", reading.label).field("description", reading.description);
+        any |= put(r, v, c, "label", quoted(reading.label));
+        any |= put(r, v, c, "description", quoted(reading.description));
         break;
     case ReaderRole::Text:
-        r.field("sr", reading.sr);
+        any |= put(r, v, c, "sr", quoted(reading.sr));
         if (c.is(Kind::Label))
-            r.field("hideText", reading.hideText);
+            any |= put(r, v, c, "hideText", reading.hideText ? "true" : "false");
         break;
     case ReaderRole::None:
         break;
     }
+    return any;
 }
 
-void WebPlatform::addLook(Record& r, View& v, const Control& c)
+bool WebPlatform::addLook(Record& r, View& v, const Control& c)
 {
-    r.json("styles", stylesJson(stylesOf(c, v.z.at(&c))));
+    // Only what the page does not show yet: a style unchanged is null, as is a part's that has
+    // none.
+    const auto styles = stylesOf(c, v.z.at(&c));
+    std::string json = "[";
+    bool any = false;
+    for (std::size_t i = 0; i < styles.size(); ++i) {
+        json += i ? "," : "";
+        std::string& had = v.sent[&c]["style" + std::to_string(i)];
+        std::string now = quoted(styles[i]);
+        if ((i && styles[i].empty()) || now == had) {
+            json += "null";
+            continue;
+        }
+        json += now;
+        had = std::move(now);
+        any = true;
+    }
+    if (any)
+        r.json("styles", json + "]");
     if (elementOf(c.kind()).textPart >= 0)
-        r.field("text", textOf(c));
-    r.field("shown", c.visible());
-    if (isButton(c.kind()))
-        r.field("enabled", c.effectivelyEnabled()).field("tab", c.hasTabStop());
-    addReading(r, v, c);
+        any |= put(r, v, c, "text", quoted(textOf(c)));
+    any |= put(r, v, c, "shown", c.visible() ? "true" : "false");
+    if (isButton(c.kind())) {
+        any |= put(r, v, c, "enabled", c.effectivelyEnabled() ? "true" : "false");
+        any |= put(r, v, c, "tab", c.hasTabStop() ? "true" : "false");
+    }
+    return addReading(r, v, c) || any;
 }
 
 void WebPlatform::render(View& v, Control& c)
@@ -328,8 +354,8 @@ void WebPlatform::render(View& v, Control& c)
         return;
     Record set("set");
     set.field("id", v.ids.at(&c));
-    addLook(set, v, c);
-    send(std::move(set));
+    if (addLook(set, v, c))
+        send(std::move(set));
 }
 
 void WebPlatform::renderTree(View& v, Control& c)

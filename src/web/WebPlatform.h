@@ -78,6 +78,8 @@ private:
         std::unordered_map<const Control*, int> ids;
         std::unordered_map<const Control*, int> z; // paint order among its container's controls
         std::unordered_map<const Control*, std::string> words; // what the page reads of it now
+        // What the page has of each element: the JSON value of each field of "set" sent.
+        std::unordered_map<const Control*, std::unordered_map<std::string, std::string>> sent;
         Control* mark = nullptr; // the button that shows the focus mark
         bool menubar = false;
         bool readingDue = false; // its words to be read again at the end of the event
@@ -103,10 +105,12 @@ private:
     void addChildren(View& v, const Control* container, const std::vector<Control*>& drawn);
     void addElement(View& v, Control& c);
     void addEntry(View& v, Control& c);
-    void addReading(Record& r, View& v, const Control& c);
+    // Each writes into r what the page does not have yet of c; true when it wrote anything.
+    bool put(Record& r, View& v, const Control& c, const std::string& name, std::string value);
+    bool addReading(Record& r, View& v, const Control& c);
     ReaderRole roleOf(const Control& c) const;
     void updateReading(View& v);
-    void addLook(Record& r, View& v, const Control& c);
+    bool addLook(Record& r, View& v, const Control& c);
     void render(View& v, Control& c);
     void renderTree(View& v, Control& c);
     void renderEntry(View& v, Control& c);
