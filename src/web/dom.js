@@ -64,8 +64,9 @@ mergeInto(LibraryManager.library, {
       target.addEventListener(type, handler, options);
       TD.listeners.push([target, type, handler, options]);
     },
+    texts: [],      // where the program's two text buffers are
     buffer: function(which, s) {
-      stringToUTF8(s || '', _tarvo_text(which), TD.textBytes);
+      stringToUTF8(s || '', TD.texts[which], TD.textBytes);
     },
     // The number of the innermost element of the program at `node`; 0 for none.
     number: function(node) {
@@ -335,6 +336,7 @@ mergeInto(LibraryManager.library, {
   tarvo_page_start__deps: ['$TD'],
   tarvo_page_start: function(viewport, textBytes) {
     TD.textBytes = textBytes;
+    TD.texts = [_tarvo_text(0), _tarvo_text(1)]; // they stay where they are
     var body = document.body;
     body.className = 'tarvo';
     TD.live = TD.make('div', 'tarvo-live', {'aria-live': 'polite'});
