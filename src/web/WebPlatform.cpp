@@ -30,6 +30,20 @@ std::string partsOf(const Element& e)
     return parts + "]";
 }
 
+// Takes `now` as what the page has, when it is not that already.
+bool replaced(std::string& had, std::string now)
+{
+    if (had == now)
+        return false;
+    had = std::move(now);
+    return true;
+}
+
+const char* flag(bool on)
+{
+    return on ? "true" : "false";
+}
+
 } // namespace
 
 WebPlatform* WebPlatform::current_ = nullptr;
@@ -186,7 +200,7 @@ void WebPlatform::build(View& v)
             updateTimer(v, *owned);
     updateReading(v);
 
-    w.observer = [&v, this](Control& c, Prop p) {
+    w.observer = [this, &v](Control& c, Prop p) {
         onChange(v, c, p);
         v.readingDue = true;
     };
@@ -282,10 +296,9 @@ bool WebPlatform::put(
 {
     // A JSON value is never empty: an empty one is a field never sent.
     std::string& had = v.sent[&c][name];
-    if (had == value)
+    if (!replaced(had, std::move(value)))
         return false;
-    r.json(name, value);
-    had = std::move(value);
+    r.json(name, had);
     return true;
 }
 
@@ -309,7 +322,7 @@ bool WebPlatform::addReading(Record& r, View& v, const Control& c)
     case ReaderRole::Text:
         any |= put(r, v, c, "sr", quoted(reading.sr));
         if (c.is(Kind::Label))
-            any |= put(r, v, c, "hideText", reading.hideText ? "true" : "false");
+            any |= put(r, v, c, "hideText", flag(reading.hideText));
         break;
     case ReaderRole::None:
         break;
@@ -327,23 +340,21 @@ bool WebPlatform::addLook(Record& r, View& v, const Control& c)
     for (std::size_t i = 0; i < styles.size(); ++i) {
         json += i ? "," : "";
         std::string& had = v.sent[&c]["style" + std::to_string(i)];
-        std::string now = quoted(styles[i]);
-        if ((i && styles[i].empty()) || now == had) {
+        if ((i && styles[i].empty()) || !replaced(had, quoted(styles[i]))) {
             json += "null";
             continue;
         }
-        json += now;
-        had = std::move(now);
+        json += had;
         any = true;
     }
     if (any)
         r.json("styles", json + "]");
     if (elementOf(c.kind()).textPart >= 0)
         any |= put(r, v, c, "text", quoted(textOf(c)));
-    any |= put(r, v, c, "shown", c.visible() ? "true" : "false");
+    any |= put(r, v, c, "shown", flag(c.visible()));
     if (isButton(c.kind())) {
-        any |= put(r, v, c, "enabled", c.effectivelyEnabled() ? "true" : "false");
-        any |= put(r, v, c, "tab", c.hasTabStop() ? "true" : "false");
+        any |= put(r, v, c, "enabled", flag(c.effectivelyEnabled()));
+        any |= put(r, v, c, "tab", flag(c.hasTabStop()));
     }
     return addReading(r, v, c) || any;
 }
