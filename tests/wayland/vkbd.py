@@ -198,8 +198,9 @@ class VirtualKeyboard:
         self._key(evdev, False)
         self.roundtrip()
 
-    def tap(self, evdev, shift=False):
-        """One key pressed and released, SHIFT held around it if asked."""
+    def tap(self, evdev, shift=False, wait=True):
+        """One key pressed and released, SHIFT held around it if asked; without `wait` the
+        next tap follows in the same burst."""
         shift_mask = self.keymap.mask("Shift")
         if shift:
             self._key(KEY_LEFTSHIFT, True)
@@ -209,12 +210,13 @@ class VirtualKeyboard:
         if shift:
             self._key(KEY_LEFTSHIFT, False)
             self._modifiers(0)
-        self.roundtrip()
+        if wait:
+            self.roundtrip()
 
-    def tap_symbol(self, name):
+    def tap_symbol(self, name, wait=True):
         """The key that gives `name`, at its level (SHIFT for the second)."""
         evdev, level = self.keymap.find(name)
-        self.tap(evdev, shift=level == 1)
+        self.tap(evdev, shift=level == 1, wait=wait)
 
     def tap_keypad_digit(self, d):
         """A keypad digit as a person types it: NumLock on, no SHIFT."""

@@ -173,6 +173,11 @@ class Keys:
     def enter(self):
         self._use_board().tap(vkbd.KEY_ENTER)
 
+    def letter_and_enter(self, ch):
+        board = self._use_board()
+        board.tap_symbol(ch, wait=False)
+        board.tap(vkbd.KEY_ENTER)
+
     def number(self, game, value):
         """Types `value` the next of four ways and checks that each digit's button took the
         focus."""
