@@ -230,8 +230,6 @@ class Keyboard:
         self.p.tap_apart("Return")
 
     def letter_and_enter(self, ch):
-        """A key that moves the highlight and ENTER on it, in one burst, so that no timer tick
-        of a loaded machine falls between them."""
         self.p.type_apart(ch, "Return")
 
 
@@ -285,9 +283,7 @@ def play_by_colours(game, keys, centre):
 def leave_celebration(game, keys):
     """The blink: cells and the tarvo area swap their two yellows, "Nuovo tarvo" has the focus.
     Each tick gives the focus back to "Nuovo tarvo": the pupil leaves right after one with "E"
-    (highlight on "Esco") and ENTER in one burst. Seeing a tick takes screen reads, which on a
-    loaded machine can outlast the 400 ms to the next; two taps apart then had ENTER land on
-    "Nuovo tarvo"."""
+    (highlight on "Esco") and ENTER in one burst, which no tick of a loaded machine splits."""
 
     def phase(cell_colour, area_colour):
         with game.still():

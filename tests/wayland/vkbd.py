@@ -199,8 +199,7 @@ class VirtualKeyboard:
         self.roundtrip()
 
     def tap(self, evdev, shift=False, wait=True):
-        """One key pressed and released, SHIFT held around it if asked; without `wait` the
-        next tap follows in the same burst."""
+        """One key pressed and released, SHIFT held around it if asked (`wait`: a roundtrip)."""
         shift_mask = self.keymap.mask("Shift")
         if shift:
             self._key(KEY_LEFTSHIFT, True)
