@@ -38,9 +38,18 @@ function marks() {
         watch.disconnect();
         // Taken as soon as that frame's own work is done: a task of the highest priority runs
         // before the tasks the page has queued meanwhile, which a plain message would wait behind.
-        const mark = () => painted((window.__bench.painted = performance.now()));
+        const mark = () => {
+            painted((window.__bench.painted = performance.now()));
+            if (window.__benchCopy) window.__bench.copy = stillCopy();
+        };
         requestAnimationFrame(() => scheduler.postTask(mark, { priority: 'user-blocking' }));
     });
+    // The page as that frame drew it, without its scripts and their policy.
+    const stillCopy = () => {
+        const html = document.documentElement.cloneNode(true);
+        html.querySelectorAll('script, meta[http-equiv]').forEach((n) => n.remove());
+        return '<!doctype html>\n' + html.outerHTML;
+    };
     watch.observe(document, { childList: true, subtree: true });
     const keep = (m) => m instanceof WebAssembly.Memory && window.__bench.memories.push(m);
     const Memory = WebAssembly.Memory;
@@ -84,6 +93,17 @@ function floorPage(captions) {
     );
 }
 
+// A still copy of Tarvo's start screen as its first frame drew it: the same elements and styles,
+// the faces as the style's own fonts, no script. What that screen costs the browser to show, a
+// bound below the program's start however quick the program.
+function copyPage(html, page) {
+    const face = (w) => {
+        const b64 = page.match(new RegExp(`id="tarvo-face-${w}">([^<]*)<`))[1];
+        return `@font-face{font-family:"Tarvo Sans";font-weight:${w};src:url(data:font/woff2;base64,${b64})}`;
+    };
+    return html.replace('<style>', `<style>${face(400)}${face(700)}\n`);
+}
+
 const gz = (file) => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).length / 1024;
 const median = (xs) => {
     const s = [...xs].sort((a, b) => a - b);
@@ -97,10 +117,10 @@ const MiB = 1024 * 1024;
 // contentful paint, in ms from the start of the navigation. With `probed`, the tests' probe counts
 // the page's timers and listeners too: it wraps every such call the page makes (the floor makes
 // one), so the starts timed for start-up go without it.
-async function start(browser, url, { probed = true, rate = 1 } = {}) {
+async function start(browser, url, { probed = true, rate = 1, copy = false } = {}) {
     // The rate is set on a blank tab, so that it holds from the navigation's first task: a
     // throttled renderer keeps it over the navigation.
-    const init = probed ? [t.probe, marks] : [marks];
+    const init = [...(probed ? [t.probe] : []), marks, ...(copy ? [() => (window.__benchCopy = true)] : [])];
     const tab = await browser.open('about:blank', { width: 1280, height: 1024, init });
     const { page, cdp } = tab;
     await cdp.send('Emulation.setCPUThrottlingRate', { rate });
@@ -111,6 +131,7 @@ async function start(browser, url, { probed = true, rate = 1 } = {}) {
     const r = await page.evaluate(() => ({
         painted: window.__bench.painted,
         fcp: (performance.getEntriesByName('first-contentful-paint')[0] || {}).startTime,
+        copy: window.__bench.copy,
     }));
     return { tab, page, cdp, ...r };
 }
@@ -225,13 +246,17 @@ async function main() {
     const browser = await t.launch('chromium');
     const tarvoUrl = t.URL;
     // The floor gets the start screen's own buttons, read from its first start.
-    const first = await start(browser, tarvoUrl);
+    const first = await start(browser, tarvoUrl, { copy: true });
     const captions = (await first.tab.buttons()).map((n) => n.name);
     await first.tab.close();
     const floorFile = path.join(os.tmpdir(), `tarvo-floor-${process.pid}.html`);
     fs.writeFileSync(floorFile, floorPage(captions));
     const floorUrl = pathToFileURL(floorFile).href;
+    const copyFile = path.join(os.tmpdir(), `tarvo-copy-${process.pid}.html`);
+    fs.writeFileSync(copyFile, copyPage(first.copy, fs.readFileSync(t.PAGE, 'utf8')));
+    const copyUrl = pathToFileURL(copyFile).href;
     await (await start(browser, floorUrl)).tab.close(); // warm, as the first start of Tarvo
+    await (await start(browser, copyUrl)).tab.close();
 
     const tarvo = [];
     const floor = [];
@@ -259,11 +284,11 @@ async function main() {
     }
     // Start-up is short and the noisiest figure: starts of their own, alternated (and the rates
     // in turn, so that a busier spell of a shared machine falls on all of them), for its medians.
-    const starts = Object.fromEntries(RATES.map((rate) => [rate, { tarvo: [], floor: [] }]));
+    const starts = Object.fromEntries(RATES.map((rate) => [rate, { tarvo: [], floor: [], copy: [] }]));
     console.log(`${args.startups} starts of each page at each of ${RATES.map((r) => `${r}×`).join(', ')}`);
     for (let i = 0; i < args.startups; i++) {
         for (const rate of RATES) {
-            for (const [name, url] of [['floor', floorUrl], ['tarvo', tarvoUrl]]) {
+            for (const [name, url] of [['floor', floorUrl], ['tarvo', tarvoUrl], ['copy', copyUrl]]) {
                 const s = await start(browser, url, { probed: false, rate });
                 starts[rate][name].push(s.painted);
                 await s.tab.close();
@@ -272,6 +297,7 @@ async function main() {
     }
     await browser.close();
     fs.unlinkSync(floorFile);
+    fs.unlinkSync(copyFile);
 
     const size = gz(t.PAGE);
     const floorSize = zlib.gzipSync(floorPage(captions), { level: 9 }).length / 1024;
@@ -331,6 +357,15 @@ async function main() {
                 `${fx(median(r.keys[1].frames), 2)} | ${fx(r.heap, 2)} | ${fx(r.wasm, 2)} |`
         ),
     ];
+    const ratio = (a, b) => `${(a / b).toFixed(2)} ×`;
+    const copyRows = [
+        '| CPU | Tarvo | still copy | floor | still copy ÷ floor | Tarvo ÷ still copy |',
+        '|---|---|---|---|---|---|',
+        ...RATES.map((rate) => {
+            const [own, copy, base] = ['tarvo', 'copy', 'floor'].map((name) => paint(rate, name));
+            return `| ${rate}× | ${fx(own)} | ${fx(copy)} | ${fx(base)} | ${ratio(copy, base)} | ${ratio(own, copy)} |`;
+        }),
+    ];
     const stats = (xs) => [median(xs), quantile(xs, 0.99), Math.max(...xs)].map((v) => fx(v, 2)).join(' | ');
     const perRunKeys = [
         '| run | CPU | Tarvo p50 | Tarvo p99 | Tarvo max | floor p50 | floor p99 | floor max |',
@@ -340,7 +375,9 @@ async function main() {
         ),
     ];
     const startSpreads = RATES.map(
-        (rate) => `${x(rate)}: Tarvo ${spread(starts[rate].tarvo)} ms, floor ${spread(starts[rate].floor)} ms`
+        (rate) =>
+            `${x(rate)}: Tarvo ${spread(starts[rate].tarvo)} ms, floor ${spread(starts[rate].floor)} ms, ` +
+            `still copy ${spread(starts[rate].copy)} ms`
     ).join('; ');
     const took = (Date.now() - began) / 1000;
     const chromium = require('node:child_process')
@@ -357,7 +394,7 @@ async function main() {
         '',
         `Medians of ${args.runs} runs of each page, alternated, after one uncounted start of each; ` +
             `start-up: medians of ${args.startups} further starts of each page at each CPU rate, ` +
-            `alternated (floor, Tarvo, each rate in turn), without the tests' probe, the rate set by ` +
+            `alternated (floor, Tarvo, still copy, each rate in turn), without the tests' probe, the rate set by ` +
             `CDP Emulation.setCPUThrottlingRate before the navigation (min–max: ${startSpreads}); ` +
             `the machine may be shared, so single starts are noisy. ` +
             `The floor page is plain HTML with the start screen's own ${captions.length} buttons and ` +
@@ -375,6 +412,13 @@ async function main() {
             `the byte length of the program's WebAssembly memory, the larger of the start screen and ` +
             `the game screen after the key presses (both windows open). ` +
             `This run took ${Math.floor(took / 60)} min ${Math.round(took % 60)} s.`,
+        '',
+        'Start to first painted start screen (medians, ms) of Tarvo, of a still copy of its start ' +
+            'screen (the elements and styles its first frame drew, the faces as fonts of the style, no ' +
+            'script: what that screen alone costs the browser to show, whatever the program does), and ' +
+            'of the floor, in the same alternated starts:',
+        '',
+        ...copyRows,
         '',
         'Per run (times in ms, memory in MiB; keys at 1× CPU):',
         '',
