@@ -94,8 +94,8 @@ function floorPage(captions) {
 }
 
 // A still copy of Tarvo's start screen as its first frame drew it: the same elements and styles,
-// the faces as the style's own fonts, no script. What that screen costs the browser to show, a
-// bound below the program's start however quick the program.
+// the faces as the style's own fonts, no script: about what that screen costs the browser to
+// show, which no program that draws it takes away.
 function copyPage(html, page) {
     const face = (w) => {
         const b64 = page.match(new RegExp(`id="tarvo-face-${w}">([^<]*)<`))[1];
