@@ -255,8 +255,7 @@ async function main() {
     const copyFile = path.join(os.tmpdir(), `tarvo-copy-${process.pid}.html`);
     fs.writeFileSync(copyFile, copyPage(first.copy, fs.readFileSync(t.PAGE, 'utf8')));
     const copyUrl = pathToFileURL(copyFile).href;
-    await (await start(browser, floorUrl)).tab.close(); // warm, as the first start of Tarvo
-    await (await start(browser, copyUrl)).tab.close();
+    for (const url of [floorUrl, copyUrl]) await (await start(browser, url)).tab.close(); // warm, as Tarvo
 
     const tarvo = [];
     const floor = [];
@@ -415,7 +414,7 @@ async function main() {
         '',
         'Start to first painted start screen (medians, ms) of Tarvo, of a still copy of its start ' +
             'screen (the elements and styles its first frame drew, the faces as fonts of the style, no ' +
-            'script: what that screen alone costs the browser to show, whatever the program does), and ' +
+            'script: about what that screen alone costs the browser to show), and ' +
             'of the floor, in the same alternated starts:',
         '',
         ...copyRows,
